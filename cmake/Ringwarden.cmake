@@ -1,0 +1,37 @@
+# Helpers shared by the subsystem folders.
+
+# ringwarden_library(NAME SOURCES... LINKS ...): a static library of one subsystem.
+function(ringwarden_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    list(FILTER ARG_SOURCES INCLUDE REGEX "\\.cpp$")
+    if(ARG_SOURCES)
+        add_library(${name} STATIC ${ARG_SOURCES})
+        target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+        target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+    else()
+        # A subsystem whose sources are yet to come.
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+        target_link_libraries(${name} INTERFACE ${ARG_LINKS})
+    endif()
+endfunction()
+
+# ringwarden_test(NAME SOURCES... LINKS ... [LABELS ...] [DBUS]): one GoogleTest program.
+# Test programs live in build/tests, not in build/bin, which holds only what is shipped.
+# DBUS tests run under their own private session bus (dbus-run-session).
+function(ringwarden_test name)
+    cmake_parse_arguments(ARG "DBUS" "" "SOURCES;LINKS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${ARG_LINKS} ringwarden_testmain GTest::gtest)
+    set(env "QT_QPA_PLATFORM=offscreen;RINGWARDEN_BIN_DIR=${RINGWARDEN_BIN_DIR}")
+    if(ARG_DBUS)
+        add_test(NAME ${name}
+                 COMMAND dbus-run-session -- $<TARGET_FILE:${name}>)
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" LABELS "dbus;${ARG_LABELS}")
+    else()
+        gtest_discover_tests(${name}
+            DISCOVERY_TIMEOUT 60
+            PROPERTIES ENVIRONMENT "${env}" LABELS "${ARG_LABELS}")
+    endif()
+endfunction()

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "host/HostError.h"
+#include "host/KestrelMap.h"
+#include "host/KestrelStation.h"
+
+// One application object of the host (Kestrel32). The rest of the program sees the host
+// only through this interface; how it is reached (D-Bus, in-process fake) stays behind it.
+// Every operation may throw HostError. Events arrive as signals on the owner's thread.
+class KestrelHost : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~KestrelHost() override = default;
+
+    // The host's map; owned by the host object and valid while it lives.
+    virtual KestrelMap* Map() = 0;
+    // Entries of the host's station list, indexed from 0.
+    virtual qint16 StationCount() = 0;
+    // Entry text: a marker character, the callsign (maybe ending in "*"), a blank, more
+    // text. An empty text ends a walk.
+    virtual QString StationListItem(qint16 index) = 0;
+    // Fills position and distance of the station named by station.Callsign; false when
+    // the host does not know it.
+    virtual bool GetStation(KestrelStation& station) = 0;
+    virtual void setEventsEnabled(qint32 value) = 0;
+    virtual void AlertStation(const QString& callsign) = 0;
+    virtual void SetBeacon(const KestrelBeacon& beacon) = 0;
+
+signals:
+    void DataAvailable();
+    void NotifyBeacon(const QString& callsign, float latitude, float longitude);
+    void NotifyDelete(const QString& callsign);
+    void NotifyDeleteAllStations();
+    void Kestrel32IsClosing();
+};

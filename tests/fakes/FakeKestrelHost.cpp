@@ -1,0 +1,143 @@
+#include "FakeKestrelHost.h"
+
+class FakeKestrelMap final : public KestrelMap {
+public:
+    explicit FakeKestrelMap(FakeKestrelHost& host) : m_host(host) {}
+
+    void setDrawWidth(qint32 width) override {
+        m_host.enter(QStringLiteral("DrawWidth"), {width});
+        m_host.leave({});
+    }
+    void setDrawStyle(qint16 style) override {
+        m_host.enter(QStringLiteral("DrawStyle"), {style});
+        m_host.leave({});
+    }
+    void setFillColor(qint32 colour) override {
+        m_host.enter(QStringLiteral("FillColor"), {colour});
+        m_host.leave({});
+    }
+    float ScaleHeight() override {
+        m_host.enter(QStringLiteral("ScaleHeight"), {});
+        m_host.leave(m_host.scaleHeight);
+        return m_host.scaleHeight;
+    }
+    qint16 PixelHeight() override {
+        m_host.enter(QStringLiteral("PixelHeight"), {});
+        m_host.leave(m_host.pixelHeight);
+        return m_host.pixelHeight;
+    }
+    void DrawCircle(float x, float y, float radius, qint32 colour, float startAngle,
+                    double endAngle, float aspect) override {
+        m_host.enter(QStringLiteral("DrawCircle"),
+                     {double(x), double(y), double(radius), colour, double(startAngle), endAngle,
+                      double(aspect)});
+        m_host.leave({});
+    }
+
+private:
+    FakeKestrelHost& m_host;
+};
+
+FakeKestrelHost::FakeKestrelHost(QObject* parent)
+    : KestrelHost(parent), m_map(new FakeKestrelMap(*this)) {}
+
+FakeKestrelHost::~FakeKestrelHost() {
+    delete m_map;
+}
+
+int FakeKestrelHost::addStation(const QString& callsign, float distance, float longitude,
+                                float latitude) {
+    stations.push_back(FakeStation{QStringLiteral("#") + callsign + QStringLiteral(" more"),
+                                   callsign, longitude, latitude, distance, true});
+    return static_cast<int>(stations.size()) - 1;
+}
+
+void FakeKestrelHost::failOn(const QString& call, int afterCalls, int times) {
+    m_failures[call] = Failure{afterCalls + m_callCounts[call], times};
+}
+
+std::vector<RecordedCall> FakeKestrelHost::callsNamed(const QString& call) const {
+    std::vector<RecordedCall> result;
+    for (const RecordedCall& recorded : calls)
+        if (recorded.call == call)
+            result.push_back(recorded);
+    return result;
+}
+
+QStringList FakeKestrelHost::callNames() const {
+    QStringList names;
+    for (const RecordedCall& recorded : calls)
+        names << recorded.call;
+    return names;
+}
+
+void FakeKestrelHost::enter(const QString& call, QVariantList args) {
+    const int count = ++m_callCounts[call];
+    const auto failure = m_failures.find(call);
+    const bool fails = failure != m_failures.end() && count > failure->second.afterCalls &&
+                       (failure->second.times < 0 ||
+                        count <= failure->second.afterCalls + failure->second.times);
+    if (recording || fails)
+        calls.push_back(RecordedCall{call, std::move(args), {}, fails});
+    if (fails)
+        throw HostError(QStringLiteral("fake host: %1 failed").arg(call));
+}
+
+void FakeKestrelHost::leave(QVariant result) {
+    if (recording && !calls.empty())
+        calls.back().result = std::move(result);
+}
+
+KestrelMap* FakeKestrelHost::Map() {
+    enter(QStringLiteral("Map"), {});
+    return m_map;
+}
+
+qint16 FakeKestrelHost::StationCount() {
+    enter(QStringLiteral("StationCount"), {});
+    const int count =
+        stationCountOverride >= 0 ? stationCountOverride : static_cast<int>(stations.size());
+    leave(count);
+    return static_cast<qint16>(count);
+}
+
+QString FakeKestrelHost::StationListItem(qint16 index) {
+    enter(QStringLiteral("StationListItem"), {index});
+    QString text;
+    if (index >= 0 && index < static_cast<int>(stations.size()))
+        text = stations[static_cast<size_t>(index)].entryText;
+    leave(text);
+    return text;
+}
+
+bool FakeKestrelHost::GetStation(KestrelStation& station) {
+    enter(QStringLiteral("GetStation"), {station.Callsign});
+    if (onGetStation)
+        onGetStation(station.Callsign);
+    for (const FakeStation& heard : stations) {
+        if (heard.callsign == station.Callsign && heard.known) {
+            station.Longitude = heard.longitude;
+            station.Latitude = heard.latitude;
+            station.Distance = heard.distance;
+            leave(true);
+            return true;
+        }
+    }
+    leave(false);
+    return false;
+}
+
+void FakeKestrelHost::setEventsEnabled(qint32 value) {
+    enter(QStringLiteral("EventsEnabled"), {value});
+    leave({});
+}
+
+void FakeKestrelHost::AlertStation(const QString& callsign) {
+    enter(QStringLiteral("AlertStation"), {callsign});
+    leave({});
+}
+
+void FakeKestrelHost::SetBeacon(const KestrelBeacon& beacon) {
+    enter(QStringLiteral("SetBeacon"), {beacon.Callsign, beacon.Comment});
+    leave({});
+}

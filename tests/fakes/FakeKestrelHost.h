@@ -1,0 +1,89 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <vector>
+
+#include <QString>
+#include <QVariant>
+
+#include "host/KestrelHost.h"
+
+// One call the fake host received, named as the host's operations and properties are
+// (Map, StationCount, StationListItem, GetStation, EventsEnabled, AlertStation, SetBeacon,
+// DrawCircle, DrawWidth, DrawStyle, FillColor, ScaleHeight, PixelHeight).
+struct RecordedCall {
+    QString call;
+    QVariantList args;
+    QVariant result;
+    bool failed = false;
+};
+
+// A heard station as the fake host keeps it.
+struct FakeStation {
+    QString entryText; // marker character, callsign, blank, more text
+    QString callsign;  // the name GetStation answers to
+    float longitude = 0.0f;
+    float latitude = 0.0f;
+    float distance = 0.0f;
+    bool known = true; // GetStation answers true
+};
+
+class FakeKestrelMap;
+
+// An in-process host for tests and benchmarks: scripted stations, map extent and failures;
+// every call recorded in order (unless recording is switched off for benchmarks).
+class FakeKestrelHost final : public KestrelHost {
+    Q_OBJECT
+public:
+    explicit FakeKestrelHost(QObject* parent = nullptr);
+    ~FakeKestrelHost() override;
+
+    // --- scripting ---
+    // Adds a station whose entry text is "#" + callsign + " more"; returns its index.
+    int addStation(const QString& callsign, float distance, float longitude = 0.0f,
+                   float latitude = 0.0f);
+    void addEntry(const FakeStation& station) { stations.push_back(station); }
+    std::vector<FakeStation> stations;
+    // StationCount answers this instead of stations.size() when set (>= 0).
+    int stationCountOverride = -1;
+    float scaleHeight = 100.0f;
+    qint16 pixelHeight = 400;
+
+    // The call named `call` fails (throws HostError) from its (afterCalls + 1)-th time on;
+    // with `times` >= 0 only that many times.
+    void failOn(const QString& call, int afterCalls = 0, int times = -1);
+    void clearFailures() { m_failures.clear(); }
+
+    // Runs inside GetStation before it answers (a test can change lists mid-scan).
+    std::function<void(const QString& callsign)> onGetStation;
+
+    // --- what was received ---
+    bool recording = true;
+    std::vector<RecordedCall> calls;
+    std::vector<RecordedCall> callsNamed(const QString& call) const;
+    QStringList callNames() const;
+    void clearCalls() { calls.clear(); }
+
+    // --- the host interface ---
+    KestrelMap* Map() override;
+    qint16 StationCount() override;
+    QString StationListItem(qint16 index) override;
+    bool GetStation(KestrelStation& station) override;
+    void setEventsEnabled(qint32 value) override;
+    void AlertStation(const QString& callsign) override;
+    void SetBeacon(const KestrelBeacon& beacon) override;
+
+    // Records (or fails) one call; used by the map too.
+    void enter(const QString& call, QVariantList args);
+    void leave(QVariant result);
+
+private:
+    struct Failure {
+        int afterCalls;
+        int times;
+    };
+    std::map<QString, Failure> m_failures;
+    std::map<QString, int> m_callCounts;
+    FakeKestrelMap* m_map;
+};
