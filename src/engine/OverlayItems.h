@@ -1,0 +1,41 @@
+#pragma once
+
+#include <vector>
+
+#include <QByteArray>
+#include <QString>
+
+struct AlarmContext;
+
+// One fixed object of the host's overlay files.
+struct OverlayItem {
+    QString strName;
+    float sngLat = 0.0f;  // minutes of arc, north positive
+    float sngLong = 0.0f; // minutes of arc, east positive
+    QString strText;
+};
+
+// The object table: entries 1..gintOverlayCount hold the objects of the last load; entry 0
+// is never used, entries above the count keep stale values. Its size never changes.
+struct OverlayTable {
+    static constexpr int kMaxItems = 2500;
+    std::vector<OverlayItem> gOverlayItems = std::vector<OverlayItem>(kMaxItems + 1);
+    qint16 gintOverlayCount = 0;
+};
+
+// The overlays folder: below the host's program folder, or below the program's own
+// folder when the host has recorded none.
+QString overlayFolderPath(const QString& hostFolder, const QString& ownFolder);
+
+// Reads the object lines of one overlay file (Latin-1, lines ending in CR, CR LF or LF) into
+// the table, going on from `count` (the running count across files); returns the new count.
+// Lines whose position fields cannot be converted are skipped and not counted.
+int readOverlayObjects(const QByteArray& content, OverlayTable& table, int count);
+
+// Rebuilds ctx.overlays from every *.pos file of ctx.overlaysFolder(), in name order.
+// A file that cannot be opened or read is skipped.
+void load_overlay_items(AlarmContext& ctx);
+
+// Measures every object from the own station and lists those within the radius in
+// lstOverlayItems ("TOWER 2.5km (water tower)"). Host failures propagate (HostError).
+void scan_overlays(AlarmContext& ctx);

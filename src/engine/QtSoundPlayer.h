@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+#include "engine/SoundPlayer.h"
+
+// Plays the alarm sounds through Qt Multimedia (QSoundEffect).
+class QtSoundPlayer final : public SoundPlayer {
+public:
+    QtSoundPlayer();
+    ~QtSoundPlayer() override;
+    QtSoundPlayer(const QtSoundPlayer&) = delete;
+    QtSoundPlayer& operator=(const QtSoundPlayer&) = delete;
+
+    void playAsync(const QString& path) override;
+    // Waits in a local event loop that lets paint, timers and host events through but no
+    // user input, until the sound has ended or its length plus one second has passed.
+    void playToEnd(const QString& path) override;
+
+private:
+    struct Private;
+    Private* d;
+};
+
+// The playing time of a PCM WAV file in milliseconds, from its header; empty when the file
+// cannot be read or is not a WAV file.
+std::optional<int> wavDurationMs(const QString& path);
