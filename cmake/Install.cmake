@@ -1,0 +1,49 @@
+# Installing Ringwarden: `cmake --install build --prefix /usr` or the Debian package that
+# `cpack -G DEB` makes in build/.
+#
+#   bin/Ringwarden, bin/kestrel32            the program and the stand-in tracker
+#   share/ringwarden/Ringwarden.html, WAV/   the help page and the alarm sounds
+#   share/ringwarden/ringwarden.svg          the window icon
+#   share/applications/ringwarden.desktop    the desktop menu entry
+#   share/icons/hicolor/scalable/apps/       its icon
+#
+# The program finds share/ringwarden from its own folder (support/AppPaths), so the
+# relative way from bin to there is compiled in.
+set(RINGWARDEN_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/ringwarden)
+file(RELATIVE_PATH ringwarden_data_from_bin /prefix/${CMAKE_INSTALL_BINDIR}
+     /prefix/${RINGWARDEN_INSTALL_DATADIR})
+target_compile_definitions(ringwarden_support
+    PRIVATE RINGWARDEN_DATA_DIR_FROM_BIN="${ringwarden_data_from_bin}")
+
+install(TARGETS Ringwarden RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET kestrel32)
+    install(TARGETS kestrel32 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+install(FILES ${CMAKE_SOURCE_DIR}/data/Ringwarden.html ${CMAKE_SOURCE_DIR}/data/icons/ringwarden.svg
+        DESTINATION ${RINGWARDEN_INSTALL_DATADIR})
+# The sounds are made at build time into build/bin/WAV.
+install(DIRECTORY ${RINGWARDEN_BIN_DIR}/WAV DESTINATION ${RINGWARDEN_INSTALL_DATADIR} OPTIONAL)
+install(FILES ${CMAKE_SOURCE_DIR}/data/ringwarden.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/data/icons/ringwarden.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# Debian package.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ringwarden)
+set(CPACK_PACKAGE_VENDOR "The Ringwarden project")
+set(CPACK_PACKAGE_CONTACT "The Ringwarden project <ringwarden@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Ringwarden watches the station list of the Kestrel32 tracker and sounds an alarm when\
+ stations come within a range the operator sets. It ships with kestrel32, a stand-in\
+ tracker that serves the same interface on the session bus.")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://ringwarden.example.org")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded as plug-ins at run time, so the library scan cannot see them: the window system
+# and SVG icon plug-ins, sound output and the session bus.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, dbus-daemon | dbus, pulseaudio | pipewire-pulse")
+include(CPack)
