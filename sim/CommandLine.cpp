@@ -1,0 +1,77 @@
+#include "CommandLine.h"
+
+#include <cmath>
+
+#include <QCommandLineParser>
+
+CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& options,
+                                   QString& text) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Stand-in Kestrel32 station tracker: serves the tracker's automation objects on the "
+        "session bus (name net.brightmoor.Kestrel32) for add-ons such as Ringwarden."));
+    const QCommandLineOption scenario(
+        QStringLiteral("scenario"),
+        QStringLiteral("Plays the stations of the JSON scenario FILE (docs/scenario.md). "
+                       "Without it the tracker starts with no stations."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption folder(
+        QStringLiteral("folder"),
+        QStringLiteral("Program folder DIR, where kestrel32.ini and overlays/ are written "
+                       "(default: Kestrel32 under the user's data folder)."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption journal(
+        QStringLiteral("journal"),
+        QStringLiteral("Writes every automation call and event to FILE, one JSON object a line."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption quitAfter(
+        QStringLiteral("quit-after"),
+        QStringLiteral("Closes the tracker after SECONDS (fractions allowed), as closing its "
+                       "window does."),
+        QStringLiteral("SECONDS"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    parser.addOptions({scenario, folder, journal, quitAfter, help});
+
+    const QString program = QStringLiteral("kestrel32");
+    if (!parser.parse(arguments)) {
+        text = QStringLiteral("%1: %2\nTry '%1 --help'.").arg(program, parser.errorText());
+        return CommandLineResult::Error;
+    }
+    if (parser.isSet(help)) {
+        text = parser.helpText();
+        text.replace(arguments.value(0), program);
+        return CommandLineResult::Help;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        text = QStringLiteral("%1: unexpected argument '%2'\nTry '%1 --help'.")
+                   .arg(program, parser.positionalArguments().constFirst());
+        return CommandLineResult::Error;
+    }
+    for (const QCommandLineOption* option : {&scenario, &folder, &journal, &quitAfter}) {
+        if (parser.values(*option).size() > 1) {
+            text = QStringLiteral("%1: --%2 given more than once")
+                       .arg(program, option->names().constFirst());
+            return CommandLineResult::Error;
+        }
+        if (parser.isSet(*option) && parser.value(*option).isEmpty()) {
+            text =
+                QStringLiteral("%1: --%2 needs a value").arg(program, option->names().constFirst());
+            return CommandLineResult::Error;
+        }
+    }
+    options.scenarioFile = parser.value(scenario);
+    options.folder = parser.value(folder);
+    options.journalFile = parser.value(journal);
+    if (parser.isSet(quitAfter)) {
+        bool ok = false;
+        const double seconds = parser.value(quitAfter).toDouble(&ok);
+        if (!ok || !std::isfinite(seconds) || seconds < 0.0) {
+            text = QStringLiteral("%1: --quit-after needs a number of seconds, not '%2'")
+                       .arg(program, parser.value(quitAfter));
+            return CommandLineResult::Error;
+        }
+        options.quitAfterSeconds = seconds;
+    }
+    return CommandLineResult::Run;
+}

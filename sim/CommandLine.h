@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+// What kestrel32 was asked to do on its command line.
+struct HostOptions {
+    QString scenarioFile; // empty: no stations
+    QString folder;       // empty: Kestrel32 under the user's data folder
+    QString journalFile;  // empty: no journal
+    std::optional<double> quitAfterSeconds;
+};
+
+enum class CommandLineResult { Run, Help, Error };
+
+// Reads the arguments (the program name first). On Help `text` is the help text, on Error
+// the message; both for standard output or standard error as they come.
+CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& options,
+                                   QString& text);

@@ -1,0 +1,317 @@
+#include "HostBus.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QJsonArray>
+
+#include "HostCore.h"
+#include "Journal.h"
+#include "host/dbus/KestrelBusNames.h"
+
+namespace {
+
+QJsonValue toJson(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool();
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return value.toDouble();
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::UChar:
+        return value.toLongLong();
+    case QMetaType::QString:
+        return value.toString();
+    default:
+        return value.toString();
+    }
+}
+
+QJsonArray toJson(const QVariantList& args) {
+    QJsonArray array;
+    for (const QVariant& arg : args)
+        array.append(toJson(arg));
+    return array;
+}
+
+// One call as it arrives: answers it, journals it under its operation's name.
+class Call {
+public:
+    Call(const QDBusMessage& message, const QDBusConnection& connection, Journal& journal,
+         const QString& name)
+        : m_message(message), m_connection(connection), m_journal(journal), m_name(name) {}
+
+    // False (and answered with an error) when the arguments are not of `signature`.
+    bool expect(const char* signature) {
+        if (m_message.signature() == QLatin1String(signature))
+            return true;
+        refuse(QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
+               QStringLiteral("%1 takes arguments (%2), not (%3)")
+                   .arg(m_name, QLatin1String(signature), m_message.signature()));
+        return false;
+    }
+    QVariant arg(int i) const { return m_message.arguments().value(i); }
+
+    void answer(const QVariantList& out, const QJsonValue& result) {
+        m_journal.call(m_name, toJson(m_message.arguments()), result);
+        QDBusMessage reply = m_message.createReply(out);
+        m_connection.send(reply);
+    }
+    void answer() { answer({}, QJsonValue(QJsonValue::Undefined)); }
+    void refuse(const QString& errorName, const QString& text) {
+        m_journal.failedCall(m_name, toJson(m_message.arguments()), text);
+        m_connection.send(m_message.createErrorReply(errorName, text));
+    }
+    void refuse(const CallRefused& refused) {
+        refuse(kestrelbus::invalidValueError(), refused.message());
+    }
+
+private:
+    const QDBusMessage& m_message;
+    const QDBusConnection& m_connection;
+    Journal& m_journal;
+    QString m_name;
+};
+
+bool forInterface(const QDBusMessage& message, const QString& interface) {
+    return message.type() == QDBusMessage::MethodCallMessage &&
+           (message.interface().isEmpty() || message.interface() == interface);
+}
+
+} // namespace
+
+class HostBus::ApplicationObject final : public QDBusVirtualObject {
+public:
+    ApplicationObject(HostCore& core, Journal& journal) : m_core(core), m_journal(journal) {}
+
+    QString introspect(const QString&) const override {
+        return QStringLiteral(
+                   R"(<interface name="%1">
+  <method name="Map"><arg direction="out" type="o"/></method>
+  <method name="StationCount"><arg direction="out" type="n"/></method>
+  <method name="StationListItem"><arg name="index" direction="in" type="n"/><arg direction="out" type="s"/></method>
+  <method name="GetStation"><arg name="callsign" direction="in" type="s"/><arg name="found" direction="out" type="b"/><arg name="longitude" direction="out" type="d"/><arg name="latitude" direction="out" type="d"/><arg name="distance" direction="out" type="d"/></method>
+  <method name="SetEventsEnabled"><arg name="value" direction="in" type="i"/></method>
+  <method name="AlertStation"><arg name="callsign" direction="in" type="s"/></method>
+  <method name="SetBeacon"><arg name="callsign" direction="in" type="s"/><arg name="comment" direction="in" type="s"/></method>
+  <signal name="DataAvailable"/>
+  <signal name="NotifyBeacon"><arg name="callsign" type="s"/><arg name="latitude" type="d"/><arg name="longitude" type="d"/></signal>
+  <signal name="NotifyDelete"><arg name="callsign" type="s"/></signal>
+  <signal name="NotifyDeleteAllStations"/>
+  <signal name="Kestrel32IsClosing"/>
+</interface>
+)")
+            .arg(kestrelbus::applicationInterface());
+    }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (!forInterface(message, kestrelbus::applicationInterface()))
+            return false;
+        const QString member = message.member();
+        const QString name =
+            member == QLatin1String("SetEventsEnabled") ? QStringLiteral("EventsEnabled") : member;
+        Call call(message, connection, m_journal, name);
+        try {
+            if (member == QLatin1String("Map")) {
+                if (call.expect(""))
+                    call.answer({QVariant::fromValue(QDBusObjectPath(kestrelbus::mapPath()))},
+                                kestrelbus::mapPath());
+            } else if (member == QLatin1String("StationCount")) {
+                if (call.expect("")) {
+                    const qint16 count = m_core.stationCount();
+                    call.answer({QVariant::fromValue(count)}, count);
+                }
+            } else if (member == QLatin1String("StationListItem")) {
+                if (call.expect("n")) {
+                    const QString text = m_core.stationListItem(call.arg(0).toLongLong());
+                    call.answer({text}, text);
+                }
+            } else if (member == QLatin1String("GetStation")) {
+                if (call.expect("s")) {
+                    const auto fix = m_core.getStation(call.arg(0).toString());
+                    const StationFix f = fix.value_or(StationFix{});
+                    call.answer(
+                        {fix.has_value(), f.longitudeMinutes, f.latitudeMinutes, f.distance},
+                        fix.has_value());
+                }
+            } else if (member == QLatin1String("SetEventsEnabled")) {
+                if (call.expect("i")) {
+                    m_core.setEventsEnabled(call.arg(0).toLongLong());
+                    call.answer();
+                }
+            } else if (member == QLatin1String("AlertStation")) {
+                if (call.expect("s")) {
+                    m_core.alertStation(call.arg(0).toString());
+                    call.answer();
+                }
+            } else if (member == QLatin1String("SetBeacon")) {
+                if (call.expect("ss")) {
+                    m_core.setBeacon(call.arg(0).toString(), call.arg(1).toString());
+                    call.answer();
+                }
+            } else {
+                return false;
+            }
+        } catch (const CallRefused& refused) {
+            call.refuse(refused);
+        }
+        return true;
+    }
+
+private:
+    HostCore& m_core;
+    Journal& m_journal;
+};
+
+class HostBus::MapObject final : public QDBusVirtualObject {
+public:
+    MapObject(HostCore& core, Journal& journal) : m_core(core), m_journal(journal) {}
+
+    QString introspect(const QString&) const override {
+        return QStringLiteral(
+                   R"(<interface name="%1">
+  <method name="SetDrawWidth"><arg name="width" direction="in" type="i"/></method>
+  <method name="SetDrawStyle"><arg name="style" direction="in" type="n"/></method>
+  <method name="SetFillColor"><arg name="colour" direction="in" type="i"/></method>
+  <method name="ScaleHeight"><arg direction="out" type="d"/></method>
+  <method name="PixelHeight"><arg direction="out" type="n"/></method>
+  <method name="DrawCircle"><arg name="x" direction="in" type="d"/><arg name="y" direction="in" type="d"/><arg name="radius" direction="in" type="d"/><arg name="colour" direction="in" type="i"/><arg name="startAngle" direction="in" type="d"/><arg name="endAngle" direction="in" type="d"/><arg name="aspect" direction="in" type="d"/></method>
+</interface>
+)")
+            .arg(kestrelbus::mapInterface());
+    }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (!forInterface(message, kestrelbus::mapInterface()))
+            return false;
+        const QString member = message.member();
+        // Journal names are the properties' own names, without the setter's "Set".
+        const bool setter = member.startsWith(QLatin1String("Set"));
+        Call call(message, connection, m_journal, setter ? member.mid(3) : member);
+        try {
+            if (member == QLatin1String("SetDrawWidth")) {
+                if (call.expect("i")) {
+                    m_core.setDrawWidth(call.arg(0).toLongLong());
+                    call.answer();
+                }
+            } else if (member == QLatin1String("SetDrawStyle")) {
+                if (call.expect("n")) {
+                    m_core.setDrawStyle(call.arg(0).toLongLong());
+                    call.answer();
+                }
+            } else if (member == QLatin1String("SetFillColor")) {
+                if (call.expect("i")) {
+                    m_core.setFillColor(call.arg(0).toLongLong());
+                    call.answer();
+                }
+            } else if (member == QLatin1String("ScaleHeight")) {
+                if (call.expect("")) {
+                    const double height = m_core.scaleHeight();
+                    call.answer({height}, height);
+                }
+            } else if (member == QLatin1String("PixelHeight")) {
+                if (call.expect("")) {
+                    const qint16 height = m_core.pixelHeight();
+                    call.answer({QVariant::fromValue(height)}, height);
+                }
+            } else if (member == QLatin1String("DrawCircle")) {
+                if (call.expect("dddiddd")) {
+                    m_core.drawCircle(call.arg(0).toDouble(), call.arg(1).toDouble(),
+                                      call.arg(2).toDouble(), call.arg(3).toLongLong(),
+                                      call.arg(4).toDouble(), call.arg(5).toDouble(),
+                                      call.arg(6).toDouble());
+                    call.answer();
+                }
+            } else {
+                return false;
+            }
+        } catch (const CallRefused& refused) {
+            call.refuse(refused);
+        }
+        return true;
+    }
+
+private:
+    HostCore& m_core;
+    Journal& m_journal;
+};
+
+HostBus::HostBus(HostCore& core, Journal& journal, QDBusConnection connection, QObject* parent)
+    : QObject(parent), m_core(core), m_journal(journal), m_connection(std::move(connection)),
+      m_application(new ApplicationObject(core, journal)), m_map(new MapObject(core, journal)) {
+    connect(&m_core, &HostCore::hostEvent, this, &HostBus::sendEvent);
+}
+
+HostBus::~HostBus() {
+    stop();
+    m_connection.unregisterObject(kestrelbus::applicationPath());
+    m_connection.unregisterObject(kestrelbus::mapPath());
+    delete m_application;
+    delete m_map;
+}
+
+namespace {
+
+QString nameTakenText() {
+    return QStringLiteral("the bus name %1 is already taken (is another kestrel32 running?)")
+        .arg(kestrelbus::serviceName());
+}
+
+} // namespace
+
+bool HostBus::prepare(QString* error) {
+    const auto fail = [&](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (!m_connection.isConnected())
+        return fail(QStringLiteral("cannot reach the session bus (%1)")
+                        .arg(m_connection.lastError().message()));
+    if (!m_connection.registerVirtualObject(kestrelbus::applicationPath(), m_application) ||
+        !m_connection.registerVirtualObject(kestrelbus::mapPath(), m_map))
+        return fail(QStringLiteral("cannot register the automation objects on the session bus"));
+    if (m_connection.interface()->isServiceRegistered(kestrelbus::serviceName()).value())
+        return fail(nameTakenText());
+    return true;
+}
+
+bool HostBus::start(QString* error) {
+    // Queueing behind an owner would leave two trackers fighting over one name: refuse.
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+        m_connection.interface()->registerService(kestrelbus::serviceName(),
+                                                  QDBusConnectionInterface::DontQueueService,
+                                                  QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered) {
+        if (error)
+            *error = nameTakenText();
+        return false;
+    }
+    m_started = true;
+    return true;
+}
+
+void HostBus::stop() {
+    if (!m_started)
+        return;
+    m_started = false;
+    // A round trip to the bus daemon: it answers only after everything sent before, the
+    // closing signal included, has reached it, so no add-on misses that signal.
+    m_connection.call(QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
+    m_connection.interface()->unregisterService(kestrelbus::serviceName());
+}
+
+void HostBus::sendEvent(const QString& name, const QVariantList& args) {
+    m_journal.event(name, toJson(args));
+    QDBusMessage signal = QDBusMessage::createSignal(kestrelbus::applicationPath(),
+                                                     kestrelbus::applicationInterface(), name);
+    signal.setArguments(args);
+    m_connection.send(signal);
+}

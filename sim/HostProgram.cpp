@@ -1,0 +1,133 @@
+#include "HostProgram.h"
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDir>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include "HostBus.h"
+#include "HostCore.h"
+#include "HostFiles.h"
+#include "HostWindow.h"
+#include "Journal.h"
+
+namespace {
+
+// Written by the signal handler, read by the event loop: the only async-signal-safe way
+// to turn SIGINT/SIGTERM into an ordinary shutdown.
+int signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
+}
+
+} // namespace
+
+HostProgram::HostProgram(HostOptions options, QObject* parent)
+    : QObject(parent), m_options(std::move(options)), m_journal(std::make_unique<Journal>()) {}
+
+HostProgram::~HostProgram() {
+    m_bus.reset();
+    m_window.reset();
+}
+
+bool HostProgram::start(QString* error) {
+    if (!m_options.journalFile.isEmpty() && !m_journal->open(m_options.journalFile, error))
+        return false;
+
+    Scenario scenario;
+    try {
+        if (!m_options.scenarioFile.isEmpty())
+            scenario = readScenarioFile(m_options.scenarioFile);
+    } catch (const ScenarioError& e) {
+        *error = e.message();
+        return false;
+    }
+
+    m_core = std::make_unique<HostCore>(std::move(scenario));
+    m_bus = std::make_unique<HostBus>(*m_core, *m_journal, QDBusConnection::sessionBus());
+    if (!m_bus->prepare(error))
+        return false;
+
+    QString folder = m_options.folder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                 QStringLiteral("/Kestrel32");
+    folder = QDir::cleanPath(QDir(folder).absolutePath());
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("cannot create the program folder %1").arg(folder);
+        return false;
+    }
+    try {
+        hostfiles::writeHostIni(folder, m_core->scenario().ownCallsign);
+        hostfiles::recordProgramFolder(folder);
+        hostfiles::writeOverlays(folder, m_core->scenario().overlays);
+    } catch (const HostFileError& e) {
+        *error = e.message();
+        return false;
+    }
+
+    m_core->advanceTo(0.0);
+    m_window = std::make_unique<HostWindow>(*m_core);
+    connect(m_window.get(), &HostWindow::closeRequested, this, &HostProgram::shutdown);
+    m_window->show();
+    QCoreApplication::processEvents();
+    m_core->fitView();
+
+    // Files first, name last: an add-on that finds the tracker on the bus finds its files.
+    if (!m_bus->start(error))
+        return false;
+
+    m_ticker = new QTimer(this);
+    m_ticker->setInterval(1000);
+    connect(m_ticker, &QTimer::timeout, this, &HostProgram::tick);
+    m_ticker->start();
+    watchTerminationSignals();
+    if (m_options.quitAfterSeconds)
+        QTimer::singleShot(std::chrono::milliseconds(qint64(*m_options.quitAfterSeconds * 1000.0)),
+                           this, &HostProgram::shutdown);
+    return true;
+}
+
+void HostProgram::tick() {
+    m_core->advanceTo(double(m_core->nowMs()) / 1000.0);
+    // Marks fade even when nothing else changes.
+    m_window->centralWidget()->update();
+}
+
+void HostProgram::watchTerminationSignals() {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    m_signalNotifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
+    connect(m_signalNotifier, &QSocketNotifier::activated, this, [this] {
+        char byte;
+        [[maybe_unused]] const ssize_t got = ::read(signalPipe[1], &byte, 1);
+        shutdown();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+void HostProgram::shutdown() {
+    if (m_shuttingDown)
+        return;
+    m_shuttingDown = true;
+    if (m_ticker)
+        m_ticker->stop();
+    m_core->announceClosing();
+    m_bus->stop();
+    m_window->allowClose();
+    m_window->close();
+    QCoreApplication::quit();
+}

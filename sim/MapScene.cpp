@@ -1,0 +1,65 @@
+#include "MapScene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+void MapScene::addCircle(double x, double y, double radius, quint32 colour, double startAngle,
+                         double endAngle, double aspect, qint64 nowMs) {
+    m_marks.push_back(MapMark{x, y, radius, colour, startAngle, endAngle, aspect, drawWidth,
+                              drawStyle, fillColour, nowMs});
+}
+
+void MapScene::prune(qint64 nowMs) {
+    std::erase_if(m_marks, [&](const MapMark& m) { return nowMs - m.drawnMs >= fadeMs; });
+    std::erase_if(m_alerts, [&](const auto& entry) { return nowMs - entry.second >= fadeMs; });
+}
+
+double MapScene::opacity(qint64 drawnMs, qint64 nowMs) {
+    return std::clamp(1.0 - double(nowMs - drawnMs) / double(fadeMs), 0.0, 1.0);
+}
+
+double MapScene::xScale() const {
+    const double c = std::cos(centreY / 60.0 * std::numbers::pi / 180.0);
+    return std::max(c, 0.01);
+}
+
+double MapScene::toPixelX(double x) const {
+    return pixelWidth / 2.0 + (x - centreX) * xScale() / unitsPerPixel;
+}
+
+double MapScene::toPixelY(double y) const {
+    return pixelHeight / 2.0 - (y - centreY) / unitsPerPixel;
+}
+
+double MapScene::fromPixelX(double px) const {
+    return centreX + (px - pixelWidth / 2.0) * unitsPerPixel / xScale();
+}
+
+double MapScene::fromPixelY(double py) const {
+    return centreY - (py - pixelHeight / 2.0) * unitsPerPixel;
+}
+
+void MapScene::zoom(double factor, double px, double py) {
+    if (!(factor > 0.0))
+        return;
+    const double x = fromPixelX(px);
+    const double y = fromPixelY(py);
+    unitsPerPixel = std::clamp(unitsPerPixel / factor, 1e-4, 600.0);
+    // Put the point that was under the cursor back under it.
+    centreX += x - fromPixelX(px);
+    centreY += y - fromPixelY(py);
+}
+
+void MapScene::pan(double dx, double dy) {
+    centreX -= dx * unitsPerPixel / xScale();
+    centreY += dy * unitsPerPixel;
+}
+
+void MapScene::fit(double minX, double minY, double maxX, double maxY) {
+    centreX = (minX + maxX) / 2.0;
+    centreY = (minY + maxY) / 2.0;
+    const double w = std::max((maxX - minX) * xScale(), 1.0) * 1.2;
+    const double h = std::max(maxY - minY, 1.0) * 1.2;
+    unitsPerPixel = std::max(w / std::max(pixelWidth, 1), h / std::max(pixelHeight, 1));
+}

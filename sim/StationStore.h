@@ -1,0 +1,72 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include <QString>
+
+#include "Geo.h"
+
+// A heard station as the tracker keeps it. Positions in decimal degrees.
+struct HeardStation {
+    QString callsign;
+    double lat = 0.0;
+    double lon = 0.0;
+    QString comment;
+    bool star = false;
+};
+
+// What GetStation answers: minutes of arc and the distance in the tracker's unit.
+struct StationFix {
+    double latitudeMinutes = 0.0;
+    double longitudeMinutes = 0.0;
+    double distance = 0.0;
+};
+
+// The tracker's station list: the own station first, then the others in the order they
+// were first heard. Anything that hears stations (the scenario, a radio feed) feeds it
+// through upsert() and remove().
+class StationStore final {
+public:
+    explicit StationStore(DistanceUnit unit = DistanceUnit::Kilometres) : m_unit(unit) {}
+
+    DistanceUnit unit() const { return m_unit; }
+
+    // Sets the own station; it heads the list while its callsign is not empty. The own
+    // position is the origin of every distance.
+    void setOwn(const QString& callsign, double lat, double lon, const QString& comment = {});
+    const QString& ownCallsign() const { return m_own.callsign; }
+
+    // Adds a station at the end of the list or updates it in place. Returns true when it
+    // is new. The own callsign updates the own station.
+    bool upsert(const QString& callsign, double lat, double lon, const QString& comment = {},
+                bool star = false);
+    // Removes a station (never the own one); false when it is not in the list.
+    bool remove(const QString& callsign);
+    // Removes every station but the own one; returns how many left.
+    int removeAll();
+
+    // Number of entries, the own station included.
+    int count() const;
+    // Entry text of list index `index`: "@" for the own station or "#" for the others,
+    // the callsign ("*" appended for a starred station), a blank, the distance and the
+    // comment. Empty outside the list.
+    QString entryText(int index) const;
+    // The station at list index `index`; nullptr outside the list.
+    const HeardStation* at(int index) const;
+    const HeardStation* find(const QString& callsign) const;
+    // Position and distance of a station in the list (own included); empty when unknown.
+    std::optional<StationFix> fix(const QString& callsign) const;
+    // Distance of a position from the own station, in the tracker's unit.
+    double distanceFromOwn(double lat, double lon) const;
+
+    // The others, in list order.
+    const std::vector<HeardStation>& others() const { return m_others; }
+    bool hasOwn() const { return !m_own.callsign.isEmpty(); }
+    const HeardStation& own() const { return m_own; }
+
+private:
+    DistanceUnit m_unit;
+    HeardStation m_own;
+    std::vector<HeardStation> m_others;
+};

@@ -1,0 +1,175 @@
+#include "host/dbus/DbusKestrelHost.h"
+
+#include <QDBusError>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDBusServiceWatcher>
+
+#include "host/dbus/DbusKestrelMap.h"
+#include "host/dbus/KestrelBusNames.h"
+
+namespace {
+
+bool meansGone(QDBusError::ErrorType type) {
+    switch (type) {
+    case QDBusError::ServiceUnknown:
+    case QDBusError::NoReply:
+    case QDBusError::Disconnected:
+    case QDBusError::NoServer:
+    case QDBusError::NoNetwork:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+DbusKestrelHost::DbusKestrelHost(QDBusConnection connection, QObject* parent)
+    : KestrelHost(parent), m_connection(std::move(connection)),
+      m_map(std::make_unique<DbusKestrelMap>(*this)),
+      m_watcher(new QDBusServiceWatcher(kestrelbus::serviceName(), m_connection,
+                                        QDBusServiceWatcher::WatchForOwnerChange, this)) {
+    connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) {
+                ownerChanged(newOwner);
+            });
+    // Matched by the well-known name: the bus library follows the name to whichever
+    // process owns it, also after the tracker was restarted.
+    const QString service = kestrelbus::serviceName();
+    const QString path = kestrelbus::applicationPath();
+    const QString interface = kestrelbus::applicationInterface();
+    m_connection.connect(service, path, interface, QStringLiteral("DataAvailable"), this,
+                         SLOT(onDataAvailable()));
+    m_connection.connect(service, path, interface, QStringLiteral("NotifyBeacon"), this,
+                         SLOT(onNotifyBeacon(QString, double, double)));
+    m_connection.connect(service, path, interface, QStringLiteral("NotifyDelete"), this,
+                         SLOT(onNotifyDelete(QString)));
+    m_connection.connect(service, path, interface, QStringLiteral("NotifyDeleteAllStations"), this,
+                         SLOT(onNotifyDeleteAllStations()));
+    m_connection.connect(service, path, interface, QStringLiteral("Kestrel32IsClosing"), this,
+                         SLOT(onKestrel32IsClosing()));
+}
+
+DbusKestrelHost::~DbusKestrelHost() = default;
+
+QDBusMessage DbusKestrelHost::call(const QString& path, const QString& interface,
+                                   const QString& method, const QVariantList& args,
+                                   const char* replySignature) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(kestrelbus::serviceName(), path, interface, method);
+    message.setArguments(args);
+    const QDBusMessage reply = m_connection.call(message, QDBus::Block, callTimeoutMs);
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        const QDBusError error(reply);
+        if (meansGone(error.type()))
+            throw HostError(QStringLiteral("Kestrel32 is not reachable on the session bus "
+                                           "(%1: %2)")
+                                .arg(method, error.message()));
+        throw HostError(QStringLiteral("Kestrel32 refused %1: %2").arg(method, error.message()));
+    }
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        throw HostError(QStringLiteral("Kestrel32 did not answer %1").arg(method));
+    if (reply.signature() != QLatin1String(replySignature))
+        throw HostError(QStringLiteral("Kestrel32 answered %1 with (%2) instead of (%3)")
+                            .arg(method, reply.signature(), QLatin1String(replySignature)));
+    return reply;
+}
+
+namespace {
+
+QDBusMessage appCall(DbusKestrelHost& host, const QString& method, const QVariantList& args,
+                     const char* replySignature = "") {
+    return host.call(kestrelbus::applicationPath(), kestrelbus::applicationInterface(), method,
+                     args, replySignature);
+}
+
+} // namespace
+
+KestrelMap* DbusKestrelHost::Map() {
+    const QDBusMessage reply = appCall(*this, QStringLiteral("Map"), {}, "o");
+    const QString path = reply.arguments().constFirst().value<QDBusObjectPath>().path();
+    if (path != kestrelbus::mapPath())
+        throw HostError(QStringLiteral("Kestrel32 offered its map at %1, not at %2")
+                            .arg(path, kestrelbus::mapPath()));
+    return m_map.get();
+}
+
+qint16 DbusKestrelHost::StationCount() {
+    return appCall(*this, QStringLiteral("StationCount"), {}, "n")
+        .arguments()
+        .constFirst()
+        .value<qint16>();
+}
+
+QString DbusKestrelHost::StationListItem(qint16 index) {
+    return appCall(*this, QStringLiteral("StationListItem"), {QVariant::fromValue(index)}, "s")
+        .arguments()
+        .constFirst()
+        .toString();
+}
+
+bool DbusKestrelHost::GetStation(KestrelStation& station) {
+    const QVariantList out =
+        appCall(*this, QStringLiteral("GetStation"), {station.Callsign}, "bddd").arguments();
+    if (!out.at(0).toBool())
+        return false;
+    station.Longitude = float(out.at(1).toDouble());
+    station.Latitude = float(out.at(2).toDouble());
+    station.Distance = float(out.at(3).toDouble());
+    return true;
+}
+
+void DbusKestrelHost::setEventsEnabled(qint32 value) {
+    appCall(*this, QStringLiteral("SetEventsEnabled"), {value});
+    m_eventsEnabled = value;
+}
+
+void DbusKestrelHost::AlertStation(const QString& callsign) {
+    appCall(*this, QStringLiteral("AlertStation"), {callsign});
+}
+
+void DbusKestrelHost::SetBeacon(const KestrelBeacon& beacon) {
+    appCall(*this, QStringLiteral("SetBeacon"), {beacon.Callsign, beacon.Comment});
+    m_beacon = beacon;
+}
+
+void DbusKestrelHost::ownerChanged(const QString& newOwner) {
+    if (newOwner.isEmpty())
+        return;
+    // A tracker (re)joined under the name: it knows nothing of us yet. Sent without
+    // waiting, in order (beacon first), so no handler of ours blocks on a starting host.
+    const auto send = [this](const QString& method, const QVariantList& args) {
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(kestrelbus::serviceName(), kestrelbus::applicationPath(),
+                                           kestrelbus::applicationInterface(), method);
+        message.setArguments(args);
+        m_connection.asyncCall(message, callTimeoutMs);
+    };
+    if (m_beacon)
+        send(QStringLiteral("SetBeacon"), {m_beacon->Callsign, m_beacon->Comment});
+    if (m_eventsEnabled)
+        send(QStringLiteral("SetEventsEnabled"), {*m_eventsEnabled});
+}
+
+void DbusKestrelHost::onDataAvailable() {
+    emit DataAvailable();
+}
+
+void DbusKestrelHost::onNotifyBeacon(const QString& callsign, double latitude, double longitude) {
+    emit NotifyBeacon(callsign, float(latitude), float(longitude));
+}
+
+void DbusKestrelHost::onNotifyDelete(const QString& callsign) {
+    emit NotifyDelete(callsign);
+}
+
+void DbusKestrelHost::onNotifyDeleteAllStations() {
+    emit NotifyDeleteAllStations();
+}
+
+void DbusKestrelHost::onKestrel32IsClosing() {
+    emit Kestrel32IsClosing();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+
+#include "host/KestrelHost.h"
+
+class QDBusServiceWatcher;
+class DbusKestrelMap;
+
+// An application object of the tracker reached over the session bus. Numbers travel as
+// doubles (the bus has no 32-bit float) and are narrowed here. Every call waits for its
+// answer; a tracker that is gone or refuses raises HostError. When a tracker takes the
+// name again after leaving, the beacon and EventsEnabled this object handed over are
+// handed to the new one, so its events come through without a restart.
+class DbusKestrelHost final : public KestrelHost {
+    Q_OBJECT
+public:
+    explicit DbusKestrelHost(QDBusConnection connection = QDBusConnection::sessionBus(),
+                             QObject* parent = nullptr);
+    ~DbusKestrelHost() override;
+    Q_DISABLE_COPY_MOVE(DbusKestrelHost)
+
+    KestrelMap* Map() override;
+    qint16 StationCount() override;
+    QString StationListItem(qint16 index) override;
+    bool GetStation(KestrelStation& station) override;
+    void setEventsEnabled(qint32 value) override;
+    void AlertStation(const QString& callsign) override;
+    void SetBeacon(const KestrelBeacon& beacon) override;
+
+    // One call on the tracker, answered with `replySignature`; throws HostError. Used by
+    // the map object too.
+    QDBusMessage call(const QString& path, const QString& interface, const QString& method,
+                      const QVariantList& args, const char* replySignature);
+
+    // How long a call waits for the tracker's answer.
+    static constexpr int callTimeoutMs = 5000;
+
+private slots:
+    void onDataAvailable();
+    void onNotifyBeacon(const QString& callsign, double latitude, double longitude);
+    void onNotifyDelete(const QString& callsign);
+    void onNotifyDeleteAllStations();
+    void onKestrel32IsClosing();
+
+private:
+    void ownerChanged(const QString& newOwner);
+
+    QDBusConnection m_connection;
+    std::unique_ptr<DbusKestrelMap> m_map;
+    QDBusServiceWatcher* m_watcher;
+    // What this object handed to the tracker and hands again to a returning tracker.
+    std::optional<KestrelBeacon> m_beacon;
+    std::optional<qint32> m_eventsEnabled;
+};

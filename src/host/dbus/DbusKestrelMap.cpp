@@ -1,0 +1,49 @@
+#include "host/dbus/DbusKestrelMap.h"
+
+#include <QDBusMessage>
+
+#include "host/dbus/DbusKestrelHost.h"
+#include "host/dbus/KestrelBusNames.h"
+
+namespace {
+
+QDBusMessage mapCall(DbusKestrelHost& host, const QString& method, const QVariantList& args,
+                     const char* replySignature = "") {
+    return host.call(kestrelbus::mapPath(), kestrelbus::mapInterface(), method, args,
+                     replySignature);
+}
+
+} // namespace
+
+void DbusKestrelMap::setDrawWidth(qint32 width) {
+    mapCall(m_host, QStringLiteral("SetDrawWidth"), {width});
+}
+
+void DbusKestrelMap::setDrawStyle(qint16 style) {
+    mapCall(m_host, QStringLiteral("SetDrawStyle"), {QVariant::fromValue(style)});
+}
+
+void DbusKestrelMap::setFillColor(qint32 colour) {
+    mapCall(m_host, QStringLiteral("SetFillColor"), {colour});
+}
+
+float DbusKestrelMap::ScaleHeight() {
+    return float(mapCall(m_host, QStringLiteral("ScaleHeight"), {}, "d")
+                     .arguments()
+                     .constFirst()
+                     .toDouble());
+}
+
+qint16 DbusKestrelMap::PixelHeight() {
+    return mapCall(m_host, QStringLiteral("PixelHeight"), {}, "n")
+        .arguments()
+        .constFirst()
+        .value<qint16>();
+}
+
+void DbusKestrelMap::DrawCircle(float x, float y, float radius, qint32 colour, float startAngle,
+                                double endAngle, float aspect) {
+    mapCall(m_host, QStringLiteral("DrawCircle"),
+            {double(x), double(y), double(radius), colour, double(startAngle), endAngle,
+             double(aspect)});
+}
