@@ -3,8 +3,9 @@
 # ringwarden_library(NAME SOURCES... LINKS ...): a static library of one subsystem.
 function(ringwarden_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
-    list(FILTER ARG_SOURCES INCLUDE REGEX "\\.cpp$")
-    if(ARG_SOURCES)
+    set(compiled ${ARG_SOURCES})
+    list(FILTER compiled INCLUDE REGEX "\\.cpp$")
+    if(compiled)
         add_library(${name} STATIC ${ARG_SOURCES})
         target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
         target_link_libraries(${name} PUBLIC ${ARG_LINKS})

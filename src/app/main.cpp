@@ -1,6 +1,23 @@
 #include <QApplication>
+#include <QLockFile>
+
+#include "app/Startup.h"
+#include "engine/QtSoundPlayer.h"
+#include "ui/WidgetMessageBox.h"
+#include "ui/frmMain.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Ringwarden"));
+    QApplication::setOrganizationName(QStringLiteral("Ringwarden"));
+    installWidgetMessageBoxes();
+
+    frmMain form;
+    form.setSoundPlayer(std::make_unique<QtSoundPlayer>());
+    StartupEnvironment env = defaultStartupEnvironment();
+    env.createHost = []() -> std::unique_ptr<KestrelHost> {
+        throw HostError(QStringLiteral("Kestrel32 is not running."));
+    };
+    const std::unique_ptr<QLockFile> instanceLock = Form_Load(form, env);
+    return app.exec();
 }

@@ -10,7 +10,7 @@ void writeToStandardError(const MessageBoxRequest& request) {
     std::fprintf(stderr, "%s\n%s\n", qPrintable(request.title), qPrintable(request.text));
 }
 
-void exitAtOnce(int exitCode) {
+[[noreturn]] void exitAtOnce(int exitCode) {
     std::fflush(nullptr);
     std::_Exit(exitCode);
 }

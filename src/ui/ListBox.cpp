@@ -1,0 +1,50 @@
+#include "ui/ListBox.h"
+
+#include <QMouseEvent>
+
+ListBox::ListBox(QWidget* parent) : QListView(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+int ListBox::selectedRow() const {
+    if (!selectionModel())
+        return -1;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ListBox::selectRow(int row) {
+    if (!model() || !selectionModel())
+        return;
+    if (row < 0 || row >= model()->rowCount()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex index = model()->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event) {
+    int button = 0;
+    switch (event->button()) {
+    case Qt::LeftButton:
+        button = 1;
+        QListView::mousePressEvent(event);
+        break;
+    case Qt::RightButton:
+        button = 2;
+        event->accept();
+        break;
+    case Qt::MiddleButton:
+        button = 4;
+        event->accept();
+        break;
+    default:
+        QListView::mousePressEvent(event);
+        return;
+    }
+    emit mouseDown(button, event->globalPosition().toPoint());
+}

@@ -1,0 +1,244 @@
+// The main window's controls, menus and tab order.
+#include "ui/frmMain.h"
+
+#include <QAction>
+#include <QFont>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QWidget>
+
+#include "engine/AlarmContext.h"
+#include "engine/SoundPlayer.h"
+#include "lists/TextList.h"
+#include "support/WindowTimer.h"
+#include "ui/ListBox.h"
+#include "ui/Twips.h"
+#include "ui/WindowFonts.h"
+
+namespace {
+
+constexpr int kClientWidthTwips = 9660;
+constexpr int kClientHeightTwips = 5085;
+
+template <typename Widget>
+Widget* place(Widget* widget, const char* name, int left, int top, int width, int height,
+              double dpi) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(twipsRect(left, top, width, height, dpi));
+    return widget;
+}
+
+QLabel* boldLabel(QWidget* parent, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(sansSerifFont(9.75, true));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+void paintBackground(ListBox* list, const QColor& colour) {
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Base, colour);
+    list->setPalette(palette);
+    list->setAutoFillBackground(true);
+}
+
+QAction* menuItem(QMenu* menu, const char* name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    stationLines = new TextList(TextList::Order::Sorted, this);
+    ackedCalls = new TextList(TextList::Order::Sorted, this);
+    watchCalls = new TextList(TextList::Order::AsAdded, this);
+    overlayLines = new TextList(TextList::Order::AsAdded, this);
+
+    createControls();
+    createMenus();
+    setTabOrderChain();
+
+    Timer1 = new WindowTimer(10000, this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer2 = new WindowTimer(15000, this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    connect(Timer1, &WindowTimer::timeout, this, &frmMain::Timer1_Timer);
+    connect(Timer2, &WindowTimer::timeout, this, &frmMain::Timer2_Timer);
+    Timer1->setEnabled(true);
+
+    // Drawn for this one size: the window cannot be resized, only minimised.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+double frmMain::logicalDpi() const {
+    const QScreen* shown = screen();
+    return shown ? shown->logicalDotsPerInchY() : 96.0;
+}
+
+void frmMain::createControls() {
+    const double dpi = logicalDpi();
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(twipsToPixels(kClientWidthTwips, dpi),
+                         twipsToPixels(kClientHeightTwips, dpi));
+    setCentralWidget(client);
+
+    const QFont fixedsys = monospaceFont(9);
+
+    lblAlarmRange1 = place(boldLabel(client, QStringLiteral("Alarm range")), "lblAlarmRange1", 120,
+                           120, 1575, 375, dpi);
+    txtRadius =
+        place(new QLineEdit(QStringLiteral("25"), client), "txtRadius", 1800, 120, 915, 330, dpi);
+    txtRadius->setFont(fixedsys);
+    txtRadius->setToolTip(QStringLiteral("Movements less than this are ignored"));
+    lblAlarmRange2 =
+        place(boldLabel(client, QStringLiteral("Miles or kilometers (see Kestrel setup)")),
+              "lblAlarmRange2", 3000, 120, 4095, 375, dpi);
+    lblWatchlist = place(boldLabel(client, QStringLiteral("Watch List")), "lblWatchlist", 7320, 0,
+                         1575, 375, dpi);
+    txtWatch = place(new QLineEdit(client), "txtWatch", 7320, 360, 1695, 375, dpi);
+    txtWatch->installEventFilter(this);
+    cmdAddWatch = place(new QPushButton(QStringLiteral("Add"), client), "cmdAddWatch", 9000, 360,
+                        615, 255, dpi);
+    cmdAddWatch->setFont(fixedsys);
+    cmdShowWatch = place(new QPushButton(QStringLiteral("Show"), client), "cmdShowWatch", 9000, 720,
+                         615, 255, dpi);
+    cmdShowWatch->setFont(fixedsys);
+    lblMinDist = place(boldLabel(client, QStringLiteral("Minimum distance observed = ")),
+                       "lblMinDist", 120, 600, 6855, 255, dpi);
+    lblStationsAlarm = place(boldLabel(client, QStringLiteral("Stations within alarm range")),
+                             "lblStationsAlarm", 360, 1080, 2295, 615, dpi);
+    lblStationsAlarm->setWordWrap(true);
+    lblStationsAcked = place(boldLabel(client, QStringLiteral("Acknowledged Stations")),
+                             "lblStationsAcked", 3720, 1080, 1935, 495, dpi);
+    lblStationsAcked->setWordWrap(true);
+    lblOverlays = place(boldLabel(client, QString()), "lblOverlays", 6720, 1080, 1815, 495, dpi);
+
+    lstStations = place(new ListBox(client), "lstStations", 120, 1560, 2655, 2985, dpi);
+    lstStations->setModel(stationLines);
+    lstStations->setFont(fixedsys);
+    paintBackground(lstStations, QColor(255, 0, 0));
+    lstStations->setToolTip(
+        QStringLiteral("Select a station and acknowledge with rightmouse button"));
+
+    cmdAck =
+        place(new QPushButton(QStringLiteral(">"), client), "cmdAck", 2880, 1800, 495, 375, dpi);
+    cmdAck->setToolTip(QStringLiteral("Acknowledge the selected  station"));
+    cmdAckAll = place(new QPushButton(QStringLiteral(">>"), client), "cmdAckAll", 2880, 2400, 495,
+                      375, dpi);
+    cmdAckAll->setToolTip(QStringLiteral("Acknowledge all  stations"));
+    cmdRearm =
+        place(new QPushButton(QStringLiteral("<"), client), "cmdRearm", 2880, 3000, 495, 375, dpi);
+    cmdRearm->setToolTip(QStringLiteral("Rearm the selected  station"));
+    cmdRearmAll = place(new QPushButton(QStringLiteral("<<"), client), "cmdRearmAll", 2880, 3600,
+                        495, 375, dpi);
+    cmdRearmAll->setToolTip(QStringLiteral("Re-arm all  stations"));
+
+    lstAcked = place(new ListBox(client), "lstAcked", 3480, 1560, 2415, 2985, dpi);
+    lstAcked->setModel(ackedCalls);
+    lstAcked->setFont(fixedsys);
+    paintBackground(lstAcked, QColor(0, 192, 0));
+    lstAcked->setToolTip(QStringLiteral("Select a station and re-arm it with rightmouse button"));
+
+    lstOverlayItems = place(new ListBox(client), "lstOverlayItems", 6480, 1560, 2895, 2985, dpi);
+    lstOverlayItems->setModel(overlayLines);
+    lstOverlayItems->setFont(fixedsys);
+    lstWatch = place(new ListBox(client), "lstWatch", 6480, 1560, 2895, 2985, dpi);
+    lstWatch->setModel(watchCalls);
+    lstWatch->setFont(fixedsys);
+
+    lblOVLItem = place(new QLabel(client), "lblOVLItem", 120, 4680, 9495, 255, dpi);
+
+    connect(cmdShowWatch, &QPushButton::clicked, this, &frmMain::cmdShowWatch_Click);
+    connect(cmdAck, &QPushButton::clicked, this, &frmMain::cmdAck_Click);
+    connect(cmdAckAll, &QPushButton::clicked, this, &frmMain::cmdAckAll_Click);
+    connect(cmdRearm, &QPushButton::clicked, this, &frmMain::cmdRearm_Click);
+    connect(cmdRearmAll, &QPushButton::clicked, this, &frmMain::cmdRearmAll_Click);
+    connect(cmdAddWatch, &QPushButton::clicked, this, &frmMain::cmdAddWatch_Click);
+    connect(lstStations, &ListBox::mouseDown, this, &frmMain::lstStations_MouseDown);
+    connect(lstAcked, &ListBox::mouseDown, this, &frmMain::lstAcked_MouseDown);
+    connect(lstWatch, &ListBox::mouseDown, this, &frmMain::lstWatch_MouseDown);
+    connect(lstOverlayItems, &QListView::clicked, this, &frmMain::lstOverlayItems_Click);
+}
+
+void frmMain::createMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("menuBar"));
+
+    mnuFile = bar->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileExit = menuItem(mnuFile, "mnuFileExit", QStringLiteral("E&xit"));
+
+    mnuSetup = bar->addMenu(QStringLiteral("&Alarm"));
+    mnuSetup->setObjectName(QStringLiteral("mnuSetup"));
+    mnuAlarmBringToFront =
+        menuItem(mnuSetup, "mnuAlarmBringToFront", QStringLiteral("Bring to front on alarm"));
+    mnuAlarmBringToFront->setCheckable(true);
+    mnuAlarmBringToFront->setChecked(true);
+    mnuAlarm = menuItem(mnuSetup, "mnuAlarm", QStringLiteral("&Audible alarm"));
+    mnuAlarm->setCheckable(true);
+    mnuAlarm->setChecked(false);
+
+    mnuOptions = bar->addMenu(QStringLiteral("Options"));
+    mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+    mnuOptionsStations = menuItem(mnuOptions, "mnuOptionsStations", QStringLiteral("Stations"));
+    mnuOptionsStations->setShortcut(QKeySequence(Qt::Key_F2));
+    mnuOptionsStations->setCheckable(true);
+    mnuOptionsStations->setChecked(true);
+    mnuOptionsOverlays =
+        menuItem(mnuOptions, "mnuOptionsOverlays", QStringLiteral("Overlay Items"));
+    mnuOptionsOverlays->setShortcut(QKeySequence(Qt::Key_F3));
+    mnuOptionsOverlays->setCheckable(true);
+    mnuOptionsOverlays->setChecked(true);
+
+    mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpHelp = menuItem(mnuHelp, "mnuHelpHelp", QStringLiteral("&Help"));
+    mnuHelpHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    QAction* separator = mnuHelp->addSeparator();
+    separator->setObjectName(QStringLiteral("mnusep1"));
+    mnuHelpAbout = menuItem(mnuHelp, "mnuHelpAbout", QStringLiteral("&About"));
+    mnuHelpUpdate = menuItem(mnuHelp, "mnuHelpUpdate", QStringLiteral("&Check for update"));
+
+    // Context menus: never in the menu bar, shown only at the pointer.
+    mnuPopup1 = new QMenu(QStringLiteral("Popup1"), this);
+    mnuPopup1->setObjectName(QStringLiteral("mnuPopup1"));
+    mnuPopup1Ack = menuItem(mnuPopup1, "mnuPopup1Ack", QStringLiteral("Acknowledge"));
+    mnuPopup2 = new QMenu(QStringLiteral("Popup2"), this);
+    mnuPopup2->setObjectName(QStringLiteral("mnuPopup2"));
+    mnuPopup2ReArm = menuItem(mnuPopup2, "mnuPopup2ReArm", QStringLiteral("Re-arm"));
+    mnuPopup3 = new QMenu(QStringLiteral("Popup3"), this);
+    mnuPopup3->setObjectName(QStringLiteral("mnuPopup3"));
+    mnuPopu3Delete = menuItem(mnuPopup3, "mnuPopu3Delete", QStringLiteral("Delete from watchlist"));
+
+    connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(mnuAlarmBringToFront, &QAction::triggered, this, &frmMain::mnuAlarmBringToFront_Click);
+    connect(mnuAlarm, &QAction::triggered, this, &frmMain::mnuAlarm_Click);
+    connect(mnuOptionsStations, &QAction::triggered, this, &frmMain::mnuOptionsStations_Click);
+    connect(mnuOptionsOverlays, &QAction::triggered, this, &frmMain::mnuOptionsOverlays_Click);
+    connect(mnuHelpHelp, &QAction::triggered, this, &frmMain::mnuHelpHelp_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    connect(mnuHelpUpdate, &QAction::triggered, this, &frmMain::mnuHelpUpdate_Click);
+    connect(mnuPopup1Ack, &QAction::triggered, this, &frmMain::mnuPopup1Ack_Click);
+    connect(mnuPopup2ReArm, &QAction::triggered, this, &frmMain::mnuPopup2ReArm_Click);
+    connect(mnuPopu3Delete, &QAction::triggered, this, &frmMain::mnuPopu3Delete_Click);
+}
+
+void frmMain::setTabOrderChain() {
+    QWidget* const order[] = {lstStations, txtRadius,       lstAcked, cmdAckAll,
+                              cmdRearmAll, lstOverlayItems, cmdRearm, cmdAck,
+                              txtWatch,    cmdShowWatch,    lstWatch, cmdAddWatch};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}

@@ -1,0 +1,108 @@
+// The panels that switch on and off, the watch-list toggle and the remembered position.
+#include "ui/frmMain.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "lists/TextList.h"
+#include "settings/NumberText.h"
+#include "support/WindowTimer.h"
+#include "ui/ListBox.h"
+#include "ui/Twips.h"
+
+void frmMain::enable_disable_stations() {
+    stationLines->clear();
+    if (!gblnScanStations)
+        stationLines->add(QStringLiteral("disabled"));
+    for (QWidget* control : {static_cast<QWidget*>(lstStations), static_cast<QWidget*>(cmdAck),
+                             static_cast<QWidget*>(cmdRearm), static_cast<QWidget*>(cmdAckAll),
+                             static_cast<QWidget*>(cmdRearmAll)})
+        control->setEnabled(gblnScanStations);
+}
+
+void frmMain::enable_disable_overlays() {
+    lstOverlayItems->setEnabled(gblnScanOverlays);
+}
+
+void frmMain::show_hide_watchlist() {
+    if (gblnShowWatchList) {
+        lstOverlayItems->hide();
+        lstWatch->show();
+        cmdShowWatch->setText(QStringLiteral("Hide"));
+        lblOverlays->setText(QStringLiteral("Watch list"));
+        Timer2->setEnabled(true);
+    } else {
+        lstOverlayItems->show();
+        lstWatch->hide();
+        cmdShowWatch->setText(QStringLiteral("Show"));
+        lblOverlays->setText(QStringLiteral("Overlay objects in alarm"));
+    }
+}
+
+void frmMain::cmdShowWatch_Click() {
+    gblnShowWatchList = !gblnShowWatchList;
+    show_hide_watchlist();
+    txtWatch->setFocus();
+}
+
+void frmMain::Timer2_Timer() {
+    gblnShowWatchList = false;
+    show_hide_watchlist();
+    Timer2->setEnabled(false);
+}
+
+void frmMain::lstOverlayItems_Click() {
+    const int row = lstOverlayItems->selectedRow();
+    lblOVLItem->setText(row >= 0 ? overlayLines->at(row) : QString());
+}
+
+void frmMain::Form_Resize() {
+    if (isMinimized())
+        return;
+    mintLeft = toInt16Rounded(leftTwips());
+    mintTop = toInt16Rounded(topTwips());
+}
+
+void frmMain::setRememberedPosition(qint16 left, qint16 top) {
+    mintLeft = left;
+    mintTop = top;
+}
+
+double frmMain::leftTwips() const {
+    return pixelsToTwips(pos().x(), logicalDpi());
+}
+
+double frmMain::topTwips() const {
+    return pixelsToTwips(pos().y(), logicalDpi());
+}
+
+double frmMain::widthTwips() const {
+    return pixelsToTwips(frameGeometry().width(), logicalDpi());
+}
+
+double frmMain::heightTwips() const {
+    return pixelsToTwips(frameGeometry().height(), logicalDpi());
+}
+
+void frmMain::moveToTwips(double left, double top) {
+    const double dpi = logicalDpi();
+    move(twipsToPixels(left, dpi), twipsToPixels(top, dpi));
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    Form_Resize();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
