@@ -1,0 +1,103 @@
+#include "lists/ListFile.h"
+
+#include <QFile>
+
+#include "lists/GetField.h"
+#include "settings/SafeSave.h"
+
+namespace {
+
+const QString kSeparator = QStringLiteral("|");
+const QString kAcknowledged = QStringLiteral("Acknowledged");
+const QString kWatched = QStringLiteral("Watched");
+
+void addLine(LoadedLists& lists, const QByteArray& line) {
+    const QString text = QString::fromLatin1(line);
+    const QString entry = GetField(0, kSeparator, text);
+    if (GetField(1, kSeparator, text) == kAcknowledged)
+        lists.acked.append(entry);
+    else
+        lists.watch.append(entry);
+}
+
+} // namespace
+
+LoadedLists readLists(QIODevice& device, qint64 maxBytes) {
+    LoadedLists lists;
+    QByteArray line;
+    bool lineOpen = false; // bytes (or nothing yet) of a line that has not ended
+    bool afterCr = false;  // the last byte seen ended a line with CR; an LF now belongs to it
+    qint64 total = 0;
+    constexpr qint64 kChunk = 64 * 1024;
+    QByteArray chunk(kChunk, Qt::Uninitialized);
+
+    while (true) {
+        const qint64 got = device.read(chunk.data(), kChunk);
+        if (got < 0) {
+            lists.complete = false;
+            return lists;
+        }
+        if (got == 0)
+            break;
+        total += got;
+        if (total > maxBytes) {
+            lists.complete = false;
+            return lists;
+        }
+        for (qint64 i = 0; i < got; ++i) {
+            const char c = chunk[i];
+            if (afterCr) {
+                afterCr = false;
+                if (c == '\n')
+                    continue;
+            }
+            if (c == '\r') {
+                addLine(lists, line);
+                line.clear();
+                lineOpen = false;
+                afterCr = true;
+            } else {
+                line.append(c);
+                lineOpen = true;
+            }
+        }
+    }
+    if (lineOpen)
+        addLine(lists, line);
+    return lists;
+}
+
+LoadedLists LoadLists(const QString& path) {
+    QFile file(path);
+    if (!file.exists())
+        return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, {}, false};
+    return readLists(file);
+}
+
+bool writeLists(QIODevice& device, const QStringList& acked, const QStringList& watch) {
+    const auto writeLine = [&device](const QString& entry, const QString& tag) {
+        return writeAll(device, (entry + kSeparator + tag).toLatin1() + "\r\n");
+    };
+    for (const QString& entry : acked) {
+        if (!writeLine(entry, kAcknowledged))
+            return false;
+    }
+    for (const QString& entry : watch) {
+        if (!writeLine(entry, kWatched))
+            return false;
+    }
+    return true;
+}
+
+bool SaveLists(const QString& path, const QStringList& acked, const QStringList& watch,
+               bool keepBackupFirst) noexcept {
+    try {
+        if (keepBackupFirst && QFile::exists(path) && !copyReplacing(path, listBackupPath(path)))
+            return false;
+        return saveReplacing(path, [&](QIODevice& out) { return writeLists(out, acked, watch); });
+    } catch (...) {
+        return false;
+    }
+}
