@@ -58,6 +58,7 @@ std::optional<int> wavDurationMs(const QString& path) {
 
 struct QtSoundPlayer::Private {
     std::unique_ptr<QSoundEffect> background;
+    int lastWaitBoundMs = 0;
 };
 
 QtSoundPlayer::QtSoundPlayer() : d(new Private) {}
@@ -79,7 +80,12 @@ void QtSoundPlayer::playAsync(const QString& path) {
         effect->play();
 }
 
+int QtSoundPlayer::lastWaitBoundMs() const {
+    return d->lastWaitBoundMs;
+}
+
 void QtSoundPlayer::playToEnd(const QString& path) {
+    d->lastWaitBoundMs = 0;
     const std::optional<int> length = wavDurationMs(path);
     if (!length)
         return; // nothing that could be played
@@ -109,6 +115,7 @@ void QtSoundPlayer::playToEnd(const QString& path) {
     startWhenReady();
     if (effect.status() == QSoundEffect::Error)
         return;
+    d->lastWaitBoundMs = *length + 1000;
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     effect.stop();
 }

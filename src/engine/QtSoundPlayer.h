@@ -18,6 +18,8 @@ public:
     // Waits in a local event loop that lets paint, timers and host events through but no
     // user input, until the sound has ended or its length plus one second has passed.
     void playToEnd(const QString& path) override;
+    // The bound of the last playToEnd's wait in ms; 0 when it did not wait at all.
+    int lastWaitBoundMs() const;
 
 private:
     struct Private;

@@ -114,6 +114,18 @@ bool FakeKestrelHost::GetStation(KestrelStation& station) {
     enter(QStringLiteral("GetStation"), {station.Callsign});
     if (onGetStation)
         onGetStation(station.Callsign);
+    if (m_indexed) {
+        const auto found = m_index.constFind(station.Callsign);
+        const bool known = found != m_index.cend();
+        if (known) {
+            const FakeStation& heard = stations[size_t(found.value())];
+            station.Longitude = heard.longitude;
+            station.Latitude = heard.latitude;
+            station.Distance = heard.distance;
+        }
+        leave(known);
+        return known;
+    }
     for (const FakeStation& heard : stations) {
         if (heard.callsign == station.Callsign && heard.known) {
             station.Longitude = heard.longitude;
@@ -125,6 +137,14 @@ bool FakeKestrelHost::GetStation(KestrelStation& station) {
     }
     leave(false);
     return false;
+}
+
+void FakeKestrelHost::buildIndex() {
+    m_index.clear();
+    for (int i = 0; i < static_cast<int>(stations.size()); ++i)
+        if (stations[size_t(i)].known && !m_index.contains(stations[size_t(i)].callsign))
+            m_index.insert(stations[size_t(i)].callsign, i);
+    m_indexed = true;
 }
 
 void FakeKestrelHost::setEventsEnabled(qint32 value) {

@@ -1,0 +1,134 @@
+// Station scan, sorted listing and overlay load+scan against the in-process fake host, with
+// recording off and no event processing between stations.
+#include <memory>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include "FakeKestrelHost.h"
+#include "engine/AlarmContext.h"
+#include "engine/AlarmCycle.h"
+#include "engine/OverlayItems.h"
+#include "engine/Scans.h"
+
+namespace {
+
+struct Setup {
+    FakeKestrelHost host;
+    KestrelStation station;
+    TextList lstStations{TextList::Order::Sorted};
+    TextList lstAcked{TextList::Order::Sorted};
+    TextList lstWatch{TextList::Order::AsAdded};
+    TextList lstOverlayItems{TextList::Order::AsAdded};
+    AlarmContext ctx{host, station, lstStations, lstAcked, lstWatch, lstOverlayItems};
+    QString radius = QStringLiteral("10");
+
+    Setup() {
+        host.recording = false;
+        ctx.mKestrelMap = host.Map();
+        ctx.ownCallsign = QStringLiteral("OWN");
+        ctx.radiusText = [this] { return radius; };
+        ctx.setMinDistCaption = [](const QString&) {};
+        ctx.processEvents = [] {};
+    }
+
+    // `count` stations in a scrambled order; `inRange` of them within the radius.
+    void addStations(int count, int inRange) {
+        for (int i = 0; i < count; ++i) {
+            const int n = int((qint64(i) * 7919) % count);
+            host.addStation(QStringLiteral("S%1").arg(n), n < inRange ? 5.0f : 50.0f);
+        }
+        host.buildIndex();
+    }
+};
+
+// Most stations out of range: the walk itself.
+void BM_ScanStations(benchmark::State& state) {
+    Setup s;
+    const int count = int(state.range(0));
+    s.addStations(count, count / 100);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scan_stations(s.ctx));
+    state.SetItemsProcessed(state.iterations() * count);
+    state.counters["stations/s"] =
+        benchmark::Counter(double(state.iterations()) * count, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ScanStations)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// 5,000 stations all within range, listed into the sorted alarm list.
+void BM_ListFiveThousandInRange(benchmark::State& state) {
+    Setup s;
+    s.addStations(5000, 5000);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scan_stations(s.ctx));
+    state.SetItemsProcessed(state.iterations() * 5000);
+}
+BENCHMARK(BM_ListFiveThousandInRange)->Unit(benchmark::kMillisecond);
+
+// The longest stretch without event processing during a tick over 10,000 stations: the
+// time between two consecutive processEvents calls.
+void BM_TickLongestGapWithoutEvents(benchmark::State& state) {
+    Setup s;
+    s.host.addStation(QStringLiteral("OWN"), 0.0f);
+    s.addStations(10000, 100);
+    s.ctx.gblnScanStations = [] { return true; };
+    QElapsedTimer clock;
+    qint64 longest = 0;
+    qint64 last = 0;
+    s.ctx.processEvents = [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    };
+    for (auto _ : state) {
+        clock.start();
+        last = 0;
+        Timer1_Timer(s.ctx);
+        // The stretch after the last yield, to the end of the tick.
+        longest = std::max(longest, clock.nsecsElapsed() - last);
+    }
+    state.counters["longest_gap_us"] = double(longest) / 1000.0;
+}
+BENCHMARK(BM_TickLongestGapWithoutEvents)->Unit(benchmark::kMillisecond);
+
+// 2,500 objects in 20 files, read from disk and measured on every scan (warm cache).
+void BM_OverlayLoadAndScan(benchmark::State& state) {
+    Setup s;
+    s.host.addStation(QStringLiteral("OWN"), 0.0f, 295.12f, 3132.34f);
+    s.host.buildIndex();
+    QTemporaryDir folder;
+    for (int f = 0; f < 20; ++f) {
+        QByteArray content;
+        for (int i = 0; i < 125; ++i) {
+            const int minutes = (f * 125 + i) % 60;
+            content += "OBJ" + QByteArray::number(f * 125 + i) + "!52" +
+                       QByteArray::number(minutes).rightJustified(2, '0') +
+                       ".34N/00455.12E#an overlay object " + QByteArray::number(i) + "\r\n";
+        }
+        QFile file(QDir(folder.path()).filePath(QStringLiteral("f%1.pos").arg(f)));
+        file.open(QIODevice::WriteOnly);
+        file.write(content);
+    }
+    s.ctx.overlaysFolder = [&] { return folder.path(); };
+    s.radius = QStringLiteral("30");
+    for (auto _ : state)
+        scan_overlays(s.ctx);
+    if (s.ctx.overlays.gintOverlayCount != 2500)
+        state.SkipWithError("expected 2500 objects");
+    state.counters["listed"] = double(s.lstOverlayItems.count());
+}
+BENCHMARK(BM_OverlayLoadAndScan)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
