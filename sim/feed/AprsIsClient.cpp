@@ -1,0 +1,96 @@
+#include "feed/AprsIsClient.h"
+
+#include <QTcpSocket>
+
+#include "feed/Tnc2.h"
+
+namespace feed {
+
+namespace {
+
+bool isLoginChar(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '-';
+}
+
+} // namespace
+
+AprsIsClient::AprsIsClient(QObject* parent)
+    : FeedLink(parent), m_version(QStringLiteral(KESTREL32_FEED_VERSION)) {
+    m_idleTimer.setSingleShot(true);
+    connect(&m_idleTimer, &QTimer::timeout, this,
+            [this] { dropConnection(QStringLiteral("server silent")); });
+}
+
+bool AprsIsClient::setLogin(const QString& callsign) {
+    if (callsign.isEmpty() || callsign.size() > 9 ||
+        !std::all_of(callsign.begin(), callsign.end(), isLoginChar))
+        return false;
+    m_login = callsign;
+    return true;
+}
+
+bool AprsIsClient::setFilter(const QString& filter) {
+    for (const QChar c : filter) {
+        if (c.unicode() < 0x20 || c.unicode() >= 0x7F)
+            return false;
+    }
+    m_filter = filter.trimmed();
+    return true;
+}
+
+QString AprsIsClient::rangeFilter(double latitude, double longitude, int km) {
+    return QStringLiteral("r/%1/%2/%3")
+        .arg(QString::number(latitude, 'f', 4), QString::number(longitude, 'f', 4))
+        .arg(km);
+}
+
+QByteArray AprsIsClient::loginLine() const {
+    QByteArray line =
+        "user " + m_login.toLatin1() + " pass -1 vers kestrel32 " + m_version.toLatin1();
+    if (!m_filter.isEmpty())
+        line += " filter " + m_filter.toLatin1();
+    return line + "\r\n";
+}
+
+QString AprsIsClient::startProblem() const {
+    return m_login.isEmpty() ? QStringLiteral("no login callsign") : QString();
+}
+
+void AprsIsClient::linkUp() {
+    m_loginResponse.clear();
+    m_idleTimer.start(m_idleMs);
+    socket()->write(loginLine());
+}
+
+void AprsIsClient::linkDown() {
+    m_idleTimer.stop();
+    m_lines.reset();
+}
+
+void AprsIsClient::bytesArrived(const QByteArray& bytes) {
+    m_idleTimer.start(m_idleMs);
+    const quint64 tooLongBefore = m_lines.tooLong();
+    const QList<QByteArray> lines = m_lines.feed(bytes);
+    for (quint64 i = tooLongBefore; i < m_lines.tooLong(); ++i)
+        countDropped(QStringLiteral("line too long"));
+    for (const QByteArray& line : lines) {
+        if (line.isEmpty())
+            continue;
+        if (line.startsWith('#')) {
+            ++m_counters.serverLines;
+            if (line.startsWith("# logresp"))
+                m_loginResponse = QString::fromLatin1(line.mid(2));
+            continue;
+        }
+        const Tnc2Result tnc2 = parseTnc2(line);
+        if (!tnc2.ok()) {
+            countBadFrame(tnc2ErrorText(tnc2.error));
+            continue;
+        }
+        markHealthy();
+        handlePacket(tnc2.frame);
+    }
+}
+
+} // namespace feed

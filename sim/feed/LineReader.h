@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+namespace feed {
+
+// Cuts a byte stream into lines ending in LF (a CR before it is dropped). A line longer
+// than the limit is thrown away whole, up to its line end, and counted: a server that
+// never sends a line end must not make us buffer without end.
+class LineReader final {
+public:
+    explicit LineReader(int maxLine) : m_maxLine(maxLine) {}
+
+    QList<QByteArray> feed(const QByteArray& bytes);
+    void reset();
+
+    quint64 tooLong() const { return m_tooLong; }
+
+private:
+    int m_maxLine;
+    QByteArray m_buffer;
+    bool m_skipping = false; // inside a line that is already too long
+    quint64 m_tooLong = 0;
+};
+
+} // namespace feed
