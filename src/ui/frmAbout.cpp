@@ -111,15 +111,6 @@ void frmAbout::Form_Load() {
         "This program comes without any warranty. Do not rely on it alone for the safety "
         "of a station or of anyone on the air.");
 
-    // Centre on the screen the main window is on.
-    const QWidget* mainWindow = parentWidget();
-    QScreen* screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect area = screen->geometry();
-        move(area.left() + (area.width() - width()) / 2,
-             area.top() + (area.height() - height()) / 2);
-    }
-
     setWindowTitle(QStringLiteral("About ") + gstrAppTitle);
     Label1->setText(gstrAppTitle);
     Label2->setText(m_credit);
@@ -129,8 +120,21 @@ void frmAbout::Form_Load() {
     lblWebURL->setText(m_webAddress);
     lblWebURL->setToolTip(m_webAddress);
     show();
+    centreOnScreen();
     raise();
     activateWindow();
+}
+
+void frmAbout::centreOnScreen() {
+    // Centre the whole window, frame included, on the screen the main window is on.
+    const QWidget* mainWindow = parentWidget();
+    QScreen* screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize outer = frameGeometry().size();
+    move(area.left() + (area.width() - outer.width()) / 2,
+         area.top() + (area.height() - outer.height()) / 2);
 }
 
 void frmAbout::Command1_Click() {

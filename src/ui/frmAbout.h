@@ -42,6 +42,7 @@ private:
     explicit frmAbout(QWidget* mainWindow);
     void buildControls();
     void Form_Load();
+    void centreOnScreen();
     void Command1_Click();
     void lblWebURL_Click();
 

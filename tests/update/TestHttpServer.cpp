@@ -1,0 +1,102 @@
+#include "TestHttpServer.h"
+
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+
+TestHttpServer::TestHttpServer() {
+    connect(&m_server, &QTcpServer::newConnection, this, &TestHttpServer::acceptConnections);
+    m_server.listen(QHostAddress::LocalHost, 0);
+}
+
+TestHttpServer::~TestHttpServer() {
+    m_server.close();
+}
+
+void TestHttpServer::setAnswer(const QByteArray& path, const Answer& answer) {
+    m_answers.insert(path, answer);
+}
+
+QString TestHttpServer::baseAddress() const {
+    return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());
+}
+
+quint16 TestHttpServer::refusingPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+void TestHttpServer::acceptConnections() {
+    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        socket->setParent(this);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readRequest(socket); });
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+}
+
+void TestHttpServer::readRequest(QTcpSocket* socket) {
+    QByteArray& request = m_pending[socket];
+    request += socket->readAll();
+    if (!request.contains("\r\n\r\n"))
+        return;
+    ++m_requestCount;
+    const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
+    const QByteArray path = requestLine.value(1);
+    m_pending.remove(socket);
+
+    Answer chosen;
+    chosen.status = "404 Not Found";
+    chosen = m_answers.value(path, chosen);
+    QPointer<QTcpSocket> guarded(socket);
+    QTimer::singleShot(chosen.delayMs, this, [this, guarded, chosen] {
+        if (guarded)
+            answer(guarded, chosen);
+    });
+}
+
+void TestHttpServer::answer(QTcpSocket* socket, const Answer& answer) {
+    if (answer.behaviour == Behaviour::NeverAnswer)
+        return;
+    QByteArray head = "HTTP/1.1 " + answer.status + "\r\n";
+    for (const auto& [name, value] : answer.headers)
+        head += name + ": " + value + "\r\n";
+    if (answer.behaviour != Behaviour::NoLength)
+        head += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
+    head += "Connection: close\r\n\r\n";
+    socket->write(head);
+
+    switch (answer.behaviour) {
+    case Behaviour::Answer:
+    case Behaviour::NoLength:
+        socket->write(answer.body);
+        socket->disconnectFromHost();
+        break;
+    case Behaviour::CloseMidBody:
+        socket->write(answer.body.left(answer.body.size() / 2));
+        socket->flush();
+        socket->disconnectFromHost();
+        break;
+    case Behaviour::Trickle: {
+        QPointer<QTcpSocket> guarded(socket);
+        auto* timer = new QTimer(socket);
+        auto sent = std::make_shared<qsizetype>(0);
+        connect(timer, &QTimer::timeout, socket, [guarded, timer, sent, answer] {
+            if (!guarded)
+                return;
+            guarded->write(answer.body.mid(*sent, answer.pieceSize));
+            *sent += answer.pieceSize;
+            if (*sent >= answer.body.size()) {
+                timer->stop();
+                guarded->disconnectFromHost();
+            }
+        });
+        timer->start(answer.pieceIntervalMs);
+        break;
+    }
+    case Behaviour::NeverAnswer:
+        break;
+    }
+}
