@@ -25,7 +25,9 @@ function(ringwarden_test name)
     add_executable(${name} ${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${ARG_LINKS} ringwarden_testmain GTest::gtest)
-    set(env "QT_QPA_PLATFORM=offscreen;RINGWARDEN_BIN_DIR=${RINGWARDEN_BIN_DIR}")
+    # Where the shipped programs are, for tests that run them.
+    target_compile_definitions(${name} PRIVATE RINGWARDEN_BIN_DIR="${RINGWARDEN_BIN_DIR}")
+    set(env "QT_QPA_PLATFORM=offscreen")
     if(ARG_DBUS)
         add_test(NAME ${name}
                  COMMAND dbus-run-session -- $<TARGET_FILE:${name}>)

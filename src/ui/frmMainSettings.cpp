@@ -15,14 +15,17 @@
 #include "ui/Twips.h"
 
 void frmMain::readini() {
-    // The default place centres the outer window (frame included) on the primary screen's
-    // full area, as the original measured the screen.
-    layout()->activate();
+    // The default place centres the window on the primary screen's full area, as the
+    // original measured the screen. The window manager's frame is not known before the
+    // window is first shown, so the window is measured with its menu bar but without the
+    // frame (a few pixels off centre at most).
+    adjustSize();
+    const QSize outer = size();
     const QScreen* primary = QGuiApplication::primaryScreen();
     const QSize screenPixels = primary ? primary->geometry().size() : QSize(1024, 768);
     const double dpi = logicalDpi();
-    const double centredLeft = (pixelsToTwips(screenPixels.width(), dpi) - widthTwips()) / 2.0;
-    const double centredTop = (pixelsToTwips(screenPixels.height(), dpi) - heightTwips()) / 2.0;
+    const double centredLeft = pixelsToTwips(screenPixels.width() - outer.width(), dpi) / 2.0;
+    const double centredTop = pixelsToTwips(screenPixels.height() - outer.height(), dpi) / 2.0;
 
     const IniSettings stored = readSettingsFile(mstrIniFile, centredLeft, centredTop);
     txtRadius->setText(stored.minDistance);
