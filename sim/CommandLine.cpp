@@ -32,6 +32,7 @@ CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& op
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
     parser.addOptions({scenario, folder, journal, quitAfter, help});
+    feed::addFeedOptions(parser);
 
     const QString program = QStringLiteral("kestrel32");
     if (!parser.parse(arguments)) {
@@ -39,8 +40,10 @@ CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& op
         return CommandLineResult::Error;
     }
     if (parser.isSet(help)) {
+        // The parser names the running executable's path; the help names the program.
         text = parser.helpText();
-        text.replace(arguments.value(0), program);
+        text = QStringLiteral("Usage: %1 [options]").arg(program) +
+               text.mid(text.indexOf(QLatin1Char('\n')));
         return CommandLineResult::Help;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -59,6 +62,10 @@ CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& op
                 QStringLiteral("%1: --%2 needs a value").arg(program, option->names().constFirst());
             return CommandLineResult::Error;
         }
+    }
+    if (!feed::readFeedOptions(parser, options.feed, text)) {
+        text = QStringLiteral("%1: %2\nTry '%1 --help'.").arg(program, text);
+        return CommandLineResult::Error;
     }
     options.scenarioFile = parser.value(scenario);
     options.folder = parser.value(folder);

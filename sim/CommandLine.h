@@ -5,12 +5,15 @@
 #include <QString>
 #include <QStringList>
 
+#include "feed/FeedOptions.h"
+
 // What kestrel32 was asked to do on its command line.
 struct HostOptions {
     QString scenarioFile; // empty: no stations
     QString folder;       // empty: Kestrel32 under the user's data folder
     QString journalFile;  // empty: no journal
     std::optional<double> quitAfterSeconds;
+    feed::FeedOptions feed; // radio links, own station, expiry
 };
 
 enum class CommandLineResult { Run, Help, Error };

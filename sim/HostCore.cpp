@@ -13,6 +13,10 @@ HostCore::HostCore(Scenario scenario, QObject* parent)
 void HostCore::advanceTo(double seconds) {
     const TrackerChanges changes = m_model->advanceTo(seconds);
     m_scene.prune(nowMs());
+    publish(changes);
+}
+
+void HostCore::publish(const TrackerChanges& changes) {
     if (!changes.any())
         return;
     if (changes.deletedAll)

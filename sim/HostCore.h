@@ -37,6 +37,8 @@ public:
 
     // Plays the scenario up to `seconds` after start and raises the events that follow.
     void advanceTo(double seconds);
+    // Raises the events of changes made to the list outside the scenario (the radio feed).
+    void publish(const TrackerChanges& changes);
     // The operator clears the list; stations still heard come back as they are heard.
     void deleteAllStations();
     // Shows every station of the list (and the own station) on the map.

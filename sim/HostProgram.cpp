@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "HostBus.h"
@@ -16,6 +17,7 @@
 #include "HostFiles.h"
 #include "HostWindow.h"
 #include "Journal.h"
+#include "feed/RadioFeed.h"
 
 namespace {
 
@@ -34,6 +36,7 @@ HostProgram::HostProgram(HostOptions options, QObject* parent)
     : QObject(parent), m_options(std::move(options)), m_journal(std::make_unique<Journal>()) {}
 
 HostProgram::~HostProgram() {
+    m_feed.reset();
     m_bus.reset();
     m_window.reset();
 }
@@ -51,6 +54,11 @@ bool HostProgram::start(QString* error) {
         return false;
     }
 
+    if (const auto& own = m_options.feed.own) {
+        scenario.ownCallsign = own->callsign;
+        scenario.ownLat = own->latitude;
+        scenario.ownLon = own->longitude;
+    }
     m_core = std::make_unique<HostCore>(std::move(scenario));
     m_bus = std::make_unique<HostBus>(*m_core, *m_journal, QDBusConnection::sessionBus());
     if (!m_bus->prepare(error))
@@ -80,6 +88,14 @@ bool HostProgram::start(QString* error) {
     m_window->show();
     QCoreApplication::processEvents();
     m_core->fitView();
+
+    if (m_options.feed.anyLink()) {
+        m_feed = std::make_unique<RadioFeed>(m_options.feed, *m_core);
+        connect(m_feed.get(), &RadioFeed::statusChanged, m_window->statusBar(),
+                [this](const QString& text) { m_window->statusBar()->showMessage(text); });
+        if (!m_feed->start(error))
+            return false;
+    }
 
     // Files first, name last: an add-on that finds the tracker on the bus finds its files.
     if (!m_bus->start(error))
@@ -125,6 +141,8 @@ void HostProgram::shutdown() {
     m_shuttingDown = true;
     if (m_ticker)
         m_ticker->stop();
+    if (m_feed)
+        m_feed->stop();
     m_core->announceClosing();
     m_bus->stop();
     m_window->allowClose();

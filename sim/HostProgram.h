@@ -8,6 +8,7 @@
 #include "CommandLine.h"
 
 class HostBus;
+class RadioFeed;
 class HostCore;
 class HostWindow;
 class Journal;
@@ -38,6 +39,7 @@ private:
     std::unique_ptr<HostCore> m_core;
     std::unique_ptr<HostWindow> m_window;
     std::unique_ptr<HostBus> m_bus;
+    std::unique_ptr<RadioFeed> m_feed;
     QTimer* m_ticker = nullptr;
     QSocketNotifier* m_signalNotifier = nullptr;
     bool m_shuttingDown = false;

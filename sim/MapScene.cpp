@@ -19,13 +19,8 @@ double MapScene::opacity(qint64 drawnMs, qint64 nowMs) {
     return std::clamp(1.0 - double(nowMs - drawnMs) / double(fadeMs), 0.0, 1.0);
 }
 
-double MapScene::xScale() const {
-    const double c = std::cos(centreY / 60.0 * std::numbers::pi / 180.0);
-    return std::max(c, 0.01);
-}
-
 double MapScene::toPixelX(double x) const {
-    return pixelWidth / 2.0 + (x - centreX) * xScale() / unitsPerPixel;
+    return pixelWidth / 2.0 + (x - centreX) * xScale / unitsPerPixel;
 }
 
 double MapScene::toPixelY(double y) const {
@@ -33,7 +28,7 @@ double MapScene::toPixelY(double y) const {
 }
 
 double MapScene::fromPixelX(double px) const {
-    return centreX + (px - pixelWidth / 2.0) * unitsPerPixel / xScale();
+    return centreX + (px - pixelWidth / 2.0) * unitsPerPixel / xScale;
 }
 
 double MapScene::fromPixelY(double py) const {
@@ -52,14 +47,15 @@ void MapScene::zoom(double factor, double px, double py) {
 }
 
 void MapScene::pan(double dx, double dy) {
-    centreX -= dx * unitsPerPixel / xScale();
+    centreX -= dx * unitsPerPixel / xScale;
     centreY += dy * unitsPerPixel;
 }
 
 void MapScene::fit(double minX, double minY, double maxX, double maxY) {
     centreX = (minX + maxX) / 2.0;
     centreY = (minY + maxY) / 2.0;
-    const double w = std::max((maxX - minX) * xScale(), 1.0) * 1.2;
+    xScale = std::max(std::cos(centreY / 60.0 * std::numbers::pi / 180.0), 0.01);
+    const double w = std::max((maxX - minX) * xScale, 1.0) * 1.2;
     const double h = std::max(maxY - minY, 1.0) * 1.2;
     unitsPerPixel = std::max(w / std::max(pixelWidth, 1), h / std::max(pixelHeight, 1));
 }

@@ -69,10 +69,11 @@ public:
     // Shows the area between the given corners (minutes of arc) with a margin.
     void fit(double minX, double minY, double maxX, double maxY);
 
-private:
-    // Longitude minutes shrink towards the poles: drawn at the centre's true scale.
-    double xScale() const;
+    // Longitude minutes shrink towards the poles: the map draws them at the true scale of
+    // the latitude it was fitted to, a fixed projection that panning does not change.
+    double xScale = 1.0;
 
+private:
     std::vector<MapMark> m_marks;
     std::map<QString, qint64> m_alerts;
 };

@@ -1,0 +1,138 @@
+#include "feed/FeedOptions.h"
+
+#include <cmath>
+
+#include <QCommandLineParser>
+
+#include "feed/AprsText.h"
+#include "feed/HostPort.h"
+
+namespace feed {
+
+namespace {
+
+const QString Kiss = QStringLiteral("kiss");
+const QString AprsIs = QStringLiteral("aprs-is");
+const QString Login = QStringLiteral("login");
+const QString Filter = QStringLiteral("filter");
+const QString Own = QStringLiteral("own");
+const QString Expire = QStringLiteral("expire");
+
+bool isLoginText(const QString& call) {
+    if (call.isEmpty() || call.size() > 9)
+        return false;
+    for (const QChar c : call) {
+        const char16_t u = c.unicode();
+        if (!((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
+              u == '-'))
+            return false;
+    }
+    return true;
+}
+
+bool readNumber(const QString& text, double low, double high, double& out) {
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value) || value < low || value > high)
+        return false;
+    out = value;
+    return true;
+}
+
+} // namespace
+
+void addFeedOptions(QCommandLineParser& parser) {
+    parser.addOptions({
+        {Kiss,
+         QStringLiteral("Hears stations from a KISS TNC over TCP, such as Dire Wolf "
+                        "(HOST:PORT, Dire Wolf's default port is 8001)."),
+         QStringLiteral("HOST:PORT")},
+        {AprsIs, QStringLiteral("Hears stations from an APRS-IS server, read-only (HOST:PORT)."),
+         QStringLiteral("HOST:PORT")},
+        {Login, QStringLiteral("Callsign for the APRS-IS login (needed with --aprs-is)."),
+         QStringLiteral("CALL")},
+        {Filter,
+         QStringLiteral("APRS-IS server filter (default: r/LAT/LON/%1 round the own station).")
+             .arg(FeedOptions::DefaultRangeKm),
+         QStringLiteral("FILTER")},
+        {Own,
+         QStringLiteral("The own station: callsign and position in decimal degrees, north and "
+                        "east positive; wins over the scenario's own station."),
+         QStringLiteral("CALL,LAT,LON")},
+        {Expire,
+         QStringLiteral("Stations not heard for MINUTES leave the list (default %1).")
+             .arg(FeedOptions::DefaultExpireMinutes),
+         QStringLiteral("MINUTES")},
+    });
+}
+
+bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QString& error) {
+    for (const QString& name : {Kiss, AprsIs, Login, Filter, Own, Expire}) {
+        if (parser.values(name).size() > 1) {
+            error = QStringLiteral("--%1 given more than once").arg(name);
+            return false;
+        }
+    }
+    FeedOptions o;
+    if (parser.isSet(Kiss) && !parseHostPort(parser.value(Kiss), o.kissHost, o.kissPort)) {
+        error = QStringLiteral("--kiss needs HOST:PORT, not '%1'").arg(parser.value(Kiss));
+        return false;
+    }
+    if (parser.isSet(AprsIs) && !parseHostPort(parser.value(AprsIs), o.aprsIsHost, o.aprsIsPort)) {
+        error = QStringLiteral("--aprs-is needs HOST:PORT, not '%1'").arg(parser.value(AprsIs));
+        return false;
+    }
+    if (o.aprsIsPort != 0 && !parser.isSet(Login)) {
+        error = QStringLiteral("--aprs-is needs --login CALL");
+        return false;
+    }
+    if (o.aprsIsPort == 0 && (parser.isSet(Login) || parser.isSet(Filter))) {
+        error =
+            QStringLiteral("--%1 goes with --aprs-is").arg(parser.isSet(Login) ? Login : Filter);
+        return false;
+    }
+    if (parser.isSet(Login)) {
+        o.login = parser.value(Login);
+        if (!isLoginText(o.login)) {
+            error = QStringLiteral("--login needs a callsign of letters, digits and '-', not '%1'")
+                        .arg(o.login);
+            return false;
+        }
+    }
+    if (parser.isSet(Filter)) {
+        o.filter = parser.value(Filter).trimmed();
+        for (const QChar c : o.filter) {
+            if (c.unicode() < 0x20 || c.unicode() >= 0x7F) {
+                error = QStringLiteral("--filter may hold printable ASCII only");
+                return false;
+            }
+        }
+    }
+    if (parser.isSet(Own)) {
+        const QStringList parts = parser.value(Own).split(QLatin1Char(','));
+        OwnStation own;
+        if (parts.size() != 3 || !isStorableName(parts[0]) ||
+            !readNumber(parts[1], -90.0, 90.0, own.latitude) ||
+            !readNumber(parts[2], -180.0, 180.0, own.longitude)) {
+            error = QStringLiteral("--own needs CALL,LAT,LON (degrees, north and east "
+                                   "positive), not '%1'")
+                        .arg(parser.value(Own));
+            return false;
+        }
+        own.callsign = parts[0];
+        o.own = own;
+    }
+    if (parser.isSet(Expire) && !readNumber(parser.value(Expire), 0.0, 1e7, o.expireMinutes)) {
+        error = QStringLiteral("--expire needs a number of minutes, not '%1'")
+                    .arg(parser.value(Expire));
+        return false;
+    }
+    if (o.expireMinutes <= 0.0) {
+        error = QStringLiteral("--expire needs more than 0 minutes");
+        return false;
+    }
+    options = o;
+    return true;
+}
+
+} // namespace feed

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+class QCommandLineParser;
+
+namespace feed {
+
+// The own station given on the command line; it wins over a scenario's.
+struct OwnStation {
+    QString callsign;
+    double latitude = 0.0;
+    double longitude = 0.0;
+};
+
+// What the command line asks of the radio feed.
+struct FeedOptions {
+    static constexpr double DefaultExpireMinutes = 60.0;
+    // The APRS-IS range filter round the own station when no --filter is given.
+    static constexpr int DefaultRangeKm = 100;
+
+    QString kissHost;
+    quint16 kissPort = 0; // 0: no KISS link
+    QString aprsIsHost;
+    quint16 aprsIsPort = 0; // 0: no APRS-IS link
+    QString login;
+    QString filter; // empty: the range round the own station
+    std::optional<OwnStation> own;
+    double expireMinutes = DefaultExpireMinutes;
+
+    bool anyLink() const { return kissPort != 0 || aprsIsPort != 0; }
+};
+
+// Adds --kiss, --aprs-is, --login, --filter, --own and --expire to a parser.
+void addFeedOptions(QCommandLineParser& parser);
+// Reads those options once the parser has parsed; false with `error` (a sentence without
+// the program name) when a value cannot be used.
+bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QString& error);
+
+} // namespace feed

@@ -1,0 +1,82 @@
+#include "feed/RadioFeed.h"
+
+#include <algorithm>
+
+#include "HostCore.h"
+
+namespace {
+// Expiry needs no finer grain than the operator's minutes.
+constexpr int ExpiryTickMs = 10000;
+} // namespace
+
+RadioFeed::RadioFeed(const feed::FeedOptions& options, HostCore& core, QObject* parent)
+    : QObject(parent), m_options(options), m_core(core),
+      m_stations(core.store(), options.expireMinutes) {
+    auto watch = [this](feed::FeedLink* link) {
+        connect(link, &feed::FeedLink::reportReceived, this, &RadioFeed::onReport);
+        connect(link, &feed::FeedLink::stateChanged, this,
+                [this] { emit statusChanged(statusText()); });
+    };
+    if (options.kissPort != 0) {
+        m_kiss = std::make_unique<feed::KissTcpClient>();
+        watch(m_kiss.get());
+    }
+    if (options.aprsIsPort != 0) {
+        m_aprsIs = std::make_unique<feed::AprsIsClient>();
+        watch(m_aprsIs.get());
+    }
+    m_expiry.setInterval(
+        std::clamp(static_cast<int>(options.expireMinutes * 60000.0 / 6.0), 100, ExpiryTickMs));
+    connect(&m_expiry, &QTimer::timeout, this, &RadioFeed::onExpiryTick);
+}
+
+RadioFeed::~RadioFeed() = default;
+
+bool RadioFeed::start(QString* error) {
+    if (m_aprsIs) {
+        if (!m_aprsIs->setLogin(m_options.login)) {
+            *error = QStringLiteral("unusable APRS-IS login '%1'").arg(m_options.login);
+            return false;
+        }
+        QString filter = m_options.filter;
+        const StationStore& store = m_core.store();
+        if (filter.isEmpty() && store.hasOwn())
+            filter = feed::AprsIsClient::rangeFilter(store.own().lat, store.own().lon,
+                                                     feed::FeedOptions::DefaultRangeKm);
+        if (!m_aprsIs->setFilter(filter)) {
+            *error = QStringLiteral("unusable APRS-IS filter '%1'").arg(filter);
+            return false;
+        }
+        m_aprsIs->start(m_options.aprsIsHost, m_options.aprsIsPort);
+    }
+    if (m_kiss)
+        m_kiss->start(m_options.kissHost, m_options.kissPort);
+    m_expiry.start();
+    emit statusChanged(statusText());
+    return true;
+}
+
+void RadioFeed::stop() {
+    m_expiry.stop();
+    if (m_kiss)
+        m_kiss->stop();
+    if (m_aprsIs)
+        m_aprsIs->stop();
+}
+
+QString RadioFeed::statusText() const {
+    QStringList parts;
+    if (m_kiss)
+        parts << m_kiss->stateText();
+    if (m_aprsIs)
+        parts << m_aprsIs->stateText();
+    return parts.join(QStringLiteral("; "));
+}
+
+void RadioFeed::onReport(const feed::PositionReport& report) {
+    m_core.publish(m_stations.hear(report, m_core.nowMs()));
+}
+
+void RadioFeed::onExpiryTick() {
+    m_core.publish(m_stations.expire(m_core.nowMs()));
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+
+#include <QObject>
+#include <QTimer>
+
+#include "feed/AprsIsClient.h"
+#include "feed/FeedOptions.h"
+#include "feed/FeedStations.h"
+#include "feed/KissTcpClient.h"
+
+class HostCore;
+
+// The stand-in tracker's ears: the links the command line asked for, feeding the host's
+// station list and raising its events as stations come, move and go.
+class RadioFeed final : public QObject {
+    Q_OBJECT
+public:
+    RadioFeed(const feed::FeedOptions& options, HostCore& core, QObject* parent = nullptr);
+    ~RadioFeed() override;
+    Q_DISABLE_COPY_MOVE(RadioFeed)
+
+    // Starts the links; false with `error` set when one cannot start.
+    bool start(QString* error);
+    void stop();
+
+    // One line for the status bar: the state of every link.
+    QString statusText() const;
+    const FeedStations& stations() const { return m_stations; }
+    feed::KissTcpClient* kiss() const { return m_kiss.get(); }
+    feed::AprsIsClient* aprsIs() const { return m_aprsIs.get(); }
+
+signals:
+    void statusChanged(const QString& text);
+
+private:
+    void onReport(const feed::PositionReport& report);
+    void onExpiryTick();
+
+    feed::FeedOptions m_options;
+    HostCore& m_core;
+    FeedStations m_stations;
+    std::unique_ptr<feed::KissTcpClient> m_kiss;
+    std::unique_ptr<feed::AprsIsClient> m_aprsIs;
+    QTimer m_expiry;
+};

@@ -1,0 +1,128 @@
+#include "HostProcess.h"
+
+#include <QCoreApplication>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QFile>
+#include <QJsonDocument>
+
+#include "host/dbus/KestrelBusNames.h"
+
+HostProcess::HostProcess() {
+    m_process.setProcessEnvironment(environment());
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+}
+
+HostProcess::~HostProcess() {
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000)) {
+            m_process.kill();
+            m_process.waitForFinished(2000);
+        }
+    }
+}
+
+QProcessEnvironment HostProcess::environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir() + QStringLiteral("/config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir() + QStringLiteral("/data"));
+    env.insert(QStringLiteral("HOME"), dir());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+QString HostProcess::program() {
+    QString bin = qEnvironmentVariable("RINGWARDEN_BIN_DIR");
+    if (bin.isEmpty()) // run by hand: build/tests/test_dbus beside build/bin
+        bin = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin");
+    return bin + QStringLiteral("/kestrel32");
+}
+
+QString HostProcess::writeScenario(const QByteArray& json, const QString& name) {
+    const QString path = dir() + QLatin1Char('/') + name;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(json);
+    return path;
+}
+
+bool HostProcess::start(const QByteArray& scenarioJson, const QStringList& extra) {
+    const QString scenario = writeScenario(scenarioJson);
+    m_process.start(program(),
+                    QStringList{QStringLiteral("--scenario"), scenario, QStringLiteral("--folder"),
+                                folder(), QStringLiteral("--journal"), journalPath()} +
+                        extra);
+    if (!m_process.waitForStarted(5000))
+        return false;
+    return waitUntil(
+               [&] {
+                   return m_process.state() == QProcess::NotRunning ||
+                          QDBusConnection::sessionBus()
+                              .interface()
+                              ->isServiceRegistered(kestrelbus::serviceName())
+                              .value();
+               },
+               10000) &&
+           m_process.state() == QProcess::Running;
+}
+
+int HostProcess::runToEnd(const QStringList& arguments, QString* standardError,
+                          QString* standardOutput) {
+    m_process.start(program(), arguments);
+    if (!m_process.waitForFinished(20000))
+        return -1;
+    if (standardError)
+        *standardError = QString::fromLocal8Bit(m_process.readAllStandardError());
+    if (standardOutput)
+        *standardOutput = QString::fromLocal8Bit(m_process.readAllStandardOutput());
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+}
+
+bool HostProcess::stop() {
+    m_process.terminate();
+    return waitForExit();
+}
+
+bool HostProcess::waitForExit(int ms) {
+    return waitUntil([&] { return m_process.state() == QProcess::NotRunning; }, ms);
+}
+
+QList<QJsonObject> HostProcess::journal() const {
+    QList<QJsonObject> lines;
+    QFile file(journalPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (!line.isEmpty())
+            lines << QJsonDocument::fromJson(line).object();
+    return lines;
+}
+
+QList<QJsonObject> HostProcess::calls(const QString& name) const {
+    QList<QJsonObject> matching;
+    for (const QJsonObject& line : journal())
+        if (line.value(QStringLiteral("call")).toString() == name)
+            matching << line;
+    return matching;
+}
+
+QList<QJsonObject> HostProcess::events(const QString& name) const {
+    QList<QJsonObject> matching;
+    for (const QJsonObject& line : journal())
+        if (line.value(QStringLiteral("event")).toString() == name)
+            matching << line;
+    return matching;
+}
+
+bool HostProcess::waitForBusName(bool present, int ms) {
+    return waitUntil(
+        [&] {
+            return QDBusConnection::sessionBus()
+                       .interface()
+                       ->isServiceRegistered(kestrelbus::serviceName())
+                       .value() == present;
+        },
+        ms);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+// A kestrel32 process started by a test: its own program folder, settings home and journal
+// in a temporary folder, offscreen, on the test's session bus.
+class HostProcess final {
+public:
+    HostProcess();
+    ~HostProcess();
+
+    QString dir() const { return m_dir.path(); }
+    QString folder() const { return m_dir.path() + QStringLiteral("/Kestrel32"); }
+    QString journalPath() const { return m_dir.path() + QStringLiteral("/journal.jsonl"); }
+    // Environment the tracker runs with (its own XDG folders and HOME).
+    QProcessEnvironment environment() const;
+
+    // Writes `json` as the scenario file and returns its path.
+    QString writeScenario(const QByteArray& json, const QString& name = "scenario.json");
+
+    // Starts the tracker with scenario, folder and journal plus `extra` arguments, and
+    // waits until it owns the bus name. False when it did not get there.
+    bool start(const QByteArray& scenarioJson, const QStringList& extra = {});
+    // Runs kestrel32 with exactly `arguments` to its end; returns the exit code.
+    int runToEnd(const QStringList& arguments, QString* standardError = nullptr,
+                 QString* standardOutput = nullptr);
+    // Asks it to close (SIGTERM) and waits for the end.
+    bool stop();
+    bool waitForExit(int ms = 10000);
+    QProcess& process() { return m_process; }
+
+    // The journal lines written so far.
+    QList<QJsonObject> journal() const;
+    // Journal lines with "call" (or "event") equal to `name`.
+    QList<QJsonObject> calls(const QString& name) const;
+    QList<QJsonObject> events(const QString& name) const;
+
+    static QString program();
+    // Waits until the tracker's name is (or is no longer) on the bus.
+    static bool waitForBusName(bool present, int ms = 10000);
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+};
+
+// Runs the event loop until `done` returns true or `ms` pass.
+template <typename Predicate> bool waitUntil(Predicate done, int ms = 10000) {
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return true;
+}
