@@ -3,6 +3,7 @@
 
 #include "app/Startup.h"
 #include "engine/QtSoundPlayer.h"
+#include "host/dbus/KestrelHostConnection.h"
 #include "ui/WidgetMessageBox.h"
 #include "ui/frmMain.h"
 
@@ -15,9 +16,7 @@ int main(int argc, char** argv) {
     frmMain form;
     form.setSoundPlayer(std::make_unique<QtSoundPlayer>());
     StartupEnvironment env = defaultStartupEnvironment();
-    env.createHost = []() -> std::unique_ptr<KestrelHost> {
-        throw HostError(QStringLiteral("Kestrel32 is not running."));
-    };
+    env.createHost = [] { return createKestrelHost(); };
     const std::unique_ptr<QLockFile> instanceLock = Form_Load(form, env);
     return app.exec();
 }
