@@ -5,7 +5,7 @@ packages=(
     build-essential cmake ninja-build clang clang-format
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core dbus-daemon dbus-x11
+    fonts-dejavu-core fonts-dejavu-extra dbus-daemon dbus-x11
     pulseaudio pulseaudio-utils xvfb direwolf
     python3
 )

@@ -24,6 +24,9 @@ QFont sansSerifFont(double pointSize, bool bold) {
     registerSubstitutions();
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
+    // The stand-in families run wider than the original face; a semi-condensed cut keeps
+    // the captions inside the places the window was drawn for.
+    font.setStretch(QFont::SemiCondensed);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;

@@ -124,6 +124,7 @@ void frmMain::createControls() {
                              "lblStationsAcked", 3720, 1080, 1935, 495, dpi);
     lblStationsAcked->setWordWrap(true);
     lblOverlays = place(boldLabel(client, QString()), "lblOverlays", 6720, 1080, 1815, 495, dpi);
+    lblOverlays->setWordWrap(true);
 
     lstStations = place(new ListBox(client), "lstStations", 120, 1560, 2655, 2985, dpi);
     lstStations->setModel(stationLines);
