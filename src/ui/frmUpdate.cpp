@@ -114,6 +114,7 @@ void frmUpdate::buildControls() {
     txtLogging = new QPlainTextEdit(this);
     txtLogging->setObjectName(QStringLiteral("txtLogging"));
     txtLogging->setGeometry(twipsRect(120, kLogTopTwips, 5055, kLogHeightTwips, dpi));
+    txtLogging->setFont(sansSerifFont(kPointSize));
     txtLogging->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtLogging->setReadOnly(true);
     txtLogging->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
