@@ -102,6 +102,22 @@ INSTANTIATE_TEST_SUITE_P(
                       MissingCallsign{"NoHostFolderRecorded", QString(), true, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(Startup, BrokenSettingsStoreIsReportedAndStartupGoesOnWithoutAFolder) {
+    // A folder where the store's file should be: the store cannot be read at all.
+    const QString store = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) +
+                          QStringLiteral("/Brightmoor/Kestrel32.conf");
+    ASSERT_TRUE(QDir().mkpath(store));
+    startExpectingEnd(1);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(shown[0].title, "Ringwarden");
+    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral(
+        "An error occurred getting the Kestrel folder. The system error message is '")))
+        << shown[0].text.toStdString();
+    EXPECT_TRUE(shown[0].text.endsWith(QLatin1Char('\'')));
+    EXPECT_TRUE(shown[1].text.contains(QStringLiteral("Error getting station callsign")));
+}
+
 TEST_F(Startup, SecondInstanceIsRefusedAndTouchesNothing) {
     installHost(QStringLiteral("AB1CD"));
     start();
