@@ -100,13 +100,14 @@ bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QSt
         }
     }
     if (parser.isSet(Filter)) {
-        o.filter = parser.value(Filter).trimmed();
+        o.filter = parser.value(Filter);
         for (const QChar c : o.filter) {
             if (c.unicode() < 0x20 || c.unicode() >= 0x7F) {
                 error = QStringLiteral("--filter may hold printable ASCII only");
                 return false;
             }
         }
+        o.filter = o.filter.trimmed();
     }
     if (parser.isSet(Own)) {
         const QStringList parts = parser.value(Own).split(QLatin1Char(','));
