@@ -1,0 +1,158 @@
+// The cost per station of the walk a station scan makes (StationListItem, then GetStation
+// with the callsign cut out of the entry), over 1,000 stations: through the real kestrel32
+// on a session bus, and through the in-process fake for comparison.
+//
+// Run: build/bench/bench_dbus. Without a session bus it restarts itself under
+// dbus-run-session, so it always measures on a private bus with nothing else on it.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "FakeKestrelHost.h"
+#include "host/dbus/KestrelBusNames.h"
+#include "host/dbus/KestrelHostConnection.h"
+
+namespace {
+
+constexpr int stationCount = 1000;
+
+QString callsignOf(const QString& entry) {
+    const qsizetype blank = entry.indexOf(QLatin1Char(' '), 1);
+    QString call = entry.mid(1, blank < 0 ? -1 : blank - 1);
+    if (call.endsWith(QLatin1Char('*')))
+        call.chop(1);
+    return call;
+}
+
+// One pass over the list as the station scan makes it; returns the stations found.
+int walk(KestrelHost& host) {
+    int found = 0;
+    KestrelStation station;
+    const int count = host.StationCount();
+    for (int i = 0; i < count; ++i) {
+        const QString entry = host.StationListItem(qint16(i));
+        if (entry.isEmpty())
+            break;
+        station.Callsign = callsignOf(entry);
+        found += host.GetStation(station) ? 1 : 0;
+    }
+    return found;
+}
+
+QByteArray thousandStations() {
+    QByteArray json = R"({"own": {"callsign": "G0OWN", "lat": 52.0, "lon": -1.0}, "stations": [)";
+    for (int i = 1; i < stationCount; ++i) {
+        json += QStringLiteral(R"(%1{"callsign": "ST%2", "lat": %3, "lon": %4})")
+                    .arg(i > 1 ? "," : "")
+                    .arg(i)
+                    .arg(51.0 + (i % 40) * 0.05)
+                    .arg(-2.0 + (i / 40) * 0.05)
+                    .toUtf8();
+    }
+    return json + "]}";
+}
+
+// kestrel32 with 1,000 stations, for as long as the benchmark runs.
+class TrackerProcess {
+public:
+    bool start() {
+        QFile scenario(m_dir.path() + QStringLiteral("/bench.json"));
+        if (!scenario.open(QIODevice::WriteOnly))
+            return false;
+        scenario.write(thousandStations());
+        scenario.close();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path() + QStringLiteral("/config"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.path() + QStringLiteral("/data"));
+        env.insert(QStringLiteral("HOME"), m_dir.path());
+        m_process.setProcessEnvironment(env);
+        m_process.start(QStringLiteral(KESTREL32_PROGRAM),
+                        {QStringLiteral("--scenario"), scenario.fileName(),
+                         QStringLiteral("--folder"), m_dir.path() + QStringLiteral("/k32")});
+        QDeadlineTimer deadline(15000);
+        while (!kestrelHostOnBus()) {
+            if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
+                return false;
+            QThread::msleep(20);
+        }
+        return true;
+    }
+    ~TrackerProcess() {
+        m_process.terminate();
+        m_process.waitForFinished(5000);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+};
+
+void BM_ScanWalkOverBus(benchmark::State& state) {
+    TrackerProcess tracker;
+    if (!tracker.start()) {
+        state.SkipWithError("kestrel32 did not come onto the bus");
+        return;
+    }
+    std::unique_ptr<KestrelHost> host = createKestrelHost();
+    int found = 0;
+    for (auto _ : state)
+        found = walk(*host);
+    if (found != stationCount)
+        state.SkipWithError("the walk did not find every station");
+    state.counters["stations"] = found;
+    state.counters["per_station"] =
+        benchmark::Counter(double(state.iterations()) * stationCount,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ScanWalkOverBus)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+void BM_ScanWalkInProcess(benchmark::State& state) {
+    FakeKestrelHost host;
+    host.recording = false;
+    for (int i = 0; i < stationCount; ++i)
+        host.addStation(QStringLiteral("ST%1").arg(i), float(i) * 0.01f);
+    int found = 0;
+    for (auto _ : state)
+        found = walk(host);
+    state.counters["stations"] = found;
+    state.counters["per_station"] =
+        benchmark::Counter(double(state.iterations()) * stationCount,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ScanWalkInProcess)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") &&
+        qEnvironmentVariableIsEmpty("BENCH_DBUS_UNDER_SESSION")) {
+        // No bus: run this very benchmark again on a private one.
+        setenv("BENCH_DBUS_UNDER_SESSION", "1", 1);
+        std::vector<char*> args{const_cast<char*>("dbus-run-session"), const_cast<char*>("--")};
+        for (int i = 0; i < argc; ++i)
+            args.push_back(argv[i]);
+        args.push_back(nullptr);
+        execvp("dbus-run-session", args.data());
+        perror("bench_dbus: cannot start dbus-run-session");
+        return 2;
+    }
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
