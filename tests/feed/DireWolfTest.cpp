@@ -7,6 +7,12 @@
 
 #include "LinkTestUtil.h"
 #include "feed/KissTcpClient.h"
+#ifdef FEED_TEST_WITH_HOST
+#include <cmath>
+
+#include "HostCore.h"
+#include "feed/RadioFeed.h"
+#endif
 
 namespace {
 
@@ -66,55 +72,74 @@ QByteArray audioOf(const QString& genPackets, const QString& folder, const QByte
     return wavSamples(file.readAll());
 }
 
-TEST(DireWolf, PacketsFromRealAudioReachTheClientWithTheirPositions) {
-    const QString direwolf = QStandardPaths::findExecutable(QStringLiteral("direwolf"));
-    const QString genPackets = QStandardPaths::findExecutable(QStringLiteral("gen_packets"));
-    if (direwolf.isEmpty() || genPackets.isEmpty())
-        GTEST_SKIP() << "direwolf is not installed (Debian package direwolf)";
+// A Dire Wolf fed on standard input, with its KISS port on 127.0.0.1, and the audio of
+// the test packets ready to be written.
+class DireWolfTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_direwolf = QStandardPaths::findExecutable(QStringLiteral("direwolf"));
+        const QString genPackets = QStandardPaths::findExecutable(QStringLiteral("gen_packets"));
+        if (m_direwolf.isEmpty() || genPackets.isEmpty())
+            GTEST_SKIP() << "direwolf is not installed (Debian package direwolf)";
+        ASSERT_TRUE(m_dir.isValid());
+        const QByteArray silence(44100 / 2 * 2, '\0'); // half a second of 16-bit mono
+        for (const AirPacket& p : Packets) {
+            QString error;
+            const QByteArray samples = audioOf(genPackets, m_dir.path(), p.line, error);
+            ASSERT_FALSE(samples.isEmpty()) << error.toStdString();
+            m_audio += silence + samples;
+        }
+        m_audio += silence;
 
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QByteArray audio;
-    const QByteArray silence(44100 / 2 * 2, '\0'); // half a second of 16-bit mono
-    for (const AirPacket& p : Packets) {
-        QString error;
-        const QByteArray samples = audioOf(genPackets, dir.path(), p.line, error);
-        ASSERT_FALSE(samples.isEmpty()) << error.toStdString();
-        audio += silence + samples;
+        m_port = freePort();
+        QFile conf(m_dir.filePath(QStringLiteral("direwolf.conf")));
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write(QStringLiteral("ADEVICE stdin null\nARATE 44100\nACHANNELS 1\nCHANNEL 0\n"
+                                  "MYCALL N0CALL\nMODEM 1200\nAGWPORT 0\nKISSPORT %1\n")
+                       .arg(m_port)
+                       .toLatin1());
+        conf.close();
+        m_modem.setWorkingDirectory(m_dir.path());
+        m_modem.setProcessChannelMode(QProcess::MergedChannels);
+        m_modem.start(m_direwolf, {QStringLiteral("-c"), conf.fileName(), QStringLiteral("-t"),
+                                   QStringLiteral("0"), QStringLiteral("-")});
+        ASSERT_TRUE(m_modem.waitForStarted(10000));
     }
-    audio += silence;
 
-    const quint16 port = freePort();
-    QFile conf(dir.filePath(QStringLiteral("direwolf.conf")));
-    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-    conf.write(QStringLiteral("ADEVICE stdin null\nARATE 44100\nACHANNELS 1\nCHANNEL 0\n"
-                              "MYCALL N0CALL\nMODEM 1200\nAGWPORT 0\nKISSPORT %1\n")
-                   .arg(port)
-                   .toLatin1());
-    conf.close();
+    void TearDown() override {
+        if (m_modem.state() != QProcess::NotRunning) {
+            m_modem.kill();
+            m_modem.waitForFinished(5000);
+        }
+    }
 
-    QProcess modem;
-    modem.setWorkingDirectory(dir.path());
-    modem.setProcessChannelMode(QProcess::MergedChannels);
-    modem.start(direwolf, {QStringLiteral("-c"), conf.fileName(), QStringLiteral("-t"),
-                           QStringLiteral("0"), QStringLiteral("-")});
-    ASSERT_TRUE(modem.waitForStarted(10000));
-    auto modemOutput = [&] { return QString::fromLocal8Bit(modem.readAll()).toStdString(); };
+    // KISS keeps no history: the client must be on the port before this.
+    void playAudio() {
+        m_modem.write(m_audio);
+        m_modem.closeWriteChannel();
+    }
+    std::string modemOutput() { return QString::fromLocal8Bit(m_modem.readAll()).toStdString(); }
 
-    // KISS keeps no history: the client must be on the port before the audio goes in.
+    QString m_direwolf;
+    QTemporaryDir m_dir;
+    QByteArray m_audio;
+    quint16 m_port = 0;
+    QProcess m_modem;
+};
+
+TEST_F(DireWolfTest, PacketsFromRealAudioReachTheClientWithTheirPositions) {
     feed::KissTcpClient client;
     client.setReconnectDelays(100, 500);
     LinkRecorder seen(client);
-    ASSERT_TRUE(client.start(QStringLiteral("127.0.0.1"), port));
+    ASSERT_TRUE(client.start(QStringLiteral("127.0.0.1"), m_port));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return client.state() == feed::FeedLink::State::Connected; }, 20000))
         << client.stateText().toStdString() << "\n"
         << modemOutput();
 
-    modem.write(audio);
-    modem.closeWriteChannel();
+    playAudio();
     (void)QTest::qWaitFor([&] { return seen.reports.size() == Packets.size(); }, 30000);
-    modem.waitForFinished(10000);
+    m_modem.waitForFinished(10000);
 
     ASSERT_EQ(seen.reports.size(), Packets.size())
         << "rejected: " << seen.rejections.join(QStringLiteral(", ")).toStdString() << "\n"
@@ -127,5 +152,59 @@ TEST(DireWolf, PacketsFromRealAudioReachTheClientWithTheirPositions) {
     }
     EXPECT_EQ(client.counters().rejected(), 0u);
 }
+
+#ifdef FEED_TEST_WITH_HOST
+// Great-circle kilometres at 111.12 km a degree, worked out here on its own (haversine).
+double kmBetween(double lat1, double lon1, double lat2, double lon2) {
+    const double rad = M_PI / 180.0;
+    const double a = std::pow(std::sin((lat2 - lat1) * rad / 2), 2) +
+                     std::cos(lat1 * rad) * std::cos(lat2 * rad) *
+                         std::pow(std::sin((lon2 - lon1) * rad / 2), 2);
+    return 2 * std::asin(std::sqrt(a)) / rad * 111.12;
+}
+
+TEST_F(DireWolfTest, EveryStationAppearsInTheHostListWithItsPositionAndDistance) {
+    Scenario scenario;
+    scenario.ownCallsign = QStringLiteral("OWN0");
+    scenario.ownLat = 49.0;
+    scenario.ownLon = -72.0;
+    HostCore core(std::move(scenario));
+    feed::FeedOptions options;
+    options.kissHost = QStringLiteral("127.0.0.1");
+    options.kissPort = m_port;
+    RadioFeed radio(options, core);
+    radio.kiss()->setReconnectDelays(100, 500);
+    QStringList events;
+    core.setEventsEnabled(1);
+    QObject::connect(&core, &HostCore::hostEvent, &core,
+                     [&](const QString& name, const QVariantList&) { events << name; });
+    QString error;
+    ASSERT_TRUE(radio.start(&error)) << error.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return radio.kiss()->state() == feed::FeedLink::State::Connected; }, 20000))
+        << radio.statusText().toStdString() << "\n"
+        << modemOutput();
+    EXPECT_EQ(radio.statusText(), QStringLiteral("KISS 127.0.0.1:%1: connected").arg(m_port));
+
+    playAudio();
+    (void)QTest::qWaitFor([&] { return core.store().count() == 1 + Packets.size(); }, 30000);
+    m_modem.waitForFinished(10000);
+
+    ASSERT_EQ(core.store().count(), 1 + Packets.size()) << modemOutput();
+    for (int i = 0; i < Packets.size(); ++i) {
+        const AirPacket& p = Packets[i];
+        EXPECT_TRUE(core.stationListItem(i + 1).startsWith(QStringLiteral("#") + p.name + " "))
+            << core.stationListItem(i + 1).toStdString();
+        const std::optional<StationFix> fix = core.getStation(p.name);
+        ASSERT_TRUE(fix.has_value()) << p.name.toStdString();
+        EXPECT_NEAR(fix->latitudeMinutes, p.latitude * 60.0, 6e-3) << p.name.toStdString();
+        EXPECT_NEAR(fix->longitudeMinutes, p.longitude * 60.0, 6e-3) << p.name.toStdString();
+        const double km = kmBetween(49.0, -72.0, p.latitude, p.longitude);
+        EXPECT_NEAR(fix->distance, km, 0.01 + km * 1e-6) << p.name.toStdString();
+    }
+    EXPECT_EQ(events.count(QStringLiteral("NotifyBeacon")), Packets.size());
+    EXPECT_EQ(events.count(QStringLiteral("DataAvailable")), Packets.size());
+}
+#endif
 
 } // namespace
