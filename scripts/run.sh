@@ -1,7 +1,54 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Ringwarden.
+# Installs what is missing, builds, and starts the stand-in tracker kestrel32 with the demo
+# scenario (data/demo-scenario.json) and Ringwarden beside it. Starts a private session bus
+# when none is running. Arguments go to Ringwarden. Closing the tracker closes Ringwarden.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-scripts/build.sh
-exec build/bin/Ringwarden "$@"
+
+if [ -z "${RINGWARDEN_RUN_ON_BUS:-}" ]; then
+    scripts/install-deps.sh
+    scripts/build.sh
+    if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+        echo "run.sh: no session bus running; starting a private one"
+        RINGWARDEN_RUN_ON_BUS=1 exec dbus-run-session -- "$0" "$@"
+    fi
+fi
+
+log=$(mktemp)
+host=""
+ringwarden=""
+cleanup() {
+    [ -n "$ringwarden" ] && kill "$ringwarden" 2>/dev/null || true
+    [ -n "$host" ] && kill "$host" 2>/dev/null || true
+    rm -f "$log"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+build/bin/kestrel32 --scenario data/demo-scenario.json >"$log" 2>&1 &
+host=$!
+
+# kestrel32 says so once its files are written and it owns its bus name.
+for _ in $(seq 1 100); do
+    grep -q "on the session bus" "$log" && break
+    if ! kill -0 "$host" 2>/dev/null; then
+        cat "$log" >&2
+        echo "run.sh: kestrel32 did not start" >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+if ! grep -q "on the session bus" "$log"; then
+    cat "$log" >&2
+    echo "run.sh: kestrel32 did not come onto the session bus within 10 s" >&2
+    exit 1
+fi
+
+build/bin/Ringwarden "$@" &
+ringwarden=$!
+
+# Ringwarden ends when the tracker announces its closing; the tracker may outlive it.
+wait "$ringwarden" || true
+ringwarden=""
+wait "$host" || true
+host=""
