@@ -43,7 +43,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded as plug-ins at run time, so the library scan cannot see them: the window system
-# and SVG icon plug-ins, sound output and the session bus.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, dbus-daemon | dbus, pulseaudio | pipewire-pulse")
+# Loaded as plug-ins or reached at run time, so the library scan cannot see them: the
+# window system and SVG icon plug-ins and the session bus; a sound server is recommended.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, dbus-daemon | dbus")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
+set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -17,16 +17,16 @@ namespace {
 const QString kBuildDir = QStringLiteral(RINGWARDEN_BUILD_DIR);
 const QString kSourceDir = QStringLiteral(RINGWARDEN_SOURCE_DIR);
 
-struct Run {
+struct ProcessRun {
     int exitCode = -1;
     QString output;
 };
 
-Run run(const QString& program, const QStringList& arguments, int timeoutMs = 240000) {
+ProcessRun run(const QString& program, const QStringList& arguments, int timeoutMs = 240000) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
-    Run result;
+    ProcessRun result;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();
@@ -61,7 +61,7 @@ class Installed : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         prefix = new QTemporaryDir;
-        const Run install =
+        const ProcessRun install =
             run(QStringLiteral(RINGWARDEN_CMAKE), {QStringLiteral("--install"), kBuildDir,
                                                    QStringLiteral("--prefix"), prefix->path()});
         installExitCode = install.exitCode;
@@ -121,7 +121,7 @@ TEST_F(Installed, DesktopEntryStartsTheInstalledProgramWithItsIcon) {
     const QString validator =
         QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (!validator.isEmpty()) {
-        const Run validation = run(validator, {desktopFile});
+        const ProcessRun validation = run(validator, {desktopFile});
         EXPECT_EQ(validation.exitCode, 0) << validation.output.toStdString();
     }
 }
@@ -149,17 +149,17 @@ TEST(DebianPackage, HoldsTheProgramUnderUsrAndDependsOnQt) {
     if (dpkgDeb.isEmpty())
         GTEST_SKIP() << "dpkg-deb is not available";
     QTemporaryDir output;
-    const Run pack = run(QStringLiteral(RINGWARDEN_CPACK),
-                         {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                          kBuildDir + QStringLiteral("/CPackConfig.cmake"), QStringLiteral("-B"),
-                          output.path()});
+    const ProcessRun pack = run(
+        QStringLiteral(RINGWARDEN_CPACK),
+        {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+         kBuildDir + QStringLiteral("/CPackConfig.cmake"), QStringLiteral("-B"), output.path()});
     ASSERT_EQ(pack.exitCode, 0) << pack.output.toStdString();
     const QStringList packages =
         QDir(output.path()).entryList({QStringLiteral("ringwarden_*.deb")});
     ASSERT_EQ(packages.size(), 1) << pack.output.toStdString();
     const QString package = output.filePath(packages.first());
 
-    const Run listing = run(dpkgDeb, {QStringLiteral("--contents"), package});
+    const ProcessRun listing = run(dpkgDeb, {QStringLiteral("--contents"), package});
     ASSERT_EQ(listing.exitCode, 0);
     for (const char* file :
          {"./usr/bin/Ringwarden", "./usr/bin/kestrel32", "./usr/share/ringwarden/Ringwarden.html",
@@ -168,7 +168,7 @@ TEST(DebianPackage, HoldsTheProgramUnderUsrAndDependsOnQt) {
         EXPECT_TRUE(listing.output.contains(QString::fromLatin1(file))) << file;
     }
 
-    const Run depends =
+    const ProcessRun depends =
         run(dpkgDeb, {QStringLiteral("--field"), package, QStringLiteral("Depends")});
     ASSERT_EQ(depends.exitCode, 0);
     for (const char* dependency : {"libqt6widgets6", "libqt6network6", "qt6-qpa-plugins"}) {
