@@ -1,0 +1,75 @@
+// The station scan over entry texts as the host lists them: the callsign cut (from the second
+// character up to the first blank, one trailing "*" dropped) and what the scan lists.
+// Input: radius text LF own callsign LF then one entry text a line; the byte after each
+// entry's first character sets its distance, and a "!" ending an entry marks it acknowledged.
+#include "FakeKestrelHost.h"
+#include "FuzzInput.h"
+#include "engine/AlarmContext.h"
+#include "engine/Scans.h"
+
+namespace {
+
+// The cut as the host's entry texts are documented; used only to name the fake stations.
+QString documentedCut(const QString& entry) {
+    const qsizetype blank = entry.indexOf(u' ', 1);
+    if (blank < 0)
+        return QString();
+    QString callsign = entry.mid(1, blank - 1);
+    if (callsign.endsWith(u'*'))
+        callsign.chop(1);
+    return callsign;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const HeadAndBody input = splitHead(fuzzBytes(data, size), 2);
+    FakeKestrelHost host;
+    host.recording = false;
+    TextList stations(TextList::Order::Sorted);
+    TextList acked(TextList::Order::Sorted);
+    TextList watch(TextList::Order::AsAdded);
+    TextList overlays(TextList::Order::AsAdded);
+    KestrelStation station;
+    AlarmContext ctx(host, station, stations, acked, watch, overlays);
+    ctx.mKestrelMap = host.Map();
+    const QString radius = QString::fromLatin1(input.head[0]);
+    ctx.ownCallsign = QString::fromLatin1(input.head[1]);
+    ctx.radiusText = [&radius] { return radius; };
+    QString caption;
+    ctx.setMinDistCaption = [&caption](const QString& text) { caption = text; };
+
+    const QList<QByteArray> lines = input.body.split('\n');
+    for (const QByteArray& line : lines) {
+        if (host.stations.size() >= 2000)
+            break;
+        FakeStation heard;
+        heard.entryText = QString::fromLatin1(line);
+        heard.callsign = documentedCut(heard.entryText);
+        heard.distance = line.size() > 1 ? float(quint8(line[1])) / 8.0f : 0.0f;
+        host.addEntry(heard);
+        if (line.endsWith('!') && !acked.contains(heard.callsign))
+            acked.add(heard.callsign);
+    }
+    host.buildIndex();
+
+    const qint16 listed = scan_stations(ctx);
+    FUZZ_CHECK(listed == 0 || listed == stations.count());
+    FUZZ_CHECK(stations.count() <= int(host.stations.size()));
+    for (int i = 0; i < stations.count(); ++i) {
+        const QString& text = stations.at(i);
+        const qsizetype at = text.lastIndexOf(QStringLiteral(" distance "));
+        FUZZ_CHECK(at >= 0);
+        const QString callsign = text.left(at);
+        // Acknowledged stations and the own station are never listed.
+        FUZZ_CHECK(!acked.contains(callsign));
+        FUZZ_CHECK(callsign != ctx.ownCallsign);
+        // The cut never keeps a blank.
+        FUZZ_CHECK(!callsign.contains(u' '));
+        if (i > 0)
+            FUZZ_CHECK(!TextList::lessThan(text, stations.at(i - 1)));
+    }
+    if (listed > 0)
+        FUZZ_CHECK(caption.startsWith(QStringLiteral("(minimum distance observed is ")));
+    return 0;
+}
