@@ -1,0 +1,155 @@
+// Ringwarden and the stand-in tracker as an operator runs them: copies of build/bin in a
+// temporary folder, a private bus, real 10-second ticks. Kept to one run: it takes ~25 s.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+
+#include "HostProcess.h"
+
+namespace {
+
+const QByteArray scene = R"({
+  "own": {"callsign": "G4KST", "lat": 52.0, "lon": -1.0},
+  "stations": [
+    {"callsign": "G1NEAR", "lat": 52.02, "lon": -1.0, "star": true},
+    {"callsign": "G2ACK", "lat": 52.0, "lon": -1.05},
+    {"callsign": "G3FAR", "lat": 53.0, "lon": -1.0}
+  ]
+})";
+
+bool copyFolder(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        QDir().mkpath(QFileInfo(target).path());
+        if (!QFile::copy(source, target))
+            return false;
+        QFile::setPermissions(target, QFile::permissions(source));
+    }
+    return true;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct Circle {
+    double x, y, radius;
+    qint64 colour;
+    double start, end, aspect;
+};
+
+QList<Circle> circles(const HostProcess& host) {
+    QList<Circle> list;
+    for (const QJsonObject& line : host.calls(QStringLiteral("DrawCircle"))) {
+        const QJsonArray a = line.value(QStringLiteral("args")).toArray();
+        list << Circle{a[0].toDouble(), a[1].toDouble(), a[2].toDouble(), qint64(a[3].toDouble()),
+                       a[4].toDouble(), a[5].toDouble(), a[6].toDouble()};
+    }
+    return list;
+}
+
+TEST(EndToEnd, twoTicksRingTheStationsAndTheFilesAreWrittenWhenTheTrackerCloses) {
+    HostProcess host;
+    const QString bin = host.dir() + QStringLiteral("/bin");
+    ASSERT_TRUE(copyFolder(QFileInfo(HostProcess::program()).path(), bin));
+    ASSERT_TRUE(QFile::exists(bin + QStringLiteral("/Ringwarden")));
+    writeFile(bin + QStringLiteral("/Ringwarden.INI"),
+              "[SETUP]\r\nMIN_DISTANCE=10\r\nBRING_TO_FRONT=FALSE\r\nAUDIBLE_ALARM=TRUE\r\n");
+    writeFile(bin + QStringLiteral("/Ringwarden.LST"), "G2ACK|Acknowledged\r\n");
+
+    ASSERT_TRUE(host.start(scene));
+    QProcess ringwarden;
+    QProcessEnvironment env = host.environment();
+    const QString runtime = host.dir() + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    ringwarden.setProcessEnvironment(env);
+    ringwarden.setProcessChannelMode(QProcess::ForwardedChannels);
+    ringwarden.start(bin + QStringLiteral("/Ringwarden"), {});
+    ASSERT_TRUE(ringwarden.waitForStarted(5000));
+
+    // Two ticks: the range ring is drawn once at the start of each.
+    const auto rangeRings = [&] {
+        int n = 0;
+        for (const Circle& c : circles(host))
+            n += c.colour == 16776960 ? 1 : 0;
+        return n;
+    };
+    const bool twoTicks = waitUntil([&] { return rangeRings() >= 2; }, 45000);
+    // Let the second tick finish its scan before looking.
+    waitUntil([&] { return false; }, 3000);
+    ASSERT_TRUE(twoTicks) << "ticks seen: " << rangeRings()
+                          << "; Ringwarden running: " << (ringwarden.state() == QProcess::Running);
+
+    const QList<Circle> drawn = circles(host);
+    int ranges = 0, arcs = 0, red = 0, green = 0;
+    for (const Circle& c : drawn) {
+        if (c.colour == 16776960) {
+            ++ranges;
+            EXPECT_EQ(c.x, -60.0);
+            EXPECT_EQ(c.y, 3120.0);
+            EXPECT_EQ(c.radius, 9.0); // Int(10 * 0.9)
+            EXPECT_EQ(c.aspect, 1.0);
+        } else if (c.colour == 65280 && c.aspect == 0.5) {
+            ++arcs;
+            EXPECT_EQ(c.radius, 9.0);
+            EXPECT_NEAR(c.end - c.start, 0.2, 1e-6);
+        } else if (c.colour == 255) {
+            ++red;
+            EXPECT_EQ(c.x, -60.0); // G1NEAR
+            EXPECT_NEAR(c.y, 3121.2, 1e-3);
+        } else if (c.colour == 65280) {
+            ++green;
+            EXPECT_NEAR(c.x, -63.0, 1e-4); // G2ACK
+            EXPECT_EQ(c.y, 3120.0);
+        } else {
+            ADD_FAILURE() << "unexpected circle colour " << c.colour;
+        }
+    }
+    EXPECT_GE(ranges, 2);
+    EXPECT_EQ(arcs, 32 * ranges) << "32 sweep arcs a tick";
+    EXPECT_EQ(red, ranges);
+    EXPECT_EQ(green, ranges);
+
+    QStringList alerted;
+    for (const QJsonObject& line : host.calls(QStringLiteral("AlertStation")))
+        alerted << line.value(QStringLiteral("args")).toArray().at(0).toString();
+    EXPECT_FALSE(alerted.isEmpty());
+    for (const QString& callsign : alerted)
+        EXPECT_EQ(callsign, QStringLiteral("G1NEAR"));
+
+    const auto beacon = host.calls(QStringLiteral("SetBeacon"));
+    ASSERT_EQ(beacon.size(), 1);
+    EXPECT_EQ(beacon[0].value(QStringLiteral("args")).toArray(),
+              (QJsonArray{"QQ0ZZZ", "Beacon by Ferris"}));
+    EXPECT_EQ(host.calls(QStringLiteral("EventsEnabled")).size(), 1);
+
+    // Closing the tracker closes Ringwarden, which writes its files on the way out: remove
+    // them first, so that what is found afterwards was written by the closing.
+    ASSERT_TRUE(QFile::remove(bin + QStringLiteral("/Ringwarden.INI")));
+    ASSERT_TRUE(QFile::remove(bin + QStringLiteral("/Ringwarden.LST")));
+    ASSERT_TRUE(host.stop());
+    ASSERT_TRUE(waitUntil([&] { return ringwarden.state() == QProcess::NotRunning; }, 15000))
+        << "Ringwarden did not close with the tracker";
+    EXPECT_EQ(ringwarden.exitStatus(), QProcess::NormalExit);
+    const QByteArray ini = readAll(bin + QStringLiteral("/Ringwarden.INI"));
+    EXPECT_TRUE(ini.contains("MIN_DISTANCE=10")) << ini.constData();
+    EXPECT_TRUE(ini.contains("LEFT=")) << ini.constData();
+    EXPECT_FALSE(ini.contains("SCAN_STATIONS")) << "written by start-up, not by the closing";
+    EXPECT_TRUE(readAll(bin + QStringLiteral("/Ringwarden.LST")).contains("G2ACK|Acknowledged"));
+}
+
+} // namespace
