@@ -12,6 +12,7 @@
 #include "engine/OverlayItems.h"
 #include "lists/TextList.h"
 #include "settings/IniHelpers.h"
+#include "support/AppPaths.h"
 #include "support/DisplayMessage.h"
 #include "support/Globals.h"
 #include "support/MessageBoxSeam.h"
@@ -78,8 +79,9 @@ ProgramFiles programFiles(const QString& executablePath, const QString& fallback
     }
     files.iniFile = dataFolder + files.baseName + QStringLiteral(".INI");
     files.listFile = dataFolder + files.baseName + QStringLiteral(".LST");
-    files.helpFile = files.folder + files.baseName + QStringLiteral(".html");
-    files.wavFolder = files.folder + QStringLiteral("WAV");
+    // An installed program finds its help page and sounds where they were installed.
+    files.helpFile = installedHelpFile(executable.absolutePath());
+    files.wavFolder = installedDataDir(executable.absolutePath()) + QStringLiteral("/WAV");
     return files;
 }
 

@@ -1,9 +1,11 @@
 #include <QApplication>
+#include <QIcon>
 #include <QLockFile>
 
 #include "app/Startup.h"
 #include "engine/QtSoundPlayer.h"
 #include "host/dbus/KestrelHostConnection.h"
+#include "support/AppPaths.h"
 #include "ui/WidgetMessageBox.h"
 #include "ui/frmMain.h"
 
@@ -12,6 +14,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Ringwarden"));
     QApplication::setOrganizationName(QStringLiteral("Ringwarden"));
     installWidgetMessageBoxes();
+    QApplication::setWindowIcon(QIcon(installedIconFile(QApplication::applicationDirPath())));
 
     frmMain form;
     form.setSoundPlayer(std::make_unique<QtSoundPlayer>());
