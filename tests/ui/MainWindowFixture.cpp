@@ -9,6 +9,8 @@ void MainWindowFixture::SetUp() {
     ASSERT_TRUE(m_program.isValid() && m_hostFolder.isValid() && m_config.isValid());
     m_oldConfigHome = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+    // QSettings keeps the user folder it found first; each test gets a store of its own.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
     m_oldShower = setMessageBoxShower([this](const MessageBoxRequest& r) { shown.push_back(r); });
     m_oldEnder = setProcessEnder([](int code) { throw ProcessEnded{code}; });
     env.executablePath = m_program.filePath(QStringLiteral("Ringwarden"));

@@ -36,6 +36,7 @@ protected:
 
     QString programFolder() const { return m_program.path(); }
     QString hostFolder() const { return m_hostFolder.path(); }
+    QString configFolder() const { return m_config.path(); }
     QString iniFile() const { return m_program.filePath(QStringLiteral("Ringwarden.INI")); }
     QString listFile() const { return m_program.filePath(QStringLiteral("Ringwarden.LST")); }
     static QByteArray readAll(const QString& path);

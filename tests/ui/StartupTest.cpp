@@ -104,8 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Startup, BrokenSettingsStoreIsReportedAndStartupGoesOnWithoutAFolder) {
     // A folder where the store's file should be: the store cannot be read at all.
-    const QString store = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) +
-                          QStringLiteral("/Brightmoor/Kestrel32.conf");
+    const QString store = configFolder() + QStringLiteral("/Brightmoor/Kestrel32.conf");
     ASSERT_TRUE(QDir().mkpath(store));
     startExpectingEnd(1);
     ASSERT_EQ(shown.size(), 2u);
