@@ -7,6 +7,8 @@
 HostCore::HostCore(Scenario scenario, QObject* parent)
     : QObject(parent), m_scenario(std::move(scenario)), m_store(m_scenario.unit) {
     m_model = std::make_unique<TrackerModel>(m_scenario, m_store);
+    m_scene.minutesPerMapUnit =
+        geo::fromKm(1.0, DistanceUnit::NauticalMiles) / geo::fromKm(1.0, m_scenario.unit);
     m_clock.start();
 }
 
@@ -41,16 +43,20 @@ void HostCore::deleteAllStations() {
 }
 
 void HostCore::fitView() {
-    double minX = m_store.own().lon * 60.0, maxX = minX;
-    double minY = m_store.own().lat * 60.0, maxY = minY;
-    auto include = [&](double lat, double lon) {
-        minX = std::min(minX, lon * 60.0);
-        maxX = std::max(maxX, lon * 60.0);
-        minY = std::min(minY, lat * 60.0);
-        maxY = std::max(maxY, lat * 60.0);
-    };
-    for (const HeardStation& station : m_store.others())
-        include(station.lat, station.lon);
+    // Frame the own station's surroundings: a watched station far away would otherwise
+    // shrink the town to a dot.
+    constexpr double surroundingsKm = 40.0;
+    const HeardStation& own = m_store.own();
+    double minX = own.lon * 60.0, maxX = minX;
+    double minY = own.lat * 60.0, maxY = minY;
+    for (const HeardStation& station : m_store.others()) {
+        if (geo::greatCircleKm(own.lat, own.lon, station.lat, station.lon) > surroundingsKm)
+            continue;
+        minX = std::min(minX, station.lon * 60.0);
+        maxX = std::max(maxX, station.lon * 60.0);
+        minY = std::min(minY, station.lat * 60.0);
+        maxY = std::max(maxY, station.lat * 60.0);
+    }
     m_scene.fit(minX, minY, maxX, maxY);
 }
 

@@ -9,7 +9,7 @@
 struct MapMark {
     double x = 0.0;      // longitude, minutes of arc
     double y = 0.0;      // latitude, minutes of arc
-    double radius = 0.0; // map units (minutes of latitude)
+    double radius = 0.0; // map units (the tracker's distance unit)
     quint32 colour = 0;  // Windows colour: red in the low byte
     double startAngle = 0.0;
     double endAngle = 0.0;
@@ -48,15 +48,21 @@ public:
     const std::map<QString, qint64>& alerts() const { return m_alerts; }
 
     // --- the view ---
-    // Centre in minutes of arc, scale in map units (minutes of latitude) per pixel.
+    // Centre in minutes of arc, scale in minutes of latitude per pixel.
     double centreX = 0.0;
     double centreY = 0.0;
     double unitsPerPixel = 0.05;
     int pixelWidth = 800;
     int pixelHeight = 600;
 
+    // Radii and ScaleHeight are in map units: the tracker's distance unit, so that a ring
+    // of an add-on's alarm range in that unit has that range on the map. Positions stay
+    // minutes of arc; one minute of latitude is 1.852 km at 111.12 km per degree.
+    double minutesPerMapUnit = 1.0;
     // Height of the visible map in map units; always positive.
-    double scaleHeight() const { return unitsPerPixel * pixelHeight; }
+    double scaleHeight() const { return unitsPerPixel * pixelHeight / minutesPerMapUnit; }
+    // Pixels of a length in map units.
+    double toPixels(double mapUnits) const { return mapUnits * minutesPerMapUnit / unitsPerPixel; }
     // Pixel position of a map position (y grows downwards on screen).
     double toPixelX(double x) const;
     double toPixelY(double y) const;

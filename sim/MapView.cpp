@@ -44,7 +44,7 @@ void paintMark(QPainter& painter, const MapScene& scene, const MapMark& mark, do
     if (!(mark.radius > 0.0) || !(mark.aspect > 0.0))
         return;
     const QPointF centre(scene.toPixelX(mark.x), scene.toPixelY(mark.y));
-    const double r = mark.radius / scene.unitsPerPixel;
+    const double r = scene.toPixels(mark.radius);
     // The aspect is height over width; the radius is the longer of the two half-axes.
     const double rx = mark.aspect <= 1.0 ? r : r / mark.aspect;
     const double ry = mark.aspect <= 1.0 ? r * mark.aspect : r;

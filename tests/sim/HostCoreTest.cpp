@@ -110,6 +110,42 @@ TEST_F(CoreTest, drawingPropertiesAreCheckedAndCarriedIntoMarks) {
     EXPECT_DOUBLE_EQ(m.aspect, 0.5);
 }
 
+TEST(CoreMap, mapUnitsAreTheTrackersDistanceUnit) {
+    // 400 pixels at 0.5 minutes of latitude a pixel: 200 minutes = 200 nm = 370.4 km.
+    for (const auto& [unit, height] :
+         {std::pair{DistanceUnit::NauticalMiles, 200.0}, std::pair{DistanceUnit::Kilometres, 370.4},
+          std::pair{DistanceUnit::StatuteMiles, 370.4 / 1.609344}}) {
+        Scenario s;
+        s.unit = unit;
+        HostCore core(s);
+        core.scene().pixelHeight = 400;
+        core.scene().unitsPerPixel = 0.5;
+        EXPECT_NEAR(core.scaleHeight(), height, 1e-9) << geo::unitName(unit).toStdString();
+        // A ring of the scale's height spans the whole map.
+        EXPECT_NEAR(core.scene().toPixels(core.scaleHeight()), 400.0, 1e-9);
+    }
+}
+
+TEST(CoreMap, viewFramesTheOwnSurroundingsNotFarStations) {
+    Scenario s;
+    s.ownCallsign = QStringLiteral("OWN");
+    s.ownLat = 52.0;
+    ScenarioStation near, far;
+    near.callsign = QStringLiteral("NEAR");
+    near.lat = 52.1;
+    far.callsign = QStringLiteral("FAR");
+    far.lat = 40.0;
+    s.stations = {near, far};
+    HostCore core(s);
+    core.advanceTo(0.0);
+    core.fitView();
+    const MapScene& scene = core.scene();
+    EXPECT_NEAR(scene.centreY, 52.05 * 60, 1e-9);
+    EXPECT_GT(scene.toPixelY(52.1 * 60), 0.0);
+    EXPECT_LT(scene.toPixelY(52.1 * 60), scene.pixelHeight);
+    EXPECT_GT(scene.toPixelY(40.0 * 60), scene.pixelHeight); // off the map, below
+}
+
 TEST_F(CoreTest, alertForAStationThatLeftIsAcceptedQuietly) {
     core.advanceTo(0.0);
     core.alertStation(QStringLiteral("A"));
