@@ -34,10 +34,12 @@ void HostWindow::showBeacon() {
 }
 
 void HostWindow::closeEvent(QCloseEvent* event) {
-    if (m_closing) {
+    // The program decides: it tells the add-ons first and then lets the window go (during
+    // this very signal, when it shuts down at once).
+    if (!m_closing)
+        emit closeRequested();
+    if (m_closing)
         event->accept();
-        return;
-    }
-    event->ignore();
-    emit closeRequested();
+    else
+        event->ignore();
 }

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMainWindow>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "HostProcess.h"
+#include "HostProgram.h"
+
+namespace {
+
+// Closing the tracker's window goes the same way as a signal or --quit-after: the add-ons
+// hear Kestrel32IsClosing, then the tracker leaves the bus.
+TEST(HostWindowClose, announcesTheClosingAndLeavesTheBus) {
+    QTemporaryDir dir;
+    HostOptions options;
+    options.folder = dir.path() + QStringLiteral("/k32");
+    options.journalFile = dir.path() + QStringLiteral("/journal.jsonl");
+    HostProgram program(options);
+    QString error;
+    ASSERT_TRUE(program.start(&error)) << error.toStdString();
+    ASSERT_TRUE(HostProcess::waitForBusName(true, 2000));
+
+    QMainWindow* window = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* main = qobject_cast<QMainWindow*>(widget); main && main->isVisible())
+            window = main;
+    ASSERT_NE(window, nullptr);
+    // The event loop ends with the closing: run it until then.
+    QTimer::singleShot(0, window, &QWidget::close);
+    QTimer::singleShot(10000, qApp, &QCoreApplication::quit); // a bound, should it hang
+    QApplication::exec();
+
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(HostProcess::waitForBusName(false, 2000));
+    QFile journal(options.journalFile);
+    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = journal.readAll().trimmed().split('\n');
+    const QJsonObject last = QJsonDocument::fromJson(lines.last()).object();
+    EXPECT_EQ(last.value(QStringLiteral("event")).toString(), QStringLiteral("Kestrel32IsClosing"));
+    EXPECT_EQ(lines.size(), 1) << "no add-on called, no event enabled: only the closing";
+}
+
+} // namespace
