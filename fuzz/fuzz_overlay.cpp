@@ -9,8 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     // 0..2550: the running count may already be at or near the end of the table.
-    const int before = int(data[0]) * 10 > OverlayTable::kMaxItems ? OverlayTable::kMaxItems
-                                                                   : int(data[0]) * 10;
+    const int before =
+        int(data[0]) * 10 > OverlayTable::kMaxItems ? OverlayTable::kMaxItems : int(data[0]) * 10;
     const QByteArray content = fuzzBytes(data + 1, size - 1);
 
     OverlayTable table;

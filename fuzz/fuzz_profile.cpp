@@ -41,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray& content = input.body;
 
     const int bufferSize = 1 + int(size % 600);
-    const QString read = profileValueIn(content, section, key, QStringLiteral("fallback "),
-                                        bufferSize);
+    const QString read =
+        profileValueIn(content, section, key, QStringLiteral("fallback "), bufferSize);
     FUZZ_CHECK(read.size() <= std::max(0, bufferSize - 1));
 
     const QByteArray written = profileWithValue(content, section, key, value);

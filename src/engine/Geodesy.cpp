@@ -85,7 +85,12 @@ std::optional<float> MakeLatLong(const QString& strL) {
     const int sum = degrees * 60 + minutes;
     if (sum < std::numeric_limits<qint16>::min() || sum > std::numeric_limits<qint16>::max())
         return std::nullopt;
-    float value = static_cast<float>(sum + numericValue(fraction) / 100.0);
+    const double exact = sum + numericValue(fraction) / 100.0;
+    // A fraction with an exponent ("5212.9e99N") can exceed what a float holds; such a field
+    // would put the object at an infinite distance, so it cannot be converted either.
+    if (!(std::fabs(exact) <= std::numeric_limits<float>::max()))
+        return std::nullopt;
+    float value = static_cast<float>(exact);
     if (hemisphere == u'S' || hemisphere == u'W')
         value *= -1.0f;
     return value;

@@ -52,6 +52,16 @@ TEST(MakeLatLong, rejectsDegreesBeyondSixteenBits) {
     EXPECT_FALSE(MakeLatLong(QStringLiteral("54609.00E")).has_value()); // 32769
 }
 
+TEST(MakeLatLong, rejectsAFractionBeyondFloatRange) {
+    // Found by fuzzing: the fraction is read with its exponent and gave an infinite angle.
+    EXPECT_FALSE(MakeLatLong(QStringLiteral("5212.9e99N")).has_value());
+    EXPECT_FALSE(MakeLatLong(QStringLiteral("+.+7E307\x05")).has_value());
+    // A large but finite fraction is still taken as the field says.
+    const auto large = MakeLatLong(QStringLiteral("0000.7E7X"));
+    ASSERT_TRUE(large.has_value());
+    EXPECT_FLOAT_EQ(*large, 700000.0f);
+}
+
 TEST(Acos, clampsAndKeepsTheEnds) {
     EXPECT_DOUBLE_EQ(Acos(1.5), 0.0);
     EXPECT_DOUBLE_EQ(Acos(1.0), 0.0);

@@ -140,6 +140,16 @@ TEST_F(Overlays, unconvertibleLinesAreSkippedAndNotCounted) {
     EXPECT_EQ(names(), QStringList({"GOOD"}));
 }
 
+TEST_F(Overlays, fieldWithAnExponentBeyondFloatRangeIsSkipped) {
+    // Found by fuzzing: ".3e58B!)" as latitude gave an object at an infinite angle.
+    write("a.pos", objectLine("B", ".3e58B!)", "00455.12E", "") + "\r\n" +
+                       objectLine("FAR", "0.9e99XX", "00455.12E", "t") + "\r\n" +
+                       objectLine("GOOD", "5212.34N", "00455.12E", "t") + "\r\n");
+    load_overlay_items(ctx);
+    EXPECT_EQ(names(), QStringList({"GOOD"}));
+    EXPECT_FLOAT_EQ(item(1).sngLat, 3132.34f);
+}
+
 TEST_F(Overlays, lineEndsOfEveryKind) {
     const QByteArray a = objectLine("A", "5212.34N", "00455.12E", "");
     const QByteArray b = objectLine("B", "5212.34N", "00455.12E", "bee");
