@@ -5,6 +5,8 @@
 #include <QSaveFile>
 #include <QSettings>
 
+#include "settings/ProfileFile.h"
+
 namespace {
 
 void saveFile(const QString& path, const QByteArray& bytes) {
@@ -90,19 +92,25 @@ QByteArray withProfileValue(const QByteArray& content, const QString& section, c
 
 void writeHostIni(const QString& folder, const QString& callsign) {
     const QString path = folder + QStringLiteral("/kestrel32.ini");
-    QByteArray content;
-    QFile existing(path);
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly))
-            throw HostFileError(
-                QStringLiteral("cannot read %1 (%2)").arg(path, existing.errorString()));
-        content = existing.readAll();
+    if (!callsign.isEmpty()) {
+        // The same profile writer that Ringwarden's settings use: whatever it writes, the
+        // reader on the other side reads back.
+        if (!writeProfileString(path, QStringLiteral("STATION"), QStringLiteral("CALLSIGN"),
+                                callsign))
+            throw HostFileError(QStringLiteral("cannot write %1").arg(path));
+        return;
     }
-    const std::optional<QString> value =
-        callsign.isEmpty() ? std::nullopt : std::optional<QString>(callsign);
-    const QByteArray updated =
-        withProfileValue(content, QStringLiteral("STATION"), QStringLiteral("CALLSIGN"), value);
-    if (updated != content || !existing.exists())
+    // No own station: no callsign either, not even a stale one from an earlier scene.
+    QFile existing(path);
+    if (!existing.exists())
+        return;
+    if (!existing.open(QIODevice::ReadOnly))
+        throw HostFileError(
+            QStringLiteral("cannot read %1 (%2)").arg(path, existing.errorString()));
+    const QByteArray content = existing.readAll();
+    const QByteArray updated = withProfileValue(content, QStringLiteral("STATION"),
+                                                QStringLiteral("CALLSIGN"), std::nullopt);
+    if (updated != content)
         saveFile(path, updated);
 }
 

@@ -18,13 +18,15 @@ public:
 namespace hostfiles {
 
 // The text of an INI file with `key` of `section` set to `value`, or removed when `value`
-// is empty. Section and key names compare case-insensitively; every other line, its line
-// end and the file's bytes are kept as they were. A missing section is appended.
+// is empty (the profile writer of settings/ only sets). Section and key names compare
+// case-insensitively; every other line, its line end and the file's bytes are kept as they were. A
+// missing section is appended.
 QByteArray withProfileValue(const QByteArray& content, const QString& section, const QString& key,
                             const std::optional<QString>& value);
 
 // Writes DIR/kestrel32.ini with section STATION key CALLSIGN (removed when `callsign` is
-// empty), keeping the rest of an existing file. Throws HostFileError.
+// empty), keeping the rest of an existing file as the profile calls do. Throws
+// HostFileError.
 void writeHostIni(const QString& folder, const QString& callsign);
 
 // Records `folder` + "/" under "Program Folder" of the per-user store of Brightmoor's
