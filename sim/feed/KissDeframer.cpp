@@ -12,9 +12,7 @@ constexpr char Tfesc = static_cast<char>(0xDD);
 QByteArray kissEncode(const QByteArray& data, int port) {
     QByteArray out;
     out.reserve(data.size() + 4);
-    out.append(Fend);
-    out.append(static_cast<char>((port & 0x0F) << 4));
-    for (const char c : data) {
+    const auto put = [&out](char c) {
         if (c == Fend) {
             out.append(Fesc);
             out.append(Tfend);
@@ -24,7 +22,12 @@ QByteArray kissEncode(const QByteArray& data, int port) {
         } else {
             out.append(c);
         }
-    }
+    };
+    out.append(Fend);
+    // The command byte is escaped like the data: port 12 makes it 0xC0, a FEND.
+    put(static_cast<char>((port & 0x0F) << 4));
+    for (const char c : data)
+        put(c);
     out.append(Fend);
     return out;
 }

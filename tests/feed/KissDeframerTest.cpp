@@ -26,6 +26,25 @@ TEST(Kiss, RoundTripKeepsEveryByteAndThePort) {
     EXPECT_EQ(frames[0].port, 5);
 }
 
+class KissPorts : public testing::TestWithParam<int> {};
+
+// Found by fuzzing: port 12 gives the command byte 0xC0, which went out unescaped as a FEND
+// and split the frame in two.
+TEST_P(KissPorts, EveryPortRoundTrips) {
+    feed::KissDeframer deframer;
+    const QList<feed::KissFrame> frames = deframer.feed(feed::kissEncode(Awkward, GetParam()));
+    ASSERT_EQ(frames.size(), 1);
+    EXPECT_EQ(frames[0].port, GetParam());
+    EXPECT_EQ(frames[0].data.toHex().toStdString(), Awkward.toHex().toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(AllPorts, KissPorts, testing::Range(0, 16));
+
+TEST(Kiss, EncodeEscapesACommandByteThatIsAFend) {
+    EXPECT_EQ(feed::kissEncode("A", 12).toHex().toStdString(),
+              bytes({0xC0, 0xDB, 0xDC, 0x41, 0xC0}).toHex().toStdString());
+}
+
 class KissChunks : public testing::TestWithParam<int> {};
 
 TEST_P(KissChunks, FramesCutAnywhereComeOutWholeAndInOrder) {
