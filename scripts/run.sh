@@ -14,6 +14,13 @@ if [ -z "${RINGWARDEN_RUN_ON_BUS:-}" ]; then
     fi
 fi
 
+# Without a display (a server, a container) both windows run offscreen: the alarm, the sounds and
+# the journal work, nothing is drawn on a screen.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "run.sh: no display; running offscreen"
+    export QT_QPA_PLATFORM=offscreen
+fi
+
 log=$(mktemp)
 host=""
 ringwarden=""

@@ -6,6 +6,8 @@ ListBox::ListBox(QWidget* parent) : QListView(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
+    // A list box cuts a long line at its edge rather than shortening it with an ellipsis.
+    setTextElideMode(Qt::ElideNone);
     setContextMenuPolicy(Qt::NoContextMenu);
 }
 
