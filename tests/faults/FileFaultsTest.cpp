@@ -1,0 +1,140 @@
+// Files that cannot be written: a full disk and a read-only folder, for the list file on its
+// own and for everything the window writes when it closes. Whatever was on disk before must
+// still be there, byte for byte, and no half-written file may be left beside it.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+
+#include "MainWindowFixture.h"
+#include "SmallDisk.h"
+#include "lists/ListFile.h"
+#include "lists/TextList.h"
+
+namespace {
+
+QStringList numbered(const QString& prefix, int count) {
+    QStringList list;
+    for (int i = 0; i < count; ++i)
+        list << prefix + QString::number(i).rightJustified(5, u'0');
+    return list;
+}
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(FullDisk, listSaveThatDoesNotFitKeepsThePreviousFile) {
+    SmallDisk disk(256 * 1024);
+    const QString path = disk.filePath(QStringLiteral("Ringwarden.LST"));
+    ASSERT_TRUE(SaveLists(path, {"OLD1", "OLD2"}, {"WATCH1"}, false));
+    const QByteArray before = contentOf(path);
+    const QStringList bigAcked = numbered(QStringLiteral("ACKED"), 4000); // about 90 kB
+    {
+        std::unique_ptr<FileSizeLimit> limit;
+        if (disk.mounted())
+            ASSERT_TRUE(disk.fill(4096));
+        else
+            limit = std::make_unique<FileSizeLimit>(8192);
+        EXPECT_FALSE(SaveLists(path, bigAcked, {"WATCH1"}, false));
+    }
+    EXPECT_EQ(contentOf(path), before);
+    const QStringList expected =
+        disk.mounted() ? QStringList{"Ringwarden.LST", "filler"} : QStringList{"Ringwarden.LST"};
+    EXPECT_EQ(folderEntries(disk.path()), expected) << "a half-written file was left behind";
+
+    // Room again: the same save goes through and reads back whole.
+    QFile::remove(disk.filePath(QStringLiteral("filler")));
+    ASSERT_TRUE(SaveLists(path, bigAcked, {"WATCH1"}, false));
+    const LoadedLists loaded = LoadLists(path);
+    EXPECT_EQ(loaded.acked, bigAcked);
+    EXPECT_EQ(loaded.watch, QStringList{"WATCH1"});
+}
+
+TEST(FullDisk, backupThatDoesNotFitLeavesTheUnreadFileAlone) {
+    // A list file that was not read to its end is copied aside before it is written over;
+    // when the copy does not fit, the file must not be written over at all.
+    SmallDisk disk(256 * 1024);
+    const QString path = disk.filePath(QStringLiteral("Ringwarden.LST"));
+    ASSERT_TRUE(SaveLists(path, numbered(QStringLiteral("OLD"), 2000), {}, false));
+    const QByteArray before = contentOf(path);
+    {
+        std::unique_ptr<FileSizeLimit> limit;
+        if (disk.mounted())
+            ASSERT_TRUE(disk.fill(1024));
+        else
+            limit = std::make_unique<FileSizeLimit>(1024);
+        EXPECT_FALSE(SaveLists(path, {"NEW"}, {}, true));
+    }
+    EXPECT_EQ(contentOf(path), before);
+    EXPECT_FALSE(QFile::exists(listBackupPath(path)) && contentOf(listBackupPath(path)) != before)
+        << "a cut backup was left in place";
+}
+
+// The window started with its program folder on a small disk of its own, with settings
+// and lists written by an earlier run.
+class ShutdownOnBadDisk : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        disk = std::make_unique<SmallDisk>(512 * 1024);
+        env.executablePath = disk->filePath(QStringLiteral("Ringwarden"));
+        installHost(QStringLiteral("OWN1"));
+        writeAll(ini(), "[SETUP]\r\nMIN_DISTANCE=7.5\r\nAUDIBLE_ALARM=FALSE\r\n"
+                        "LEFT=1200\r\nTOP=900\r\n");
+        ASSERT_TRUE(::SaveLists(lst(), numbered(QStringLiteral("OLD"), 300), {"FARAWAY"}, false));
+        start();
+        ASSERT_EQ(form->ackedCalls->count(), 300);
+        // What is on disk now (start-up completes the settings file with its defaults).
+        oldIni = contentOf(ini());
+        oldLst = contentOf(lst());
+        ASSERT_TRUE(oldIni.contains("MIN_DISTANCE=7.5"));
+        // The operator's work in this run: more than the disk can take.
+        for (const QString& call : numbered(QStringLiteral("NEW"), 20000))
+            form->watchCalls->add(call);
+        form->txtRadius->setText(QStringLiteral("12.5"));
+    }
+    QString ini() const { return disk->filePath(QStringLiteral("Ringwarden.INI")); }
+    QString lst() const { return disk->filePath(QStringLiteral("Ringwarden.LST")); }
+
+    void closeAndCheckNothingWasLost() {
+        form->close();
+        EXPECT_TRUE(form->isUnloaded());
+        EXPECT_EQ(contentOf(ini()), oldIni);
+        EXPECT_EQ(contentOf(lst()), oldLst);
+        const LoadedLists loaded = LoadLists(lst());
+        EXPECT_EQ(loaded.acked.size(), 300);
+        EXPECT_EQ(loaded.watch, QStringList{"FARAWAY"});
+    }
+
+    std::unique_ptr<SmallDisk> disk;
+    QByteArray oldIni;
+    QByteArray oldLst;
+};
+
+TEST_F(ShutdownOnBadDisk, fullDiskKeepsTheOldSettingsAndLists) {
+    std::unique_ptr<FileSizeLimit> limit;
+    if (disk->mounted())
+        ASSERT_TRUE(disk->fill(0));
+    else
+        limit = std::make_unique<FileSizeLimit>(0);
+    closeAndCheckNothingWasLost();
+    QStringList expected{"Ringwarden.INI", "Ringwarden.LST"};
+    if (disk->mounted())
+        expected << "filler";
+    expected.sort();
+    EXPECT_EQ(folderEntries(disk->path()), expected) << "a half-written file was left behind";
+}
+
+TEST_F(ShutdownOnBadDisk, readOnlyFolderKeepsTheOldSettingsAndLists) {
+    std::unique_ptr<FileSizeLimit> limit;
+    if (!disk->makeReadOnly())
+        limit = std::make_unique<FileSizeLimit>(0); // nothing can be written at all
+    closeAndCheckNothingWasLost();
+}
+
+} // namespace

@@ -1,0 +1,69 @@
+// The program killed (SIGKILL) while it saves the list file: whenever the kill lands, the
+// file on disk is one of the two complete versions, never a cut or mixed one.
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "SaveLoopLists.h"
+#include "lists/ListFile.h"
+
+namespace {
+
+QByteArray fileBytes(char which) {
+    const SaveLoopLists lists = SaveLoopLists::of(which);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    writeLists(buffer, lists.acked, lists.watch);
+    return buffer.data();
+}
+
+TEST(KilledDuringSave, listFileIsAlwaysOneWholeVersion) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Ringwarden.LST"));
+    const SaveLoopLists a = SaveLoopLists::of('A');
+    ASSERT_TRUE(SaveLists(path, a.acked, a.watch, false));
+    const QByteArray versionA = fileBytes('A');
+    const QByteArray versionB = fileBytes('B');
+
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    constexpr int kills = 60;
+    int sawA = 0;
+    int sawB = 0;
+    for (int kill = 0; kill < kills; ++kill) {
+        QProcess saver;
+        saver.start(QStringLiteral(FAULTS_SAVE_LOOP), {path});
+        ASSERT_TRUE(saver.waitForReadyRead(10000)) << "the save loop did not start";
+        // One save takes a few milliseconds: land anywhere within the next few saves.
+        QThread::usleep(random.bounded(8000));
+        ::kill(pid_t(saver.processId()), SIGKILL);
+        ASSERT_TRUE(saver.waitForFinished(10000));
+        ASSERT_EQ(saver.exitStatus(), QProcess::CrashExit) << "the loop ended by itself";
+
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "kill " << kill << " lost the file";
+        const QByteArray bytes = file.readAll();
+        ASSERT_TRUE(bytes == versionA || bytes == versionB)
+            << "kill " << kill << " left " << bytes.size() << " bytes that are neither version";
+        (bytes == versionA ? sawA : sawB)++;
+    }
+    // The kills landed at different moments (both versions were seen on disk).
+    EXPECT_GT(sawA, 0);
+    EXPECT_GT(sawB, 0);
+    // What a kill leaves behind is the unfinished new file beside the list: never the list.
+    for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
+        EXPECT_TRUE(name == QLatin1String("Ringwarden.LST") ||
+                    name.startsWith(QLatin1String("Ringwarden.LST.")))
+            << name.toStdString();
+}
+
+} // namespace
