@@ -1,5 +1,7 @@
 #include "HostBus.h"
 
+#include <algorithm>
+
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QJsonArray>
@@ -27,6 +29,8 @@ QJsonValue toJson(const QVariant& value) {
         return value.toLongLong();
     case QMetaType::QString:
         return value.toString();
+    case QMetaType::QStringList:
+        return QJsonArray::fromStringList(value.toStringList());
     default:
         return value.toString();
     }
@@ -96,6 +100,8 @@ public:
   <method name="StationCount"><arg direction="out" type="n"/></method>
   <method name="StationListItem"><arg name="index" direction="in" type="n"/><arg direction="out" type="s"/></method>
   <method name="GetStation"><arg name="callsign" direction="in" type="s"/><arg name="found" direction="out" type="b"/><arg name="longitude" direction="out" type="d"/><arg name="latitude" direction="out" type="d"/><arg name="distance" direction="out" type="d"/></method>
+  <method name="StationListItems"><arg name="first" direction="in" type="n"/><arg name="count" direction="in" type="n"/><arg direction="out" type="as"/></method>
+  <method name="GetStations"><arg name="callsigns" direction="in" type="as"/><arg name="found" direction="out" type="ab"/><arg name="longitude" direction="out" type="ad"/><arg name="latitude" direction="out" type="ad"/><arg name="distance" direction="out" type="ad"/></method>
   <method name="SetEventsEnabled"><arg name="value" direction="in" type="i"/></method>
   <method name="AlertStation"><arg name="callsign" direction="in" type="s"/></method>
   <method name="SetBeacon"><arg name="callsign" direction="in" type="s"/><arg name="comment" direction="in" type="s"/></method>
@@ -138,6 +144,47 @@ public:
                     call.answer(
                         {fix.has_value(), f.longitudeMinutes, f.latitudeMinutes, f.distance},
                         fix.has_value());
+                }
+            } else if (member == QLatin1String("StationListItems")) {
+                // Our own block form of StationListItem, so that a walk over a long list
+                // does not pay one bus round trip per entry.
+                if (call.expect("nn")) {
+                    const qint64 first = call.arg(0).toLongLong();
+                    const qint64 count = call.arg(1).toLongLong();
+                    if (first < 0)
+                        throw CallRefused(
+                            QStringLiteral("station list index %1 is negative").arg(first));
+                    if (count < 0)
+                        throw CallRefused(
+                            QStringLiteral("station list count %1 is negative").arg(count));
+                    const qint64 end = std::min<qint64>(first + count, m_core.stationCount());
+                    QStringList texts;
+                    texts.reserve(std::max<qint64>(0, end - first));
+                    for (qint64 i = first; i < end; ++i)
+                        texts.append(m_core.stationListItem(i));
+                    call.answer({texts}, QJsonArray::fromStringList(texts));
+                }
+            } else if (member == QLatin1String("GetStations")) {
+                // The block form of GetStation: four arrays, one element a callsign.
+                if (call.expect("as")) {
+                    const QStringList callsigns = call.arg(0).toStringList();
+                    QList<bool> found;
+                    QList<double> longitude;
+                    QList<double> latitude;
+                    QList<double> distance;
+                    QJsonArray result;
+                    for (const QString& callsign : callsigns) {
+                        const auto fix = m_core.getStation(callsign);
+                        const StationFix f = fix.value_or(StationFix{});
+                        found.append(fix.has_value());
+                        longitude.append(f.longitudeMinutes);
+                        latitude.append(f.latitudeMinutes);
+                        distance.append(f.distance);
+                        result.append(fix.has_value());
+                    }
+                    call.answer({QVariant::fromValue(found), QVariant::fromValue(longitude),
+                                 QVariant::fromValue(latitude), QVariant::fromValue(distance)},
+                                result);
                 }
             } else if (member == QLatin1String("SetEventsEnabled")) {
                 if (call.expect("i")) {

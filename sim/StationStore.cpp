@@ -14,31 +14,37 @@ bool StationStore::upsert(const QString& callsign, double lat, double lon, const
         m_own.comment = comment;
         return false;
     }
-    for (HeardStation& station : m_others) {
-        if (station.callsign == callsign) {
-            station.lat = lat;
-            station.lon = lon;
-            station.comment = comment;
-            station.star = star;
-            return false;
-        }
+    const auto known = m_positions.constFind(callsign);
+    if (known != m_positions.constEnd()) {
+        HeardStation& station = m_others[*known];
+        station.lat = lat;
+        station.lon = lon;
+        station.comment = comment;
+        station.star = star;
+        return false;
     }
+    m_positions.insert(callsign, m_others.size());
     m_others.push_back(HeardStation{callsign, lat, lon, comment, star});
     return true;
 }
 
 bool StationStore::remove(const QString& callsign) {
-    const auto it = std::find_if(m_others.begin(), m_others.end(),
-                                 [&](const HeardStation& s) { return s.callsign == callsign; });
-    if (it == m_others.end())
+    const auto known = m_positions.constFind(callsign);
+    if (known == m_positions.constEnd())
         return false;
-    m_others.erase(it);
+    const size_t position = *known;
+    m_others.erase(m_others.begin() + static_cast<std::ptrdiff_t>(position));
+    m_positions.erase(known);
+    // The stations after it moved up one place.
+    for (size_t i = position; i < m_others.size(); ++i)
+        m_positions[m_others[i].callsign] = i;
     return true;
 }
 
 int StationStore::removeAll() {
     const int removed = static_cast<int>(m_others.size());
     m_others.clear();
+    m_positions.clear();
     return removed;
 }
 
@@ -78,10 +84,8 @@ QString StationStore::entryText(int index) const {
 const HeardStation* StationStore::find(const QString& callsign) const {
     if (hasOwn() && callsign == m_own.callsign)
         return &m_own;
-    for (const HeardStation& station : m_others)
-        if (station.callsign == callsign)
-            return &station;
-    return nullptr;
+    const auto known = m_positions.constFind(callsign);
+    return known == m_positions.constEnd() ? nullptr : &m_others[*known];
 }
 
 std::optional<StationFix> StationStore::fix(const QString& callsign) const {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include <QHash>
 #include <QString>
 
 #include "Geo.h"
@@ -69,4 +70,7 @@ private:
     DistanceUnit m_unit;
     HeardStation m_own;
     std::vector<HeardStation> m_others;
+    // Where each of the others is in m_others: GetStation and the feed's updates look
+    // stations up by callsign, thousands of times a tick on a busy channel.
+    QHash<QString, size_t> m_positions;
 };

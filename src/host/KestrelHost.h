@@ -1,7 +1,11 @@
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "host/HostError.h"
 #include "host/KestrelMap.h"
@@ -29,6 +33,16 @@ public:
     virtual void setEventsEnabled(qint32 value) = 0;
     virtual void AlertStation(const QString& callsign) = 0;
     virtual void SetBeacon(const KestrelBeacon& beacon) = 0;
+
+    // Optional block operations for walks over long lists, where one call per entry would
+    // cost a bus round trip each. They answer exactly what the single calls would; a host
+    // that does not offer them returns std::nullopt (the default) and the caller falls back
+    // to StationListItem and GetStation.
+    // StationListItem for indices first .. first + count - 1, fewer at the end of the list.
+    virtual std::optional<QStringList> StationListItems(qint16 first, qint16 count);
+    // GetStation for each callsign in order; an unknown station's answer is std::nullopt.
+    virtual std::optional<std::vector<std::optional<KestrelStation>>>
+    GetStations(const QStringList& callsigns);
 
 signals:
     void DataAvailable();

@@ -1,6 +1,8 @@
 #include "host/dbus/DbusKestrelHost.h"
 
+#include <QDBusArgument>
 #include <QDBusError>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusServiceWatcher>
@@ -55,13 +57,16 @@ DbusKestrelHost::DbusKestrelHost(QDBusConnection connection, QObject* parent)
 
 DbusKestrelHost::~DbusKestrelHost() = default;
 
-QDBusMessage DbusKestrelHost::call(const QString& path, const QString& interface,
-                                   const QString& method, const QVariantList& args,
-                                   const char* replySignature) {
+QDBusMessage DbusKestrelHost::exchange(const QString& path, const QString& interface,
+                                       const QString& method, const QVariantList& args) {
     QDBusMessage message =
         QDBusMessage::createMethodCall(kestrelbus::serviceName(), path, interface, method);
     message.setArguments(args);
-    const QDBusMessage reply = m_connection.call(message, QDBus::Block, callTimeoutMs);
+    return m_connection.call(message, QDBus::Block, callTimeoutMs);
+}
+
+QDBusMessage DbusKestrelHost::checked(const QDBusMessage& reply, const QString& method,
+                                      const char* replySignature) {
     if (reply.type() == QDBusMessage::ErrorMessage) {
         const QDBusError error(reply);
         if (meansGone(error.type()))
@@ -76,6 +81,33 @@ QDBusMessage DbusKestrelHost::call(const QString& path, const QString& interface
         throw HostError(QStringLiteral("Kestrel32 answered %1 with (%2) instead of (%3)")
                             .arg(method, reply.signature(), QLatin1String(replySignature)));
     return reply;
+}
+
+QDBusMessage DbusKestrelHost::call(const QString& path, const QString& interface,
+                                   const QString& method, const QVariantList& args,
+                                   const char* replySignature) {
+    return checked(exchange(path, interface, method, args), method, replySignature);
+}
+
+std::optional<QDBusMessage> DbusKestrelHost::blockCall(const QString& method,
+                                                       const QVariantList& args,
+                                                       const char* replySignature) {
+    if (m_blocksOffered == false)
+        return std::nullopt;
+    const QDBusMessage reply =
+        exchange(kestrelbus::applicationPath(), kestrelbus::applicationInterface(), method, args);
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        const QDBusError::ErrorType type = QDBusError(reply).type();
+        // A tracker without the block calls (the original one): single calls from now on.
+        if (type == QDBusError::UnknownMethod || type == QDBusError::UnknownInterface ||
+            type == QDBusError::UnknownObject) {
+            m_blocksOffered = false;
+            return std::nullopt;
+        }
+    }
+    QDBusMessage answer = checked(reply, method, replySignature);
+    m_blocksOffered = true;
+    return answer;
 }
 
 namespace {
@@ -136,7 +168,41 @@ void DbusKestrelHost::SetBeacon(const KestrelBeacon& beacon) {
     m_beacon = beacon;
 }
 
+std::optional<QStringList> DbusKestrelHost::StationListItems(qint16 first, qint16 count) {
+    const std::optional<QDBusMessage> reply =
+        blockCall(QStringLiteral("StationListItems"),
+                  {QVariant::fromValue(first), QVariant::fromValue(count)}, "as");
+    if (!reply)
+        return std::nullopt;
+    return qdbus_cast<QStringList>(reply->arguments().constFirst());
+}
+
+std::optional<std::vector<std::optional<KestrelStation>>>
+DbusKestrelHost::GetStations(const QStringList& callsigns) {
+    const std::optional<QDBusMessage> reply =
+        blockCall(QStringLiteral("GetStations"), {callsigns}, "abadadad");
+    if (!reply)
+        return std::nullopt;
+    const QVariantList out = reply->arguments();
+    const auto found = qdbus_cast<QList<bool>>(out.at(0));
+    const auto longitude = qdbus_cast<QList<double>>(out.at(1));
+    const auto latitude = qdbus_cast<QList<double>>(out.at(2));
+    const auto distance = qdbus_cast<QList<double>>(out.at(3));
+    const qsizetype n = callsigns.size();
+    if (found.size() != n || longitude.size() != n || latitude.size() != n || distance.size() != n)
+        throw HostError(QStringLiteral("Kestrel32 answered GetStations for %1 stations with %2")
+                            .arg(n)
+                            .arg(found.size()));
+    std::vector<std::optional<KestrelStation>> stations(size_t(n), std::nullopt);
+    for (qsizetype i = 0; i < n; ++i)
+        if (found.at(i))
+            stations[size_t(i)] = KestrelStation{callsigns.at(i), float(longitude.at(i)),
+                                                 float(latitude.at(i)), float(distance.at(i))};
+    return stations;
+}
+
 void DbusKestrelHost::ownerChanged(const QString& newOwner) {
+    m_blocksOffered.reset();
     if (newOwner.isEmpty())
         return;
     // A tracker (re)joined under the name: it knows nothing of us yet. Sent without

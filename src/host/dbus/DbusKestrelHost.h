@@ -31,6 +31,11 @@ public:
     void setEventsEnabled(qint32 value) override;
     void AlertStation(const QString& callsign) override;
     void SetBeacon(const KestrelBeacon& beacon) override;
+    // Served by kestrel32 as StationListItems and GetStations; std::nullopt from a tracker
+    // that does not know them (asked once per tracker that takes the name).
+    std::optional<QStringList> StationListItems(qint16 first, qint16 count) override;
+    std::optional<std::vector<std::optional<KestrelStation>>>
+    GetStations(const QStringList& callsigns) override;
 
     // One call on the tracker, answered with `replySignature`; throws HostError. Used by
     // the map object too.
@@ -49,6 +54,13 @@ private slots:
 
 private:
     void ownerChanged(const QString& newOwner);
+    QDBusMessage exchange(const QString& path, const QString& interface, const QString& method,
+                          const QVariantList& args);
+    QDBusMessage checked(const QDBusMessage& reply, const QString& method,
+                         const char* replySignature);
+    // A block call, or std::nullopt when the tracker does not offer block calls.
+    std::optional<QDBusMessage> blockCall(const QString& method, const QVariantList& args,
+                                          const char* replySignature);
 
     QDBusConnection m_connection;
     std::unique_ptr<DbusKestrelMap> m_map;
@@ -56,4 +68,6 @@ private:
     // What this object handed to the tracker and hands again to a returning tracker.
     std::optional<KestrelBeacon> m_beacon;
     std::optional<qint32> m_eventsEnabled;
+    // Whether the tracker now on the name offers the block calls; unknown until asked.
+    std::optional<bool> m_blocksOffered;
 };
