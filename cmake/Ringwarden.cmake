@@ -20,6 +20,8 @@ endfunction()
 # ringwarden_test(NAME SOURCES... LINKS ... [LABELS ...] [DBUS]): one GoogleTest program.
 # Test programs live in build/tests, not in build/bin, which holds only what is shipped.
 # DBUS tests run under their own private session bus (dbus-run-session).
+# RINGWARDEN_TEST_PER_CASE registers every test case with CTest on its own instead.
+option(RINGWARDEN_TEST_PER_CASE "One CTest test per GoogleTest case" OFF)
 function(ringwarden_test name)
     cmake_parse_arguments(ARG "DBUS" "" "SOURCES;LINKS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
@@ -32,9 +34,14 @@ function(ringwarden_test name)
         add_test(NAME ${name}
                  COMMAND dbus-run-session -- $<TARGET_FILE:${name}>)
         set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" LABELS "dbus;${ARG_LABELS}")
-    else()
+    elseif(RINGWARDEN_TEST_PER_CASE)
         gtest_discover_tests(${name}
             DISCOVERY_TIMEOUT 60
             PROPERTIES ENVIRONMENT "${env}" LABELS "${ARG_LABELS}")
+    else()
+        # One process per program: starting a GUI application for each of a thousand cases
+        # would cost minutes of the test run.
+        add_test(NAME ${name} COMMAND $<TARGET_FILE:${name}>)
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" LABELS "${ARG_LABELS}")
     endif()
 endfunction()
