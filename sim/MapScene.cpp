@@ -6,8 +6,20 @@
 
 void MapScene::addCircle(double x, double y, double radius, quint32 colour, double startAngle,
                          double endAngle, double aspect, qint64 nowMs) {
-    m_marks.push_back(MapMark{x, y, radius, colour, startAngle, endAngle, aspect, drawWidth,
-                              drawStyle, fillColour, nowMs});
+    const MapMark mark{x,      y,         radius,    colour,     startAngle, endAngle,
+                       aspect, drawWidth, drawStyle, fillColour, nowMs};
+    // An add-on draws the same rings on every scan: the new one takes the old one's place
+    // (on top, fresh), so that a busy map keeps one mark per ring instead of one per scan
+    // for as long as they fade, which made each paint hold the bus up for 100 ms and more.
+    const auto same = std::find_if(m_marks.begin(), m_marks.end(), [&](const MapMark& m) {
+        return m.x == mark.x && m.y == mark.y && m.radius == mark.radius &&
+               m.colour == mark.colour && m.startAngle == mark.startAngle &&
+               m.endAngle == mark.endAngle && m.aspect == mark.aspect && m.width == mark.width &&
+               m.style == mark.style && m.fillColour == mark.fillColour;
+    });
+    if (same != m_marks.end())
+        m_marks.erase(same);
+    m_marks.push_back(mark);
 }
 
 void MapScene::prune(qint64 nowMs) {

@@ -85,22 +85,36 @@ MapView::MapView(HostCore& core, QWidget* parent) : QWidget(parent), m_core(core
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(236, 240, 228));
     setPalette(p);
-    connect(&m_core, &HostCore::changed, this, qOverload<>(&QWidget::update));
+    m_repaint.setSingleShot(true);
+    m_repaint.setInterval(repaintMs);
+    connect(&m_repaint, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    connect(&m_core, &HostCore::changed, this, [this] {
+        if (!m_repaint.isActive())
+            m_repaint.start();
+    });
 }
 
 void MapView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
+    // Marks without antialiasing: smoothing a few hundred large arcs and rings doubled the
+    // time a paint holds the bus up, for little to see.
     const MapScene& scene = m_core.scene();
     const qint64 now = m_core.nowMs();
 
     for (const MapMark& mark : scene.marks())
         paintMark(painter, scene, mark, MapScene::opacity(mark.drawnMs, now));
 
+    painter.setRenderHint(QPainter::Antialiasing);
     const StationStore& store = m_core.store();
+    // Only what can show: a station off the view costs nothing, its label most of all
+    // (shaping thousands of labels per paint held bus calls up for a quarter second). The
+    // margin keeps the labels of stations just left of or below the edge.
+    const QRectF visible = QRectF(rect()).adjusted(-160, -16, 16, 24);
     for (int i = 0; i < store.count(); ++i) {
         const HeardStation* station = store.at(i);
         const QPointF at(scene.toPixelX(station->lon * 60.0), scene.toPixelY(station->lat * 60.0));
+        if (!visible.contains(at))
+            continue;
         const auto alert = scene.alerts().find(station->callsign);
         if (alert != scene.alerts().end()) {
             painter.setPen(Qt::NoPen);

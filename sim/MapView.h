@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QTimer>
 #include <QWidget>
 
 class HostCore;
@@ -22,6 +23,10 @@ protected:
 
 private:
     HostCore& m_core;
+    // Changes come with every bus call an add-on makes, hundreds in one of its scans; the
+    // map is painted at most every repaintMs for them, not once per call.
+    static constexpr int repaintMs = 50;
+    QTimer m_repaint;
     QPoint m_dragFrom;
     bool m_dragging = false;
 };

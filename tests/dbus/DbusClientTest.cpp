@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusServiceWatcher>
+#include <QDBusVirtualObject>
 #include <QJsonArray>
 #include <QSignalSpy>
+#include <QThread>
 
 #include "HostProcess.h"
 #include "host/KestrelHost.h"
@@ -87,6 +91,47 @@ TEST_F(ClientOperations, getStationFillsPositionAndDistanceInOneCall) {
     EXPECT_EQ(argsOf(calls[before]), QJsonArray{"G1STAR"});
     EXPECT_EQ(calls[before].value(QStringLiteral("result")), QJsonValue(true));
     EXPECT_EQ(calls[before + 1].value(QStringLiteral("result")), QJsonValue(false));
+}
+
+TEST_F(ClientOperations, blockCallsAnswerAsTheSingleCallsDo) {
+    const std::optional<QStringList> entries = client->StationListItems(1, 5);
+    ASSERT_TRUE(entries.has_value());
+    EXPECT_EQ(*entries, (QStringList{"#G1STAR* 55.6km car", "#G2FAR 136.8km"}));
+    EXPECT_EQ(client->StationListItems(3, 5), QStringList());
+
+    const QStringList callsigns{"G2FAR", "NOSUCH", "G0OWN"};
+    const auto answers = client->GetStations(callsigns);
+    ASSERT_TRUE(answers.has_value());
+    ASSERT_EQ(answers->size(), 3u);
+    KestrelStation single{QStringLiteral("G2FAR")};
+    ASSERT_TRUE(client->GetStation(single));
+    ASSERT_TRUE(answers->at(0).has_value());
+    EXPECT_EQ(answers->at(0)->Callsign, QStringLiteral("G2FAR"));
+    EXPECT_EQ(answers->at(0)->Longitude, single.Longitude);
+    EXPECT_EQ(answers->at(0)->Latitude, single.Latitude);
+    EXPECT_EQ(answers->at(0)->Distance, single.Distance);
+    EXPECT_FALSE(answers->at(1).has_value());
+    ASSERT_TRUE(answers->at(2).has_value());
+    EXPECT_EQ(answers->at(2)->Distance, 0.0f);
+
+    // Journaled under their own names, with the texts and the found flags.
+    const auto items = host->calls(QStringLiteral("StationListItems"));
+    ASSERT_FALSE(items.isEmpty());
+    EXPECT_EQ(argsOf(items.first()), (QJsonArray{1, 5}));
+    EXPECT_EQ(items.first().value(QStringLiteral("result")).toArray(),
+              (QJsonArray{"#G1STAR* 55.6km car", "#G2FAR 136.8km"}));
+    const auto stations = host->calls(QStringLiteral("GetStations"));
+    ASSERT_EQ(stations.size(), 1);
+    EXPECT_EQ(argsOf(stations.first()), (QJsonArray{QJsonArray{"G2FAR", "NOSUCH", "G0OWN"}}));
+    EXPECT_EQ(stations.first().value(QStringLiteral("result")).toArray(),
+              (QJsonArray{true, false, true}));
+}
+
+TEST_F(ClientOperations, negativeBlockIsRefused) {
+    EXPECT_THROW(client->StationListItems(-1, 5), HostError);
+    EXPECT_THROW(client->StationListItems(0, -5), HostError);
+    // Refusals do not make the client give the block calls up.
+    EXPECT_TRUE(client->StationListItems(0, 1).has_value());
 }
 
 TEST_F(ClientOperations, mapCallsArriveAsSentWithFloatsWidened) {
@@ -274,6 +319,49 @@ TEST(ClientEvents, sigtermClosesLikeTheWindow) {
     EXPECT_EQ(host.process().exitCode(), 0);
     EXPECT_TRUE(waitUntil([&] { return closing.count() == 1; }, 3000));
     EXPECT_EQ(host.events(QStringLiteral("Kestrel32IsClosing")).size(), 1);
+}
+
+// A tracker that offers only the single calls, as Kestrel32 itself does.
+class SingleCallTracker final : public QDBusVirtualObject {
+public:
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        const QString member = message.member();
+        if (member == QLatin1String("StationListItem")) {
+            connection.send(message.createReply(QStringLiteral("#G9OLD 1.0km")));
+            return true;
+        }
+        if (member == QLatin1String("StationListItems") || member == QLatin1String("GetStations"))
+            ++blockCallsSeen;
+        return false; // the bus library answers UnknownMethod
+    }
+    std::atomic<int> blockCallsSeen = 0;
+};
+
+TEST(ClientBlocks, trackerWithoutThemIsAskedOnceThenGetsSingleCalls) {
+    QDBusConnection bus =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("old-tracker"));
+    // Answers from a thread of its own: the client's calls block this one.
+    QThread thread;
+    thread.start();
+    SingleCallTracker tracker;
+    tracker.moveToThread(&thread);
+    ASSERT_TRUE(bus.registerVirtualObject(kestrelbus::applicationPath(), &tracker));
+    ASSERT_TRUE(bus.registerService(kestrelbus::serviceName()));
+    {
+        DbusKestrelHost client;
+        EXPECT_FALSE(client.StationListItems(0, 10).has_value());
+        EXPECT_FALSE(client.GetStations({QStringLiteral("G9OLD")}).has_value());
+        EXPECT_FALSE(client.StationListItems(10, 10).has_value());
+        EXPECT_EQ(tracker.blockCallsSeen, 1);
+        EXPECT_EQ(client.StationListItem(0), QStringLiteral("#G9OLD 1.0km"));
+    }
+    bus.unregisterService(kestrelbus::serviceName());
+    bus.unregisterObject(kestrelbus::applicationPath());
+    QDBusConnection::disconnectFromBus(QStringLiteral("old-tracker"));
+    thread.quit();
+    thread.wait();
+    ASSERT_TRUE(HostProcess::waitForBusName(false));
 }
 
 TEST(ClientReconnect, callsFailWhileTheTrackerIsGoneAndWorkWhenItReturns) {

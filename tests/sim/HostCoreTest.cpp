@@ -192,6 +192,24 @@ TEST(MapSceneTest, marksFadeAndGo) {
     EXPECT_TRUE(scene.alerts().empty());
 }
 
+TEST(MapSceneTest, ringDrawnAgainReplacesTheOldOneOnTop) {
+    // Every scan draws the same rings again; the map must not pile them up for 30 s.
+    MapScene scene;
+    scene.addCircle(10, 20, 1, 255, 0, 6.283186, 1, 1000);
+    scene.addCircle(30, 40, 1, 255, 0, 6.283186, 1, 1000);
+    scene.addCircle(10, 20, 1, 255, 0, 6.283186, 1, 5000);
+    ASSERT_EQ(scene.marks().size(), 2u);
+    EXPECT_EQ(scene.marks()[0].x, 30.0);
+    EXPECT_EQ(scene.marks()[1].x, 10.0);
+    EXPECT_EQ(scene.marks()[1].drawnMs, 5000);
+    // Any difference (colour, angles, drawing properties) is a mark of its own.
+    scene.addCircle(10, 20, 1, 65280, 0, 6.283186, 1, 6000);
+    scene.addCircle(10, 20, 1, 65280, 0, 3.0, 1, 6000);
+    scene.drawWidth = 2;
+    scene.addCircle(10, 20, 1, 65280, 0, 3.0, 1, 6000);
+    EXPECT_EQ(scene.marks().size(), 5u);
+}
+
 TEST(JournalLine, callsEventsAndErrors) {
     EXPECT_EQ(Journal::line(12, "call", QStringLiteral("DrawCircle"),
                             QJsonArray{-60.5, 3000, double(0.2f), 255, 0, 6.283186, 0.5},
