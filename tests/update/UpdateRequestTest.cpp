@@ -27,7 +27,9 @@ protected:
 };
 
 TEST_F(UpdateRequest, BodyArrivesByteForByteWithNulAndHighBytes) {
-    const QByteArray body("Quill\0feather \xff\xe9\x80 end", 23);
+    static const char bytes[] = "Quill\0feather \xff\xe9\x80 end";
+    // All of the literal but its closing NUL (a length of 23 read past its end).
+    const QByteArray body(bytes, sizeof bytes - 1);
     server.setAnswer("/", page(body));
     const UpdateFetchResult result = fetch("/");
     ASSERT_TRUE(result.ok) << result.errorDescription.toStdString();
