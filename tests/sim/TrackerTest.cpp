@@ -74,6 +74,25 @@ TEST_F(StoreTest, removingMovesLaterEntriesUp) {
     EXPECT_EQ(store.count(), 1);
 }
 
+TEST_F(StoreTest, lookUpByCallsignFollowsRemovalsAndReturns) {
+    // Callsigns are looked up through an index: it must follow every station that moved up.
+    for (const char* call : {"A", "B", "C", "D"})
+        store.upsert(QString::fromLatin1(call), 52.0 + (call[0] - 'A' + 1) * 0.1, 0.0);
+    store.remove(QStringLiteral("A"));
+    ASSERT_NE(store.find(QStringLiteral("D")), nullptr);
+    EXPECT_EQ(store.find(QStringLiteral("D"))->lat, 52.4);
+    EXPECT_EQ(store.find(QStringLiteral("A")), nullptr);
+    EXPECT_FALSE(store.upsert(QStringLiteral("C"), 50.0, 1.0)); // in place, not added
+    EXPECT_EQ(store.at(2)->lat, 50.0);
+    EXPECT_TRUE(store.upsert(QStringLiteral("A"), 51.0, 0.0)); // back, at the end
+    EXPECT_EQ(store.entryText(4).left(3), QStringLiteral("#A "));
+    EXPECT_EQ(store.fix(QStringLiteral("A"))->latitudeMinutes, 3060.0);
+    store.removeAll();
+    EXPECT_EQ(store.find(QStringLiteral("B")), nullptr);
+    EXPECT_TRUE(store.upsert(QStringLiteral("B"), 52.0, 0.0));
+    EXPECT_EQ(store.count(), 2);
+}
+
 TEST_F(StoreTest, fixGivesMinutesOfArcAndDistance) {
     store.upsert(QStringLiteral("A"), 51.5, -0.25);
     const auto fix = store.fix(QStringLiteral("A"));
