@@ -1,5 +1,5 @@
 // Saves the list file over and over until it is killed, alternating two lists, so that a
-// kill lands in every stage of a save. Prints one line once the first save is complete.
+// kill lands in every stage of a save. Prints a line after each complete save.
 //   faults_save_loop FILE
 #include <cstdio>
 
@@ -18,9 +18,7 @@ int main(int argc, char** argv) {
         const SaveLoopLists lists = SaveLoopLists::of(round % 2 == 0 ? 'B' : 'A');
         if (!SaveLists(path, lists.acked, lists.watch, false))
             return 1;
-        if (round == 0) {
-            std::puts("saving");
-            std::fflush(stdout);
-        }
+        std::puts("saved");
+        std::fflush(stdout);
     }
 }
