@@ -239,14 +239,16 @@ TEST_F(ClientOperations, journalTimesAreWholeMillisecondsInOrder) {
 
 // Changes come a few seconds after start, so that a slow start on a busy machine still
 // enables events before them.
+// The scene's clock starts with the tracker; its first event comes late enough that a slow
+// start on a loaded machine still has events switched on before it.
 const QByteArray movingScene = R"({
   "own": {"callsign": "G0OWN", "lat": 52.0, "lon": -1.0},
   "stations": [
-    {"callsign": "G2GONE", "lat": 51.0, "lon": -1.0, "vanish": 6},
-    {"callsign": "G3LATE", "lat": 52.0, "lon": 0.0, "appear": 5},
+    {"callsign": "G2GONE", "lat": 51.0, "lon": -1.0, "vanish": 9},
+    {"callsign": "G3LATE", "lat": 52.0, "lon": 0.0, "appear": 8},
     {"callsign": "G4KEEP", "lat": 52.0, "lon": -1.1}
   ],
-  "deleteAll": [7.5]
+  "deleteAll": [10.5]
 })";
 
 TEST(ClientEvents, arriveAsTheInterfacesSignalsOnlyOnceEnabled) {
@@ -259,7 +261,7 @@ TEST(ClientEvents, arriveAsTheInterfacesSignalsOnlyOnceEnabled) {
     QSignalSpy cleared(client.get(), &KestrelHost::NotifyDeleteAllStations);
     client->setEventsEnabled(-1);
 
-    ASSERT_TRUE(waitUntil([&] { return cleared.count() > 0; }, 15000));
+    ASSERT_TRUE(waitUntil([&] { return cleared.count() > 0; }, 20000));
     ASSERT_EQ(beacon.count(), 1);
     EXPECT_EQ(beacon[0][0].toString(), QStringLiteral("G3LATE"));
     EXPECT_FLOAT_EQ(beacon[0][1].toFloat(), 3120.0f); // latitude, minutes
@@ -395,7 +397,7 @@ TEST(ClientReconnect, callsFailWhileTheTrackerIsGoneAndWorkWhenItReturns) {
     QSignalSpy beacon(client.get(), &KestrelHost::NotifyBeacon);
     EXPECT_EQ(client->StationListItem(0), QStringLiteral("@G0OWN 0.0km"));
     EXPECT_GT(map->PixelHeight(), 0);
-    EXPECT_TRUE(waitUntil([&] { return beacon.count() > 0; }, 10000)) << "no events after return";
+    EXPECT_TRUE(waitUntil([&] { return beacon.count() > 0; }, 20000)) << "no events after return";
 
     const auto beacons = second.calls(QStringLiteral("SetBeacon"));
     ASSERT_EQ(beacons.size(), 1);
