@@ -28,9 +28,8 @@ public:
     }
     void DrawCircle(float x, float y, float radius, qint32 colour, float startAngle,
                     double endAngle, float aspect) override {
-        m_host.enter(QStringLiteral("DrawCircle"),
-                     {double(x), double(y), double(radius), colour, double(startAngle), endAngle,
-                      double(aspect)});
+        m_host.enter(QStringLiteral("DrawCircle"), {double(x), double(y), double(radius), colour,
+                                                    double(startAngle), endAngle, double(aspect)});
         m_host.leave({});
     }
 
@@ -74,9 +73,9 @@ QStringList FakeKestrelHost::callNames() const {
 void FakeKestrelHost::enter(const QString& call, QVariantList args) {
     const int count = ++m_callCounts[call];
     const auto failure = m_failures.find(call);
-    const bool fails = failure != m_failures.end() && count > failure->second.afterCalls &&
-                       (failure->second.times < 0 ||
-                        count <= failure->second.afterCalls + failure->second.times);
+    const bool fails =
+        failure != m_failures.end() && count > failure->second.afterCalls &&
+        (failure->second.times < 0 || count <= failure->second.afterCalls + failure->second.times);
     if (recording || fails)
         calls.push_back(RecordedCall{call, std::move(args), {}, fails});
     if (fails)
