@@ -16,7 +16,8 @@ protected:
     void SetUp() override {
         gstrAppTitle = QStringLiteral("Kestrel32 add-on Ringwarden V1.1.0");
         gstrHelpFile = QStringLiteral("/opt/rw/Ringwarden.html");
-        m_oldShower = setMessageBoxShower([this](const MessageBoxRequest& r) { shown.push_back(r); });
+        m_oldShower =
+            setMessageBoxShower([this](const MessageBoxRequest& r) { shown.push_back(r); });
         m_oldEnder = setProcessEnder([](int code) { throw ProcessEnded{code}; });
     }
     void TearDown() override {
@@ -34,7 +35,8 @@ TEST_F(DisplayMessageTest, InformationalStartsWithTwoEmptyLines) {
     DisplayMessage(64, QStringLiteral("hello"));
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].icon, MessageIcon::Information);
-    EXPECT_EQ(shown[0].title, QStringLiteral("Kestrel32 add-on Ringwarden V1.1.0 Informational message"));
+    EXPECT_EQ(shown[0].title,
+              QStringLiteral("Kestrel32 add-on Ringwarden V1.1.0 Informational message"));
     EXPECT_EQ(shown[0].text, QStringLiteral("\r\n\r\nhello"));
 }
 
@@ -49,8 +51,9 @@ TEST_F(DisplayMessageTest, ErrorNamesHelpFileAndKeepsMisspelling) {
 }
 
 TEST_F(DisplayMessageTest, CriticalShowsThenEndsTheProcess) {
-    EXPECT_THROW(DisplayMessage(16, QStringLiteral("Error getting station callsign from Kestrel32.INI")),
-                 ProcessEnded);
+    EXPECT_THROW(
+        DisplayMessage(16, QStringLiteral("Error getting station callsign from Kestrel32.INI")),
+        ProcessEnded);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].icon, MessageIcon::Critical);
     EXPECT_EQ(shown[0].title, QStringLiteral("Kestrel32 add-on Ringwarden V1.1.0 Error message"));
