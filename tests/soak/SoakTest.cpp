@@ -218,8 +218,12 @@ TEST_F(Soak, listsHoldTogetherOverManyTicks) {
                 ticks, int(world.size()), int(lstStations.count()), rssBefore, rssAfter);
     EXPECT_GT(comparedTicks, ticks / 4);
     // A generous sanity bound, not a measurement: a leak of a line per station and tick
-    // would pass it within a few hundred ticks only if it were tiny.
+    // would pass it within a few hundred ticks only if it were tiny. Under AddressSanitizer
+    // freed memory waits in its quarantine, so resident memory says nothing there (its leak
+    // checker watches instead).
+#if !defined(__SANITIZE_ADDRESS__)
     EXPECT_LT(rssAfter - rssBefore, 32 * 1024);
+#endif
 }
 
 } // namespace
