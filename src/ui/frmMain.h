@@ -192,8 +192,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
-
-protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
