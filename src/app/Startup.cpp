@@ -73,7 +73,10 @@ ProgramFiles programFiles(const QString& executablePath, const QString& fallback
     files.folder = executable.absolutePath() + QLatin1Char('/');
     files.baseName = executable.completeBaseName();
     QString dataFolder = files.folder;
-    if (!folderIsWritable(files.folder) && !fallbackConfigFolder.isEmpty()) {
+    // An installed program (its data in share/, or a folder it may not write) keeps the
+    // operator's files in the configuration folder, even when run by root.
+    const bool installed = installedDataDir(executable.absolutePath()) != executable.absolutePath();
+    if ((installed || !folderIsWritable(files.folder)) && !fallbackConfigFolder.isEmpty()) {
         QDir().mkpath(fallbackConfigFolder);
         dataFolder = QDir(fallbackConfigFolder).absolutePath() + QLatin1Char('/');
     }
