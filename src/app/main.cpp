@@ -12,7 +12,6 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ringwarden"));
-    QApplication::setOrganizationName(QStringLiteral("Ringwarden"));
     installWidgetMessageBoxes();
     QApplication::setWindowIcon(QIcon(installedIconFile(QApplication::applicationDirPath())));
 
