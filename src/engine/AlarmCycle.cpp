@@ -5,31 +5,18 @@
 #include <QDir>
 
 #include "engine/AlarmContext.h"
+#include "engine/ContextAccess.h"
 #include "engine/OverlayItems.h"
 #include "engine/Scans.h"
 #include "engine/SharedRules.h"
 #include "engine/SoundPlayer.h"
+#include "lists/Commands.h"
 #include "lists/MapMarks.h"
 
 namespace {
 
 bool on(const std::function<bool()>& flag) {
     return flag && flag();
-}
-
-void letEventsRun(const AlarmContext& ctx) {
-    if (ctx.processEvents)
-        ctx.processEvents();
-}
-
-double radiusOf(const AlarmContext& ctx) {
-    return ctx.radiusText ? numericValue(ctx.radiusText()) : 0.0;
-}
-
-KestrelMap& mapOf(const AlarmContext& ctx) {
-    if (!ctx.mKestrelMap)
-        throw MapMarkError(QStringLiteral("The host's map is not available."));
-    return *ctx.mKestrelMap;
 }
 
 // The full path of a file of the WAV folder, with the name as the folder spells it
@@ -67,9 +54,7 @@ void soundAlarm(AlarmContext& ctx, int stationCount) {
             ctx.sound->playToEnd(path);
         // The list is read afresh: a command may have changed it while the sound played.
         for (int i = 0; i < ctx.lstStations.count(); ++i) {
-            const QString& line = ctx.lstStations.at(i);
-            const qsizetype blank = line.indexOf(u' ');
-            ctx.gKestrel.AlertStation(blank < 0 ? line : line.left(blank));
+            ctx.gKestrel.AlertStation(callsignOfLine(ctx.lstStations.at(i)));
         }
     }
     letEventsRun(ctx);

@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include "engine/AlarmContext.h"
+#include "engine/ContextAccess.h"
 #include "engine/SharedRules.h"
 #include "lists/MapMarks.h"
 
@@ -30,15 +31,6 @@ QString callsignOf(const QString& entry) {
     if (callsign.endsWith(u'*'))
         callsign.chop(1);
     return callsign;
-}
-
-double radiusOf(const AlarmContext& ctx) {
-    return ctx.radiusText ? numericValue(ctx.radiusText()) : 0.0;
-}
-
-void letEventsRun(const AlarmContext& ctx) {
-    if (ctx.processEvents)
-        ctx.processEvents();
 }
 
 // Walks the host's list in index order. A host that answers a block of entries in one call
@@ -121,12 +113,6 @@ private:
     QStringList m_entries;
     QHash<qint16, std::pair<QString, std::optional<KestrelStation>>> m_fixes;
 };
-
-KestrelMap& mapOf(const AlarmContext& ctx) {
-    if (!ctx.mKestrelMap)
-        throw MapMarkError(QStringLiteral("The host's map is not available."));
-    return *ctx.mKestrelMap;
-}
 
 void showMinimum(AlarmContext& ctx) {
     if (!ctx.setMinDistCaption)
