@@ -7,9 +7,6 @@
 
 #include "host/KestrelHost.h"
 
-class frmMain;
-class QLockFile;
-
 // What start-up needs from outside the program; tests replace each piece.
 struct StartupEnvironment {
     // Creates one host application object. Throws HostError (with a message that says
@@ -38,8 +35,6 @@ ProgramFiles programFiles(const QString& executablePath, const QString& fallback
 // folders.
 StartupEnvironment defaultStartupEnvironment();
 
-// The main window's load handler: attaches to the host, refuses a second instance, reads
-// the settings, the own callsign and the lists, and shows the window. A refusal or a
-// missing callsign ends the process (through the seam) with nothing written. The returned
-// lock keeps other instances out while it lives.
-std::unique_ptr<QLockFile> Form_Load(frmMain& form, const StartupEnvironment& env);
+// A lock per executable path, so that copies installed in two places do not refuse each
+// other while a second start of the same one is refused.
+QString lockPath(const QString& lockFolder, const QString& executablePath);

@@ -1,13 +1,11 @@
 #include <QApplication>
 #include <QIcon>
-#include <QLockFile>
 
-#include "app/Startup.h"
-#include "engine/QtSoundPlayer.h"
+#include "app/RingwardenApp.h"
 #include "host/dbus/KestrelHostConnection.h"
+#include "sound/QtSoundPlayer.h"
 #include "support/AppPaths.h"
 #include "ui/WidgetMessageBox.h"
-#include "ui/frmMain.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -15,10 +13,9 @@ int main(int argc, char** argv) {
     installWidgetMessageBoxes();
     QApplication::setWindowIcon(QIcon(installedIconFile(QApplication::applicationDirPath())));
 
-    frmMain form;
-    form.setSoundPlayer(std::make_unique<QtSoundPlayer>());
     StartupEnvironment env = defaultStartupEnvironment();
     env.createHost = [] { return createKestrelHost(); };
-    const std::unique_ptr<QLockFile> instanceLock = Form_Load(form, env);
+    RingwardenApp ringwarden(std::move(env), std::make_unique<QtSoundPlayer>());
+    ringwarden.start();
     return app.exec();
 }

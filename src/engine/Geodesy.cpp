@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/SharedRules.h"
+#include "numbers/NumericText.h"
 
 double Acos(double X) {
     if (X < -1.0)

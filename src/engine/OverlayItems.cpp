@@ -5,9 +5,8 @@
 #include <QDir>
 #include <QFile>
 
-#include "engine/AlarmContext.h"
 #include "engine/Geodesy.h"
-#include "engine/SharedRules.h"
+#include "numbers/NumericText.h"
 
 namespace {
 
@@ -78,44 +77,27 @@ int readOverlayObjects(const QByteArray& content, OverlayTable& table, int count
     return count;
 }
 
-void load_overlay_items(AlarmContext& ctx) {
+int readOverlayFolder(const QString& folder, OverlayTable& table) {
     int count = 0;
-    const QString folder = ctx.overlaysFolder ? ctx.overlaysFolder() : QString();
-    if (!folder.isEmpty()) {
-        const QDir dir(folder);
-        // Name filters match regardless of case unless told otherwise: "*.POS" counts too.
-        const QStringList names = dir.entryList(
-            {QStringLiteral("*.pos")}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-        for (const QString& name : names) {
-            QFile file(dir.filePath(name));
-            if (!file.open(QIODevice::ReadOnly))
-                continue;
-            const QByteArray content = file.readAll();
-            // A file that fails while being read is left out whole rather than half.
-            if (file.error() != QFileDevice::NoError)
-                continue;
-            count = readOverlayObjects(content, ctx.overlays, count);
-        }
+    if (folder.isEmpty())
+        return count;
+    const QDir dir(folder);
+    // Name filters match regardless of case unless told otherwise: "*.POS" counts too.
+    const QStringList names = dir.entryList({QStringLiteral("*.pos")}, QDir::Files | QDir::Hidden,
+                                            QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : names) {
+        QFile file(dir.filePath(name));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray content = file.readAll();
+        // A file that fails while being read is left out whole rather than half.
+        if (file.error() != QFileDevice::NoError)
+            continue;
+        count = readOverlayObjects(content, table, count);
     }
-    ctx.overlays.gintOverlayCount = static_cast<qint16>(count);
+    return count;
 }
 
-void scan_overlays(AlarmContext& ctx) {
-    ctx.mStation.Callsign = ctx.ownCallsign;
-    float ownLatitude = 0.0f;
-    float ownLongitude = 0.0f;
-    if (ctx.gKestrel.GetStation(ctx.mStation)) {
-        ownLatitude = ctx.mStation.Latitude;
-        ownLongitude = ctx.mStation.Longitude;
-    }
-    ctx.lstOverlayItems.clear();
-    load_overlay_items(ctx);
-    for (int i = 1; i <= ctx.overlays.gintOverlayCount; ++i) {
-        const OverlayItem& item = ctx.overlays.gOverlayItems[size_t(i)];
-        const double d = calc_dist(ownLatitude, ownLongitude, item.sngLat, item.sngLong);
-        const double r = ctx.radiusText ? numericValue(ctx.radiusText()) : 0.0;
-        if (d < r)
-            ctx.lstOverlayItems.add(item.strName + QLatin1Char(' ') + distanceText(d) +
-                                    QStringLiteral("km (") + item.strText + QLatin1Char(')'));
-    }
+double overlayDistance(float ownLatitude, float ownLongitude, const OverlayItem& item) {
+    return calc_dist(ownLatitude, ownLongitude, item.sngLat, item.sngLong);
 }

@@ -5,8 +5,6 @@
 #include <QByteArray>
 #include <QString>
 
-struct AlarmContext;
-
 // One fixed object of the host's overlay files.
 struct OverlayItem {
     QString strName;
@@ -32,10 +30,9 @@ QString overlayFolderPath(const QString& hostFolder, const QString& ownFolder);
 // Lines whose position fields cannot be converted are skipped and not counted.
 int readOverlayObjects(const QByteArray& content, OverlayTable& table, int count);
 
-// Rebuilds ctx.overlays from every *.pos file of ctx.overlaysFolder(), in name order.
-// A file that cannot be opened or read is skipped.
-void load_overlay_items(AlarmContext& ctx);
+// Reads every *.pos file of the folder (its name matched regardless of case), in name order,
+// into the table; returns the object count. A file that cannot be opened or read is skipped.
+int readOverlayFolder(const QString& folder, OverlayTable& table);
 
-// Measures every object from the own station and lists those within the radius in
-// lstOverlayItems ("TOWER 2.5km (water tower)"). Host failures propagate (HostError).
-void scan_overlays(AlarmContext& ctx);
+// An object's distance in km from the own station.
+double overlayDistance(float ownLatitude, float ownLongitude, const OverlayItem& item);

@@ -3,49 +3,56 @@
 #include <QList>
 #include <QPair>
 
+#include "numbers/NumericText.h"
 #include "settings/IniHelpers.h"
-#include "settings/NumberText.h"
 #include "settings/ProfileFile.h"
-#include "settings/SettingsKeys.h"
 
-namespace {
+const SettingKey& settingKey(Setting id) {
+    for (const SettingKey& key : kSettingKeys)
+        if (key.id == id)
+            return key;
+    return kSettingKeys.front(); // every Setting has its row
+}
 
-bool readSwitch(const QString& iniFile, const QString& key, const QString& defaultValue) {
-    QString text = GetIniSetting(iniFile, kSetupSection, key, defaultValue);
+bool IniValues::on(Setting id) const {
+    QString text = m_texts.value(id);
     return TextToBool(text);
 }
 
-double readPosition(const QString& iniFile, const QString& key, double centred) {
-    const QString defaultText = QString::number(toInt16Rounded(centred));
-    return leadingNumberOf(GetIniSetting(iniFile, kSetupSection, key, defaultText));
+void IniValues::setOn(Setting id, bool value) {
+    m_texts.insert(id, BoolToText(value));
 }
 
-} // namespace
-
-IniSettings readSettingsFile(const QString& iniFile, double centredLeft, double centredTop) {
-    IniSettings settings;
-    settings.minDistance =
-        GetIniSetting(iniFile, kSetupSection, kKeyMinDistance, kDefaultMinDistance);
-    settings.bringToFront = readSwitch(iniFile, kKeyBringToFront, kDefaultSwitch);
-    settings.audibleAlarm = readSwitch(iniFile, kKeyAudibleAlarm, kDefaultSwitch);
-    settings.scanStations = readSwitch(iniFile, kKeyScanStations, kDefaultSwitch);
-    settings.scanOverlays = readSwitch(iniFile, kKeyScanOverlays, kDefaultSwitch);
-    settings.left = readPosition(iniFile, kKeyLeft, centredLeft);
-    settings.top = readPosition(iniFile, kKeyTop, centredTop);
-    settings.minimized = readSwitch(iniFile, kKeyMinimized, kDefaultMinimized);
-    return settings;
+double IniValues::number(Setting id) const {
+    return numericValue(m_texts.value(id));
 }
 
-bool saveSettingsFile(const QString& iniFile, const SavedSettings& settings) noexcept {
+IniValues readSettingsFile(const QString& iniFile, double centredLeft, double centredTop) {
+    IniValues values;
+    for (const SettingKey& key : kSettingKeys) {
+        QString defaultText = QString::fromLatin1(key.defaultText);
+        if (key.kind == SettingKind::Position)
+            defaultText =
+                QString::number(toInt16Rounded(key.id == Setting::Left ? centredLeft : centredTop));
+        const QString name = QString::fromLatin1(key.name);
+        values.setText(key.id, key.writtenBackWhenDefault
+                                   ? GetIniSetting(iniFile, kSetupSection, name, defaultText)
+                                   : ReadIniString(iniFile, kSetupSection, name, defaultText));
+    }
+    return values;
+}
+
+bool saveSettingsFile(const QString& iniFile, const IniValues& values) noexcept {
     try {
-        const QList<QPair<QString, QString>> keys = {
-            {kKeyMinDistance, settings.minDistance.trimmed()},
-            {kKeyAudibleAlarm, BoolToText(settings.audibleAlarm)},
-            {kKeyBringToFront, BoolToText(settings.bringToFront)},
-            {kKeyLeft, QString::number(settings.left)},
-            {kKeyTop, QString::number(settings.top)},
-            {kKeyMinimized, BoolToText(settings.minimized)},
-        };
+        QList<QPair<QString, QString>> keys;
+        for (const SettingKey& key : kSettingKeys) {
+            if (!key.savedAtShutdown)
+                continue;
+            QString text = values.text(key.id);
+            if (key.kind == SettingKind::Text)
+                text = text.trimmed();
+            keys.append({QString::fromLatin1(key.name), text});
+        }
         return writeProfileStrings(iniFile, kSetupSection, keys);
     } catch (...) {
         // Out of memory, at worst: the lists must still be saved after this.
@@ -53,9 +60,9 @@ bool saveSettingsFile(const QString& iniFile, const SavedSettings& settings) noe
     }
 }
 
-bool writeSwitchSetting(const QString& iniFile, const QString& key, bool value) noexcept {
+bool writeSwitchSetting(const QString& iniFile, Setting id, bool value) noexcept {
     try {
-        return writeProfileString(iniFile, kSetupSection, key, BoolToText(value));
+        return writeProfileString(iniFile, kSetupSection, keyName(id), BoolToText(value));
     } catch (...) {
         return false;
     }

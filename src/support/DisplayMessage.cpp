@@ -7,7 +7,7 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kErrorTitleSuffix = QStringLiteral(" Error message");
 } // namespace
 
-MessageBoxRequest buildMessage(qint16 kind, const QString& text) {
+MessageBoxRequest buildMessage(qint16 kind, const QString& text, const QString& gstrHelpFile) {
     switch (kind) {
     case kMessageInformational:
         return {MessageIcon::Information, gstrAppTitle + QStringLiteral(" Informational message"),
@@ -28,8 +28,8 @@ MessageBoxRequest buildMessage(qint16 kind, const QString& text) {
     }
 }
 
-void DisplayMessage(qint16 kind, const QString& text) {
-    const MessageBoxRequest request = buildMessage(kind, text);
+void DisplayMessage(qint16 kind, const QString& text, const QString& helpFile) {
+    const MessageBoxRequest request = buildMessage(kind, text, helpFile);
     if (request.title.isEmpty())
         return;
     showMessageBox(request.icon, request.title, request.text);

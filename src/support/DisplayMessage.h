@@ -11,10 +11,10 @@ enum : qint16 {
     kMessageCritical = 16,
 };
 
-// Title and body of a message of the given kind; nullopt-like empty request (icon None
+// Title and body of a message (the error kinds name the help page helpFile) of the given kind; nullopt-like empty request (icon None
 // and empty title) for a kind that shows nothing.
-MessageBoxRequest buildMessage(qint16 kind, const QString& text);
+MessageBoxRequest buildMessage(qint16 kind, const QString& text, const QString& helpFile);
 
 // Shows an informational (64), error (48) or critical (16) box; the critical kind ends
 // the process once the box is closed. Any other kind shows nothing.
-void DisplayMessage(qint16 kind, const QString& text);
+void DisplayMessage(qint16 kind, const QString& text, const QString& helpFile);

@@ -2,13 +2,16 @@
 
 #include <QString>
 
-// Process-wide values, set once by start-up and only read afterwards.
-extern QString gstrAppName;     // "Kestrel32 add-on Ringwarden"
-extern QString gstrAppVersion;  // "V1.1.0"
-extern QString gstrAppTitle;    // gstrAppName, a blank, gstrAppVersion
-extern QString gstrHelpFile;    // executable folder, "/", base name, ".html"
-extern QString gstrHostIniFile; // host folder directly followed by "kestrel32.ini"
-extern QString gstrOwnCallsign; // the own station's callsign
+#include "BuildInfo.h"
+
+// The program's names, fixed when it is built.
+inline const QString gstrAppName = QStringLiteral("Kestrel32 add-on Ringwarden");
+// "V1.1.0", from the project's version.
+inline const QString gstrAppVersion = QStringLiteral("V%1.%2.%3")
+                                          .arg(BuildInfo::major)
+                                          .arg(BuildInfo::minor)
+                                          .arg(BuildInfo::revision);
+inline const QString gstrAppTitle = gstrAppName + QLatin1Char(' ') + gstrAppVersion;
 
 // The title of a message box that names no title of its own: the project's name.
 inline const QString kDefaultMessageTitle = QStringLiteral("Ringwarden");

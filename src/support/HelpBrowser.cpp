@@ -1,11 +1,15 @@
 #include "support/HelpBrowser.h"
 
 #include <QDesktopServices>
-#include <QUrl>
+#include <QFileInfo>
 
-void OpenHelpFile(const QString& path) {
-    if (path.isEmpty())
-        return;
-    // fromLocalFile keeps a path with blanks one argument; the result is not inspected.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool openWithDesktop(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+HelpOpened OpenHelpFile(const QString& path, const UrlOpener& opener) {
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return HelpOpened::NoPage;
+    // fromLocalFile keeps a path with blanks one address.
+    return opener(QUrl::fromLocalFile(path)) ? HelpOpened::ByDesktop : HelpOpened::Refused;
 }

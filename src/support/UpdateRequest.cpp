@@ -4,15 +4,14 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 
 namespace {
 
+using Failure = UpdateFetchResult::Failure;
+
 QString secondsText(int milliseconds) {
     return QString::number(milliseconds / 1000.0);
-}
-
-QString tooLargeText(qint64 limitBytes) {
-    return QStringLiteral("The page is larger than %1 bytes").arg(limitBytes);
 }
 
 } // namespace
@@ -20,7 +19,6 @@ QString tooLargeText(qint64 limitBytes) {
 UpdateFetchResult fetchUpdatePage(const QUrl& url, int timeoutMs, qint64 limitBytes) {
     QNetworkAccessManager manager;
     QNetworkRequest request(url);
-    request.setTransferTimeout(timeoutMs);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     // Tell the server who asks, so that a misbehaving checker can be traced to us.
@@ -28,48 +26,61 @@ UpdateFetchResult fetchUpdatePage(const QUrl& url, int timeoutMs, qint64 limitBy
 
     QNetworkReply* reply = manager.get(request);
     QByteArray body;
-    bool tooLarge = false;
-
-    const auto dropWhenTooLarge = [&] {
-        if (body.size() > limitBytes) {
-            tooLarge = true;
-            reply->abort();
-        }
+    Failure failure = Failure::None;
+    const auto abortAs = [&](Failure why) {
+        if (failure == Failure::None)
+            failure = why;
+        reply->abort();
     };
+
+    // Qt's transfer time-out restarts with every byte; this one counts from the start.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, reply, [&] { abortAs(Failure::TimedOut); });
     QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
         // A page announced as too large is not worth waiting for.
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > limitBytes) {
-            tooLarge = true;
-            reply->abort();
-        }
+        if (length.isValid() && length.toLongLong() > limitBytes)
+            abortAs(Failure::TooLarge);
     });
     QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
         body += reply->readAll();
-        dropWhenTooLarge();
+        if (body.size() > limitBytes)
+            abortAs(Failure::TooLarge);
     });
 
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished())
+    if (!reply->isFinished()) {
+        deadline.start(timeoutMs);
         loop.exec();
+    }
+    deadline.stop();
+
+    if (failure == Failure::None) {
+        body += reply->readAll();
+        if (body.size() > limitBytes)
+            failure = Failure::TooLarge;
+        else if (reply->error() != QNetworkReply::NoError)
+            failure = Failure::Network;
+    }
 
     UpdateFetchResult result;
-    if (!tooLarge) {
-        body += reply->readAll();
-        dropWhenTooLarge();
-    }
-    if (tooLarge) {
-        result.errorDescription = tooLargeText(limitBytes);
-    } else if (reply->error() == QNetworkReply::OperationCanceledError) {
-        // The transfer time-out cancels the request; nothing else here does.
+    result.failure = failure;
+    switch (failure) {
+    case Failure::None:
+        result.body = std::move(body);
+        break;
+    case Failure::TimedOut:
         result.errorDescription = QStringLiteral("The server did not answer within %1 seconds")
                                       .arg(secondsText(timeoutMs));
-    } else if (reply->error() != QNetworkReply::NoError) {
+        break;
+    case Failure::TooLarge:
+        result.errorDescription = QStringLiteral("The page is larger than %1 bytes").arg(limitBytes);
+        break;
+    case Failure::Network:
         result.errorDescription = reply->errorString();
-    } else {
-        result.ok = true;
-        result.body = std::move(body);
+        break;
     }
     return result;
 }

@@ -5,13 +5,18 @@
 #include <QUrl>
 
 struct UpdateFetchResult {
-    bool ok = false;
-    QByteArray body;          // the page's bytes when ok
+    enum class Failure { None, TimedOut, TooLarge, Network };
+
+    Failure failure = Failure::None;
+    QByteArray body;          // the page's bytes when ok()
     QString errorDescription; // what went wrong otherwise, for the operator
+
+    bool ok() const { return failure == Failure::None; }
 };
 
 // Fetches the update page over HTTP(S), following redirects that are no less safe. Waits
 // in a local event loop, so that windows keep painting and answering meanwhile, until
-// the page has arrived, the server has kept silent for timeoutMs, or it failed. An HTTP
-// error status and a body over limitBytes count as failures.
+// the page has arrived, it failed, or timeoutMs have passed since the start: a server
+// that trickles its answer is cut off as surely as a silent one. An HTTP error status
+// and a body over limitBytes count as failures.
 UpdateFetchResult fetchUpdatePage(const QUrl& url, int timeoutMs, qint64 limitBytes);

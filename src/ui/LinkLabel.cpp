@@ -10,7 +10,14 @@ LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
     QPalette linkPalette = palette();
     linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Highlight));
     setPalette(linkPalette);
+    // Without a role of its own a label writes in the role that suits its parent's
+    // background: Text, not WindowText, on the About window's Base background.
+    setForegroundRole(QPalette::WindowText);
     setCursor(Qt::PointingHandCursor);
+}
+
+QColor LinkLabel::linkColour() const {
+    return palette().color(foregroundRole());
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {

@@ -10,6 +10,9 @@ class LinkLabel final : public QLabel {
 public:
     explicit LinkLabel(QWidget* parent = nullptr);
 
+    // The colour the text is drawn in.
+    QColor linkColour() const;
+
 signals:
     void clicked();
 

@@ -50,3 +50,22 @@ void ListBox::mousePressEvent(QMouseEvent* event) {
     }
     emit mouseDown(button, event->globalPosition().toPoint());
 }
+
+void ListBox::setModel(QAbstractItemModel* model) {
+    QListView::setModel(model);
+    if (!model)
+        return;
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (!m_selectedRowRemoved || !selectionModel())
+            return;
+        m_selectedRowRemoved = false;
+        selectionModel()->clearSelection();
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    });
+}
+
+void ListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+    const int selected = selectedRow();
+    m_selectedRowRemoved = selected >= start && selected <= end;
+    QListView::rowsAboutToBeRemoved(parent, start, end);
+}

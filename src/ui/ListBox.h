@@ -13,6 +13,7 @@ public:
     // Row of the selected entry, or -1 (the list box's ListIndex).
     int selectedRow() const;
     void selectRow(int row);
+    void setModel(QAbstractItemModel* model) override;
 
 signals:
     // button: 1 left, 2 right, 4 middle; globalPos: where a context menu opens.
@@ -20,4 +21,10 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+
+private:
+    // A command removed the selected line: the list then has no selection, so that a second
+    // press never acts on a line the operator did not choose.
+    bool m_selectedRowRemoved = false;
 };

@@ -1,77 +1,97 @@
-// The alarm cycle's ties to the window: the context the engine works on, the two timers'
-// handlers, and what the window does when the alarm asks it to come forward.
+// What the window shows of the engine: captions, switches, the alarm's call to the front and
+// the tick's failures.
 #include "ui/frmMain.h"
 
-#include <QCoreApplication>
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
+#include <QPushButton>
 
-#include "engine/AlarmContext.h"
-#include "engine/AlarmCycle.h"
-#include "engine/SoundPlayer.h"
-#include "support/Globals.h"
-#include "support/MessageBoxSeam.h"
-#include "support/WindowTimer.h"
+#include "ui/ListBox.h"
 
-void frmMain::attachAlarmContext() {
-    auto ctx = std::make_unique<AlarmContext>(*gKestrel, *mStation, *stationLines, *ackedCalls,
-                                              *watchCalls, *overlayLines);
-    ctx->mKestrelMap = mKestrelMap;
-    ctx->ownCallsign = gstrOwnCallsign;
-    ctx->radiusText = [this] { return txtRadius->text(); };
-    ctx->setMinDistCaption = [this](const QString& caption) { lblMinDist->setText(caption); };
-    ctx->processEvents = [] { QCoreApplication::processEvents(); };
-    ctx->gblnScanStations = [this] { return gblnScanStations; };
-    ctx->gblnScanOverlays = [this] { return gblnScanOverlays; };
-    ctx->gblnAudibleAlarm = [this] { return gblnAudibleAlarm; };
-    ctx->gblnBringToFront = [this] { return gblnBringToFront; };
-    ctx->overlaysFolder = overlaysFolderLookup;
-    ctx->wavFolder = wavFolder;
-    ctx->sound = m_sound.get();
-    ctx->bringToFront = [this] { bringToFront(); };
-    ctx->reportFailure = [this](const QString& message) { reportTickFailure(message); };
-    ctx->setShowWatchList = [this](bool value) { gblnShowWatchList = value; };
-    ctx->show_hide_watchlist = [this] { show_hide_watchlist(); };
-    ctx->disableTimer2 = [this] { Timer2->setEnabled(false); };
-    m_alarm = std::move(ctx);
+void frmMain::connectEngine() {
+    txtRadius->setText(m_engine.radiusText());
+    connect(txtRadius, &QLineEdit::textChanged, &m_engine, &AlarmEngine::setRadiusText);
+    connect(&m_engine, &AlarmEngine::radiusTextChanged, this, [this](const QString& text) {
+        if (txtRadius->text() != text)
+            txtRadius->setText(text);
+    });
+    connect(&m_engine, &AlarmEngine::minDistCaptionChanged, lblMinDist, &QLabel::setText);
+    connect(&m_engine, &AlarmEngine::switchChanged, this, &frmMain::showSwitch);
+    connect(&m_engine, &AlarmEngine::bringToFrontRequested, this, &frmMain::bringToFront);
+    connect(&m_engine, &AlarmEngine::tickFailed, this, &frmMain::showTickFailure);
+    // A close that came in while the tick let events run is carried out once it has ended.
+    connect(&m_engine, &AlarmEngine::tickEnded, this, [this] {
+        if (!isBusy() && (m_closePending || m_exitPending))
+            QMetaObject::invokeMethod(
+                this, [this] { carryOutPendingClose(); }, Qt::QueuedConnection);
+    });
+    for (const auto which : {AlarmEngine::Switch::AudibleAlarm, AlarmEngine::Switch::BringToFront,
+                             AlarmEngine::Switch::ScanStations, AlarmEngine::Switch::ScanOverlays})
+        showSwitch(which, m_engine.isOn(which));
 }
 
-void frmMain::setSoundPlayer(std::unique_ptr<SoundPlayer> player) {
-    m_sound = std::move(player);
-    if (m_alarm)
-        m_alarm->sound = m_sound.get();
+void frmMain::toggle(AlarmEngine::Switch which) {
+    m_engine.setSwitch(which, !m_engine.isOn(which));
 }
 
-void frmMain::Timer1_Timer() {
-    // Start-up lets the first tick through only once the station object exists.
-    if (!m_alarm || m_unloaded)
+void frmMain::showSwitch(AlarmEngine::Switch which, bool on) {
+    switch (which) {
+    case AlarmEngine::Switch::AudibleAlarm:
+        mnuAlarm->setChecked(on);
+        break;
+    case AlarmEngine::Switch::BringToFront:
+        mnuAlarmBringToFront->setChecked(on);
+        break;
+    case AlarmEngine::Switch::ScanStations:
+        mnuOptionsStations->setChecked(on);
+        enable_disable_stations(on);
+        break;
+    case AlarmEngine::Switch::ScanOverlays:
+        mnuOptionsOverlays->setChecked(on);
+        enable_disable_overlays(on);
+        break;
+    }
+}
+
+void frmMain::showExtraSwitch(const QString& objectName, bool on, bool available) {
+    auto* action = findChild<QAction*>(objectName);
+    if (!action)
         return;
-    BusyScope busy(*this);
-    ::Timer1_Timer(*m_alarm);
-    dblMinDist = m_alarm->dblMinDist;
+    action->setChecked(on);
+    action->setEnabled(available);
+    if (!available && !action->text().endsWith(QLatin1String(" (unavailable)")))
+        action->setText(action->text() + QStringLiteral(" (unavailable)"));
+}
+
+void frmMain::enable_disable_stations(bool on) {
+    for (QWidget* control : {static_cast<QWidget*>(lstStations), static_cast<QWidget*>(cmdAck),
+                             static_cast<QWidget*>(cmdRearm), static_cast<QWidget*>(cmdAckAll),
+                             static_cast<QWidget*>(cmdRearmAll)})
+        control->setEnabled(on);
+}
+
+void frmMain::enable_disable_overlays(bool on) {
+    lstOverlayItems->setEnabled(on);
 }
 
 void frmMain::bringToFront() {
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     show();
     raise();
     activateWindow();
 }
 
-void frmMain::reportTickFailure(const QString& message) {
+void frmMain::showTickFailure(const QString& message) {
     // Shown after the tick has ended, so that ticks go on while the box is open and find
     // the host again when it comes back.
-    const QString text =
-        QStringLiteral("The alarm cycle could not talk to Kestrel32: ") + message +
-        QStringLiteral("\r\n\r\nRingwarden keeps trying every 10 seconds; this message is not "
-                       "repeated until the host has answered again.");
     QMetaObject::invokeMethod(
         this,
-        [this, text] {
-            if (!m_unloaded)
-                hint(MessageIcon::Warning, text);
+        [this, message] {
+            if (!m_unloaded && !m_hostClosing)
+                hint(MessageIcon::Warning, message);
         },
         Qt::QueuedConnection);
 }

@@ -6,18 +6,13 @@
 #include <QMenu>
 
 #include "lists/Commands.h"
-#include "lists/TextList.h"
 #include "support/Globals.h"
 #include "support/MessageBoxSeam.h"
-#include "support/WindowTimer.h"
 #include "ui/ListBox.h"
 
 namespace {
 
 const QString kSelectFirst = QStringLiteral("You should select a station first");
-const QString kNoCallsign = QStringLiteral("You're supposed to put a callsign in the box!");
-const QString kNotStorable =
-    QStringLiteral("A callsign for the watch list cannot contain \"|\" or a line break.");
 
 } // namespace
 
@@ -35,55 +30,51 @@ void frmMain::openPopup(QMenu* menu, const QPoint& globalPos) {
 }
 
 void frmMain::mnuPopup1Ack_Click() {
-    Timer1->setEnabled(false);
-    acknowledgeLine(*stationLines, lstStations->selectedRow(), *ackedCalls);
-    Timer1->setEnabled(true);
+    m_engine.acknowledge(lstStations->selectedRow());
 }
 
 void frmMain::cmdAck_Click() {
-    Timer1->setEnabled(false);
     if (lstStations->selectedRow() < 0) {
+        m_engine.Timer1().stop();
         hint(MessageIcon::None, kSelectFirst);
-        Timer1->setEnabled(true);
+        m_engine.Timer1().start();
         return;
     }
     mnuPopup1Ack_Click();
 }
 
 void frmMain::cmdAckAll_Click() {
-    Timer1->setEnabled(false);
-    acknowledgeAll(*stationLines, *ackedCalls);
-    Timer1->setEnabled(true);
+    m_engine.acknowledgeAll();
 }
 
 void frmMain::mnuPopup2ReArm_Click() {
-    ackedCalls->removeAt(lstAcked->selectedRow());
+    m_engine.rearm(lstAcked->selectedRow());
 }
 
 void frmMain::cmdRearm_Click() {
-    Timer1->setEnabled(false);
+    m_engine.Timer1().stop();
     if (lstAcked->selectedRow() < 0)
         hint(MessageIcon::None, kSelectFirst);
     else
         mnuPopup2ReArm_Click();
-    Timer1->setEnabled(true);
+    m_engine.Timer1().start();
 }
 
 void frmMain::cmdRearmAll_Click() {
-    ackedCalls->clear();
+    m_engine.rearmAll();
 }
 
 void frmMain::mnuPopu3Delete_Click() {
-    watchCalls->removeAt(lstWatch->selectedRow());
+    m_engine.deleteWatch(lstWatch->selectedRow());
 }
 
 void frmMain::lstStations_MouseDown(int button, const QPoint& globalPos) {
-    Timer1->setEnabled(false);
+    m_engine.Timer1().stop();
     if (lstStations->selectedRow() < 0)
         hint(MessageIcon::None, kSelectFirst);
     else if (button == 2)
         openPopup(mnuPopup1, globalPos);
-    Timer1->setEnabled(true);
+    m_engine.Timer1().start();
 }
 
 void frmMain::lstAcked_MouseDown(int button, const QPoint& globalPos) {
@@ -101,15 +92,11 @@ void frmMain::lstWatch_MouseDown(int button, const QPoint& globalPos) {
 }
 
 void frmMain::cmdAddWatch_Click() {
-    const QString text = trimBlanks(txtWatch->text());
-    if (text.isEmpty()) {
-        hint(MessageIcon::Critical, kNoCallsign);
-    } else if (!isStorableWatchEntry(text)) {
-        hint(MessageIcon::Critical, kNotStorable);
-    } else {
-        watchCalls->add(text);
+    const QString refusal = m_engine.addWatch(txtWatch->text());
+    if (refusal.isEmpty())
         txtWatch->clear();
-    }
+    else
+        hint(MessageIcon::Critical, refusal);
     txtWatch->setFocus();
 }
 

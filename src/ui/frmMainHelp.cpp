@@ -3,13 +3,12 @@
 
 #include <QAction>
 
-#include "support/Globals.h"
-#include "support/HelpBrowser.h"
+#include "ui/HelpWindow.h"
 #include "ui/frmAbout.h"
 #include "ui/frmUpdate.h"
 
 void frmMain::mnuHelpHelp_Click() {
-    OpenHelpFile(gstrHelpFile);
+    ShowHelp(this, m_helpFile);
 }
 
 void frmMain::mnuHelpAbout_Click() {
@@ -20,6 +19,6 @@ void frmMain::mnuHelpUpdate_Click() {
     // The request waits in a local event loop; a close meanwhile waits for it to end.
     BusyScope busy(*this);
     mnuHelpUpdate->setEnabled(false);
-    CheckForUpdate(*this);
+    CheckForUpdate(*this, m_updateCheck);
     mnuHelpUpdate->setEnabled(true);
 }

@@ -12,8 +12,6 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "engine/AlarmContext.h"
-#include "engine/SoundPlayer.h"
 #include "lists/TextList.h"
 #include "support/WindowTimer.h"
 #include "ui/ListBox.h"
@@ -55,27 +53,19 @@ QAction* menuItem(QMenu* menu, const char* name, const QString& caption) {
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+frmMain::frmMain(AlarmEngine& engine, QWidget* parent) : QMainWindow(parent), m_engine(engine) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    stationLines = new TextList(TextList::Order::Sorted, this);
-    ackedCalls = new TextList(TextList::Order::Sorted, this);
-    watchCalls = new TextList(TextList::Order::AsAdded, this);
-    overlayLines = new TextList(TextList::Order::AsAdded, this);
-
     createControls();
     createMenus();
     setTabOrderChain();
 
-    Timer1 = new WindowTimer(10000, this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer2 = new WindowTimer(15000, this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
-    connect(Timer1, &WindowTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(Timer2, &WindowTimer::timeout, this, &frmMain::Timer2_Timer);
-    Timer1->setEnabled(true);
+    connectEngine();
 
     // Drawn for this one size: the window cannot be resized, only minimised.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -127,7 +117,7 @@ void frmMain::createControls() {
     lblOverlays->setWordWrap(true);
 
     lstStations = place(new ListBox(client), "lstStations", 120, 1560, 2655, 2985, dpi);
-    lstStations->setModel(stationLines);
+    lstStations->setModel(&m_engine.alarmLines());
     lstStations->setFont(fixedsys);
     paintBackground(lstStations, QColor(255, 0, 0));
     lstStations->setToolTip(
@@ -147,16 +137,16 @@ void frmMain::createControls() {
     cmdRearmAll->setToolTip(QStringLiteral("Re-arm all  stations"));
 
     lstAcked = place(new ListBox(client), "lstAcked", 3480, 1560, 2415, 2985, dpi);
-    lstAcked->setModel(ackedCalls);
+    lstAcked->setModel(&m_engine.ackedCalls());
     lstAcked->setFont(fixedsys);
     paintBackground(lstAcked, QColor(0, 192, 0));
     lstAcked->setToolTip(QStringLiteral("Select a station and re-arm it with rightmouse button"));
 
     lstOverlayItems = place(new ListBox(client), "lstOverlayItems", 6480, 1560, 2895, 2985, dpi);
-    lstOverlayItems->setModel(overlayLines);
+    lstOverlayItems->setModel(&m_engine.overlayLines());
     lstOverlayItems->setFont(fixedsys);
     lstWatch = place(new ListBox(client), "lstWatch", 6480, 1560, 2895, 2985, dpi);
-    lstWatch->setModel(watchCalls);
+    lstWatch->setModel(&m_engine.watchCalls());
     lstWatch->setFont(fixedsys);
 
     lblOVLItem = place(new QLabel(client), "lblOVLItem", 120, 4680, 9495, 255, dpi);
@@ -190,6 +180,12 @@ void frmMain::createMenus() {
     mnuAlarm = menuItem(mnuSetup, "mnuAlarm", QStringLiteral("&Audible alarm"));
     mnuAlarm->setCheckable(true);
     mnuAlarm->setChecked(false);
+    mnuAlarmNotify = menuItem(mnuSetup, "mnuAlarmNotify", QStringLiteral("Desktop notification"));
+    mnuAlarmNotify->setCheckable(true);
+    mnuAlarmSpeak = menuItem(mnuSetup, "mnuAlarmSpeak", QStringLiteral("Speak new stations"));
+    mnuAlarmSpeak->setCheckable(true);
+    mnuSetup->addSeparator();
+    mnuAlarmHistory = menuItem(mnuSetup, "mnuAlarmHistory", QStringLiteral("Alarm history..."));
 
     mnuOptions = bar->addMenu(QStringLiteral("Options"));
     mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
@@ -224,10 +220,21 @@ void frmMain::createMenus() {
     mnuPopu3Delete = menuItem(mnuPopup3, "mnuPopu3Delete", QStringLiteral("Delete from watchlist"));
 
     connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
-    connect(mnuAlarmBringToFront, &QAction::triggered, this, &frmMain::mnuAlarmBringToFront_Click);
-    connect(mnuAlarm, &QAction::triggered, this, &frmMain::mnuAlarm_Click);
-    connect(mnuOptionsStations, &QAction::triggered, this, &frmMain::mnuOptionsStations_Click);
-    connect(mnuOptionsOverlays, &QAction::triggered, this, &frmMain::mnuOptionsOverlays_Click);
+    connect(mnuAlarmBringToFront, &QAction::triggered, this,
+            [this] { toggle(AlarmEngine::Switch::BringToFront); });
+    connect(mnuAlarm, &QAction::triggered, this,
+            [this] { toggle(AlarmEngine::Switch::AudibleAlarm); });
+    connect(mnuOptionsStations, &QAction::triggered, this,
+            [this] { toggle(AlarmEngine::Switch::ScanStations); });
+    connect(mnuOptionsOverlays, &QAction::triggered, this,
+            [this] { toggle(AlarmEngine::Switch::ScanOverlays); });
+    for (QAction* extra : {mnuAlarmNotify, mnuAlarmSpeak}) {
+        connect(extra, &QAction::triggered, this, [this, extra] {
+            extra->setChecked(!extra->isChecked()); // the app shows what it applied
+            emit extraSwitchToggled(extra->objectName());
+        });
+    }
+    connect(mnuAlarmHistory, &QAction::triggered, this, &frmMain::historyRequested);
     connect(mnuHelpHelp, &QAction::triggered, this, &frmMain::mnuHelpHelp_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(mnuHelpUpdate, &QAction::triggered, this, &frmMain::mnuHelpUpdate_Click);

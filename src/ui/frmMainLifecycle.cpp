@@ -2,12 +2,12 @@
 // events run is still on the stack.
 #include "ui/frmMain.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QMenu>
 #include <QMetaObject>
 
-#include "engine/AlarmContext.h"
-#include "engine/SoundPlayer.h"
-#include "support/MessageBoxSeam.h"
 #include "support/WindowTimer.h"
 
 frmMain::~frmMain() = default;
@@ -20,6 +20,10 @@ frmMain::BusyScope::~BusyScope() {
     if (--m_form.m_busyDepth == 0 && (m_form.m_closePending || m_form.m_exitPending))
         QMetaObject::invokeMethod(
             &m_form, [form = &m_form] { form->carryOutPendingClose(); }, Qt::QueuedConnection);
+}
+
+bool frmMain::isBusy() const {
+    return m_busyDepth > 0 || m_engine.tickRunning();
 }
 
 void frmMain::carryOutPendingClose() {
@@ -41,18 +45,26 @@ void frmMain::mnuFileExit_Click() {
         m_exitPending = true;
         return;
     }
-    Timer1->setEnabled(false);
-    saveini();
-    SaveLists();
-    endProcess(0);
+    m_engine.Timer1().stop();
+    emit exitRequested();
 }
 
-void frmMain::Form_Unload() {
-    saveini();
-    SaveLists();
-}
-
-void frmMain::gKestrel_Kestrel32IsClosing() {
+void frmMain::hostClosing() {
+    m_hostClosing = true;
+    m_engine.hostClosing();
+    // A box, a menu, the About or update window would hold the shutdown until somebody
+    // answered it: nobody may be there to.
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window == this || !window->isVisible())
+            continue;
+        if (auto* dialog = qobject_cast<QDialog*>(window))
+            dialog->reject();
+        else
+            window->close();
+    }
     close();
 }
 
@@ -66,9 +78,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    Timer1->setEnabled(false);
+    m_engine.Timer1().stop();
     Timer2->setEnabled(false);
-    Form_Unload();
+    emit unloading();
     m_unloaded = true;
     event->accept();
     emit unloaded();

@@ -2,29 +2,16 @@
 #include "ui/frmMain.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "lists/TextList.h"
-#include "settings/NumberText.h"
+#include "numbers/NumericText.h"
 #include "support/WindowTimer.h"
 #include "ui/ListBox.h"
 #include "ui/Twips.h"
-
-void frmMain::enable_disable_stations() {
-    stationLines->clear();
-    if (!gblnScanStations)
-        stationLines->add(QStringLiteral("disabled"));
-    for (QWidget* control : {static_cast<QWidget*>(lstStations), static_cast<QWidget*>(cmdAck),
-                             static_cast<QWidget*>(cmdRearm), static_cast<QWidget*>(cmdAckAll),
-                             static_cast<QWidget*>(cmdRearmAll)})
-        control->setEnabled(gblnScanStations);
-}
-
-void frmMain::enable_disable_overlays() {
-    lstOverlayItems->setEnabled(gblnScanOverlays);
-}
 
 void frmMain::show_hide_watchlist() {
     if (gblnShowWatchList) {
@@ -55,7 +42,7 @@ void frmMain::Timer2_Timer() {
 
 void frmMain::lstOverlayItems_Click() {
     const int row = lstOverlayItems->selectedRow();
-    lblOVLItem->setText(row >= 0 ? overlayLines->at(row) : QString());
+    lblOVLItem->setText(row >= 0 ? m_engine.overlayLines().at(row) : QString());
 }
 
 void frmMain::Form_Resize() {
@@ -78,12 +65,16 @@ double frmMain::topTwips() const {
     return pixelsToTwips(pos().y(), logicalDpi());
 }
 
-double frmMain::widthTwips() const {
-    return pixelsToTwips(frameGeometry().width(), logicalDpi());
-}
-
-double frmMain::heightTwips() const {
-    return pixelsToTwips(frameGeometry().height(), logicalDpi());
+QPointF frmMain::centredTwips() {
+    // Measured with its menu bar but without the window manager's frame, which is not known
+    // before the window is first shown (a few pixels off centre at most).
+    adjustSize();
+    const QSize outer = size();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QSize screenPixels = primary ? primary->geometry().size() : QSize(1024, 768);
+    const double dpi = logicalDpi();
+    return {pixelsToTwips(screenPixels.width() - outer.width(), dpi) / 2.0,
+            pixelsToTwips(screenPixels.height() - outer.height(), dpi) / 2.0};
 }
 
 void frmMain::moveToTwips(double left, double top) {

@@ -16,7 +16,6 @@
 #include "support/UpdateLog.h"
 #include "support/UpdatePage.h"
 #include "support/UpdateRequest.h"
-#include "support/UpdateState.h"
 #include "support/WebAddress.h"
 #include "ui/LinkLabel.h"
 #include "ui/Twips.h"
@@ -151,7 +150,7 @@ void frmUpdate::Command1_Click() {
 }
 
 void frmUpdate::lblWebURL_Click() {
-    OpenWebAddress(downloadAddress(gstrUpdateServer, gstrUpdateFile));
+    OpenWebAddress(downloadAddress(m_serverAddress, m_updateFile));
 }
 
 void frmUpdate::AddLogLine(const QString& text) {
@@ -179,7 +178,7 @@ void frmUpdate::prepareForCheck() {
 }
 
 void frmUpdate::closeEvent(QCloseEvent* event) {
-    if (gblnUpdateBusy) {
+    if (m_busy) {
         event->ignore();
         return;
     }
@@ -189,7 +188,7 @@ void frmUpdate::closeEvent(QCloseEvent* event) {
 bool frmUpdate::eventFilter(QObject* watched, QEvent* event) {
     // The main window closing takes this window with it, once the request has ended.
     if (watched == parentWidget() && event->type() == QEvent::Hide && !event->spontaneous()) {
-        if (gblnUpdateBusy)
+        if (m_busy)
             m_closeWhenIdle = true;
         else
             close();
@@ -202,53 +201,54 @@ void AddLogLine(const QString& text) {
         window->AddLogLine(text);
 }
 
-void CheckForUpdate(QWidget& caller) {
-    if (gblnUpdateBusy) {
+void CheckForUpdate(QWidget& caller, const UpdateCheck& check) {
+    if (frmUpdate* running = frmUpdate::openWindow(); running && running->m_busy) {
         frmUpdate::loadWindow(&caller);
         return;
     }
     const QPointer<QWidget> callerWindow(&caller);
     QPointer<frmUpdate> window = frmUpdate::loadWindow(&caller);
-    gstrUpdateServer = updateServerAddress();
-    gstrUpdateFile.clear();
+    const QString server = check.serverAddress();
+    window->m_serverAddress = server;
+    window->m_updateFile.clear();
     window->prepareForCheck();
     setUpdateMenuEnabled(callerWindow, false);
     window->setStatusColour(UpdateStatusColour::Working);
 
-    const QString contacting = contactingText(gstrUpdateServer);
+    const QString contacting = contactingText(server);
     window->Label1->setText(contacting);
     window->AddLogLine(contacting);
 
-    gblnUpdateBusy = true;
-    const UpdateFetchResult fetched =
-        fetchUpdatePage(QUrl(gstrUpdateServer), updateTimeoutMs(), kUpdatePageLimit);
-    gblnUpdateBusy = false;
+    window->m_busy = true;
+    const UpdateFetchResult fetched = check.fetch();
+    if (window)
+        window->m_busy = false;
 
     const auto finish = [&] {
         setUpdateMenuEnabled(callerWindow, true);
         if (window)
             window->Command1->setEnabled(true);
     };
-    if (!fetched.ok) {
+    if (!fetched.ok()) {
         finish();
         showMessageBox(MessageIcon::None, kDefaultMessageTitle,
                        requestErrorText(fetched.errorDescription));
         if (window) {
-            window->Label1->setText(failedToConnectText(gstrUpdateServer));
+            window->Label1->setText(failedToConnectText(server));
             window->setStatusColour(UpdateStatusColour::Failure);
         }
     } else if (window) {
         const UpdateOutcome outcome =
-            evaluateUpdatePage(pageTextFromBytes(fetched.body), gstrAppName, ownVersion(),
-                               gstrUpdateServer, QLocale().decimalPoint());
+            evaluateUpdatePage(pageTextFromBytes(fetched.body), gstrAppName, ownVersion(), server,
+                               QLocale().decimalPoint());
         for (const QString& line : outcome.logLines)
             window->AddLogLine(line);
         window->Label1->setText(outcome.status);
         window->setStatusColour(outcome.colour);
         if (outcome.result == UpdateOutcome::Result::UpdateAvailable) {
-            gstrUpdateFile = outcome.updateFile;
-            window->lblWebURL->setText(downloadLinkText(gstrUpdateFile));
-            window->lblWebURL->setToolTip(downloadLinkToolTip(gstrUpdateFile, gstrUpdateServer));
+            window->m_updateFile = outcome.updateFile;
+            window->lblWebURL->setText(downloadLinkText(outcome.updateFile));
+            window->lblWebURL->setToolTip(downloadLinkToolTip(outcome.updateFile, server));
             window->lblWebURL->show();
         }
         finish();

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "support/UpdateCheck.h"
 #include "support/UpdateOutcome.h"
 
 class QLabel;
@@ -44,6 +45,9 @@ public:
     // Empties status line and log, hides the log and the link, greys Close.
     void prepareForCheck();
 
+    // True while the request is outstanding: the window refuses to close meanwhile.
+    bool isBusy() const { return m_busy; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,18 +61,24 @@ private:
     void Command1_Click();
     void lblWebURL_Click();
 
-    friend void CheckForUpdate(QWidget& caller);
+    friend void CheckForUpdate(QWidget& caller, const UpdateCheck& check);
 
     int m_outerHeightTwips = 0;
+    bool m_busy = false;
+    // The running or last check's server, and the update file its page announced (empty
+    // until an update was found): the link downloads that file from that server.
+    QString m_serverAddress;
+    QString m_updateFile;
     // The main window went away while the request was outstanding: close once it ends.
     bool m_closeWhenIdle = false;
 };
 
-// Runs the update check for the window that asked for it, which must hold a menu item
-// (QAction or widget) named "mnuHelpUpdate": that item is greyed while the check runs and
-// enabled again after every outcome. Returns when the check has ended; the update window
-// stays open. A check started while one is running only raises its window.
-void CheckForUpdate(QWidget& caller);
+// Runs the update check against check's server for the window that asked for it, which
+// must hold a menu item (QAction or widget) named "mnuHelpUpdate": that item is greyed
+// while the check runs and enabled again after every outcome. Returns when the check has
+// ended, at the latest after check's time-out; the update window stays open. A check
+// started while one is running only raises its window.
+void CheckForUpdate(QWidget& caller, const UpdateCheck& check);
 
 // Appends one line to the open update window's log; nothing without one.
 void AddLogLine(const QString& text);

@@ -73,7 +73,8 @@ QDBusMessage DbusKestrelHost::checked(const QDBusMessage& reply, const QString& 
             throw HostError(QStringLiteral("Kestrel32 is not reachable on the session bus "
                                            "(%1: %2)")
                                 .arg(method, error.message()));
-        throw HostError(QStringLiteral("Kestrel32 refused %1: %2").arg(method, error.message()));
+        throw HostError(QStringLiteral("Kestrel32 refused %1: %2").arg(method, error.message()),
+                        HostError::Kind::Refused);
     }
     if (reply.type() != QDBusMessage::ReplyMessage)
         throw HostError(QStringLiteral("Kestrel32 did not answer %1").arg(method));

@@ -1,7 +1,8 @@
-#include "engine/SharedRules.h"
+#include "numbers/NumericText.h"
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace {
@@ -100,4 +101,16 @@ QString distanceText(double value, const QLocale& locale) {
         negative = false; // a negative value that rounds to nothing is shown as nothing
     text.replace(text.indexOf(u'.'), 1, locale.decimalPoint());
     return negative ? QLatin1Char('-') + text : text;
+}
+
+std::int16_t toInt16Rounded(double value) {
+    if (std::isnan(value))
+        return 0;
+    // Round before clamping, so that 32767.5 (which rounds to 32768) is held to 32767.
+    const double rounded = std::nearbyint(value); // the default mode rounds a half to even
+    if (rounded <= std::numeric_limits<std::int16_t>::min())
+        return std::numeric_limits<std::int16_t>::min();
+    if (rounded >= std::numeric_limits<std::int16_t>::max())
+        return std::numeric_limits<std::int16_t>::max();
+    return static_cast<std::int16_t>(rounded);
 }

@@ -1,10 +1,12 @@
-#include "engine/QtSoundPlayer.h"
+#include "sound/QtSoundPlayer.h"
 
 #include <algorithm>
 #include <memory>
 
 #include <QEventLoop>
 #include <QFile>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
@@ -67,6 +69,10 @@ QtSoundPlayer::~QtSoundPlayer() {
     delete d;
 }
 
+bool QtSoundPlayer::audioOutputAvailable() {
+    return !QMediaDevices::audioOutputs().isEmpty();
+}
+
 void QtSoundPlayer::playAsync(const QString& path) {
     // A new alarm cuts the previous one short, as one sound channel would.
     d->background = std::make_unique<QSoundEffect>();
@@ -87,8 +93,10 @@ int QtSoundPlayer::lastWaitBoundMs() const {
 void QtSoundPlayer::playToEnd(const QString& path) {
     d->lastWaitBoundMs = 0;
     const std::optional<int> length = wavDurationMs(path);
-    if (!length)
-        return; // nothing that could be played
+    // Nothing that could be heard: no wait, or the window would ignore the operator for the
+    // sound's length on every alarm tick.
+    if (!length || !audioOutputAvailable())
+        return;
     // Without a sound server the effect reports playing for ever: the bound ends the wait.
     QEventLoop loop;
     QTimer bound;

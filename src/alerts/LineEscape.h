@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// Callsigns come from a radio feed that anyone can transmit on. Before one goes into a
+// one-line record or a notification it is made printable: control characters (a line end or
+// a tab would break the record), line and paragraph separators, "|", "\" and every other
+// unprintable character become \xNN (\u{NNNN} above U+00FF), so that the text stays on one
+// line and the escapes cannot be forged by the text itself.
+QString escapeForLine(const QString& text);

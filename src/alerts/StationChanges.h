@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// One line of the alarm's station list as a tick leaves it: the callsign and the distance as
+// the list shows it (already formatted, unit and decimals as the operator set them).
+struct ListedStation {
+    QString callsign;
+    QString distanceText;
+
+    friend bool operator==(const ListedStation&, const ListedStation&) = default;
+};
+
+// What changed between the station lists of two consecutive ticks.
+struct StationChanges {
+    // In the current list and not in the previous one, in the current list's order.
+    QList<ListedStation> entered;
+    // In the previous list and not in the current one, in the previous list's order, with
+    // the distance they were last listed at.
+    QList<ListedStation> left;
+
+    bool isEmpty() const { return entered.isEmpty() && left.isEmpty(); }
+};
+
+// Stations are the same when their callsigns are equal (case-sensitive, as the host lists
+// them); a station whose distance changed neither enters nor leaves.
+StationChanges compareListedStations(const QList<ListedStation>& previous,
+                                     const QList<ListedStation>& current);

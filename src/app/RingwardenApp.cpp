@@ -1,0 +1,249 @@
+#include "app/RingwardenApp.h"
+
+#include <QApplication>
+#include <QLockFile>
+#include <QWidget>
+
+#include "app/HostFolder.h"
+#include "engine/OverlayItems.h"
+#include "engine/SoundPlayer.h"
+#include "lists/ListFile.h"
+#include "numbers/NumericText.h"
+#include "settings/IniHelpers.h"
+#include "settings/Settings.h"
+#include "support/DisplayMessage.h"
+#include "support/Globals.h"
+#include "support/MessageBoxSeam.h"
+#include "ui/frmMain.h"
+
+namespace {
+
+[[noreturn]] void failStartup(const QString& text) {
+    showMessageBox(MessageIcon::Critical, kDefaultMessageTitle, text);
+    endProcess(2);
+}
+
+std::unique_ptr<KestrelHost> createHostOrEnd(const StartupEnvironment& env) {
+    try {
+        std::unique_ptr<KestrelHost> host = env.createHost();
+        if (host)
+            return host;
+        failStartup(QStringLiteral("Kestrel32 could not be reached."));
+    } catch (const HostError& error) {
+        failStartup(error.message());
+    }
+}
+
+// The host settings file named by a bare file name would be looked up in the Windows
+// folder; there is none here, so such a name finds nothing.
+QString ownCallsignFrom(const QString& hostIniFile) {
+    const QString nocall = QStringLiteral("NOCALL");
+    if (!hostIniFile.contains(QLatin1Char('/')))
+        return nocall;
+    return ReadIniString(hostIniFile, QStringLiteral("STATION"), QStringLiteral("CALLSIGN"),
+                         nocall);
+}
+
+Setting settingOf(AlarmEngine::Switch which) {
+    switch (which) {
+    case AlarmEngine::Switch::AudibleAlarm:
+        return Setting::AudibleAlarm;
+    case AlarmEngine::Switch::BringToFront:
+        return Setting::BringToFront;
+    case AlarmEngine::Switch::ScanStations:
+        return Setting::ScanStations;
+    case AlarmEngine::Switch::ScanOverlays:
+        return Setting::ScanOverlays;
+    }
+    return Setting::AudibleAlarm;
+}
+
+} // namespace
+
+RingwardenApp::RingwardenApp(StartupEnvironment env, std::unique_ptr<SoundPlayer> sound,
+                             QObject* parent)
+    : QObject(parent), m_env(std::move(env)),
+      m_files(programFiles(m_env.executablePath, m_env.fallbackConfigFolder)),
+      m_sound(std::move(sound)) {}
+
+RingwardenApp::~RingwardenApp() = default;
+
+void RingwardenApp::start() {
+    attachToHost();
+    createWindow();
+    refuseSecondInstance();
+    readini();
+    readOwnCallsign();
+    showAndLetFirstMessagesRun();
+    enableHostEvents();
+    LoadLists();
+}
+
+void RingwardenApp::attachToHost() {
+    mKestrel = createHostOrEnd(m_env);
+    try {
+        mKestrelMap = mKestrel->Map();
+    } catch (const HostError& error) {
+        failStartup(error.message());
+    }
+    gKestrel = createHostOrEnd(m_env);
+    connect(gKestrel.get(), &KestrelHost::Kestrel32IsClosing, this,
+            &RingwardenApp::Kestrel32IsClosing);
+    mBeacon.Callsign = QStringLiteral("QQ0ZZZ");
+    mBeacon.Comment = QStringLiteral("Beacon by Ferris");
+    try {
+        gKestrel->SetBeacon(mBeacon);
+    } catch (const HostError& error) {
+        failStartup(error.message());
+    }
+}
+
+void RingwardenApp::createWindow() {
+    m_engine = std::make_unique<AlarmEngine>(*gKestrel, mKestrelMap, m_sound.get(),
+                                             [] { QCoreApplication::processEvents(); });
+    m_engine->setWavFolder(m_files.wavFolder);
+    m_engine->setOverlaysFolder([ownFolder = m_files.folder] {
+        return overlayFolderPath(readHostFolder().folder, ownFolder);
+    });
+    m_window = std::make_unique<frmMain>(*m_engine);
+    m_window->setWindowTitle(gstrAppTitle);
+    m_window->setHelpFile(m_files.helpFile);
+    connect(m_window.get(), &frmMain::unloading, this, &RingwardenApp::Form_Unload);
+    connect(m_window.get(), &frmMain::exitRequested, this, &RingwardenApp::mnuFileExit);
+    // The alarm cycle runs from the window's creation on.
+    m_engine->Timer1().start();
+}
+
+void RingwardenApp::refuseSecondInstance() {
+    m_lock = std::make_unique<QLockFile>(lockPath(m_env.lockFolder, m_env.executablePath));
+    m_lock->setStaleLockTime(0);
+    if (m_lock->tryLock(0))
+        return;
+    showMessageBox(MessageIcon::Critical, gstrAppTitle,
+                   QStringLiteral("Another instance of this program (") + gstrAppTitle +
+                       QStringLiteral(") is already running"));
+    endProcess(0);
+}
+
+void RingwardenApp::readini() {
+    const QPointF centred = m_window->centredTwips();
+    const IniValues stored = readSettingsFile(m_files.iniFile, centred.x(), centred.y());
+    m_engine->setRadiusText(stored.text(Setting::MinDistance));
+    for (const auto which :
+         {AlarmEngine::Switch::BringToFront, AlarmEngine::Switch::AudibleAlarm,
+          AlarmEngine::Switch::ScanStations, AlarmEngine::Switch::ScanOverlays})
+        m_engine->setSwitch(which, stored.on(settingOf(which)));
+    const double left = stored.number(Setting::Left);
+    const double top = stored.number(Setting::Top);
+    m_window->moveToTwips(left, top);
+    // A window that starts minimised keeps this place for the next save.
+    m_window->setRememberedPosition(toInt16Rounded(left), toInt16Rounded(top));
+    if (stored.on(Setting::Minimized))
+        m_window->setWindowState(m_window->windowState() | Qt::WindowMinimized);
+    // From here on a toggled switch is the operator's and is written at once.
+    connect(m_engine.get(), &AlarmEngine::switchChanged, this, &RingwardenApp::writeSwitch);
+}
+
+void RingwardenApp::readOwnCallsign() {
+    const QString hostFolder = GetHostFolder();
+    endIfStartupCut();
+    const QString callsign = ownCallsignFrom(hostFolder + QStringLiteral("kestrel32.ini"));
+    m_engine->setOwnCallsign(callsign);
+    if (callsign == QStringLiteral("NOCALL"))
+        DisplayMessage(kMessageCritical,
+                       QStringLiteral("Error getting station callsign from Kestrel32.INI"),
+                       m_files.helpFile);
+    endIfStartupCut();
+}
+
+void RingwardenApp::showAndLetFirstMessagesRun() {
+    m_window->show();
+    QCoreApplication::processEvents();
+    endIfStartupCut();
+}
+
+void RingwardenApp::enableHostEvents() {
+    try {
+        gKestrel->setEventsEnabled(-1);
+    } catch (const HostError& error) {
+        failStartup(error.message());
+    }
+}
+
+void RingwardenApp::LoadLists() {
+    const LoadedLists loaded = ::LoadLists(m_files.listFile);
+    m_engine->loadLists(loaded.acked, loaded.watch);
+    m_listFileUnreadRest = !loaded.complete;
+    m_listsLoaded = true;
+}
+
+void RingwardenApp::endIfStartupCut() {
+    if (m_startupCut)
+        endProcess(0);
+}
+
+void RingwardenApp::cutStartup() {
+    m_startupCut = true;
+    if (m_engine)
+        m_engine->hostClosing();
+    if (m_window) {
+        m_window->hostClosing();
+        return;
+    }
+    // Before the window exists only a start-up box can be open.
+    if (QWidget* box = QApplication::activeModalWidget())
+        box->close();
+}
+
+void RingwardenApp::saveini() {
+    const bool minimized = m_window->isMinimized();
+    if (!minimized)
+        m_window->setRememberedPosition(toInt16Rounded(m_window->leftTwips()),
+                                        toInt16Rounded(m_window->topTwips()));
+    IniValues values;
+    values.setText(Setting::MinDistance, m_engine->radiusText());
+    values.setOn(Setting::AudibleAlarm, m_engine->isOn(AlarmEngine::Switch::AudibleAlarm));
+    values.setOn(Setting::BringToFront, m_engine->isOn(AlarmEngine::Switch::BringToFront));
+    values.setText(Setting::Left, QString::number(m_window->mintLeftValue()));
+    values.setText(Setting::Top, QString::number(m_window->mintTopValue()));
+    values.setOn(Setting::Minimized, minimized);
+    saveSettingsFile(m_files.iniFile, values);
+}
+
+void RingwardenApp::SaveLists() {
+    if (::SaveLists(m_files.listFile, m_engine->ackedCalls().items(),
+                    m_engine->watchCalls().items(), m_listFileUnreadRest))
+        m_listFileUnreadRest = false;
+}
+
+void RingwardenApp::Kestrel32IsClosing() {
+    if (!m_listsLoaded) {
+        cutStartup();
+        return;
+    }
+    m_window->hostClosing();
+}
+
+void RingwardenApp::Form_Unload() {
+    // A start-up that has not read the files has nothing of the operator's to write.
+    if (!m_listsLoaded) {
+        m_startupCut = true;
+        return;
+    }
+    saveini();
+    SaveLists();
+}
+
+void RingwardenApp::mnuFileExit() {
+    if (!m_listsLoaded) {
+        m_startupCut = true;
+        return;
+    }
+    saveini();
+    SaveLists();
+    endProcess(0);
+}
+
+void RingwardenApp::writeSwitch(AlarmEngine::Switch which, bool on) {
+    writeSwitchSetting(m_files.iniFile, settingOf(which), on);
+}

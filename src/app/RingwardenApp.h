@@ -1,0 +1,72 @@
+#pragma once
+
+#include <memory>
+
+#include <QObject>
+#include <QString>
+
+#include "app/Startup.h"
+#include "engine/AlarmEngine.h"
+#include "host/KestrelHost.h"
+
+class frmMain;
+class QLockFile;
+class SoundPlayer;
+
+// The program: it owns the host objects, the engine, the window and the program's files,
+// runs the start-up in its named steps and writes the settings and lists on the way out.
+// Nothing is written before the lists have been read: a start-up that is cut short (a
+// refusal, the tracker closing, the window closed) leaves the operator's files alone.
+class RingwardenApp final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RingwardenApp)
+public:
+    RingwardenApp(StartupEnvironment env, std::unique_ptr<SoundPlayer> sound,
+                  QObject* parent = nullptr);
+    ~RingwardenApp() override;
+
+    // Runs the start-up; returns once the window is shown and the lists are read. Every
+    // refusal ends the process through the seam.
+    void start();
+
+    frmMain* window() const { return m_window.get(); }
+    AlarmEngine* engine() const { return m_engine.get(); }
+    KestrelHost* host() const { return gKestrel.get(); }
+    const ProgramFiles& files() const { return m_files; }
+    bool listsLoaded() const { return m_listsLoaded; }
+
+    void saveini();
+    void SaveLists();
+
+private:
+    void attachToHost();
+    void createWindow();
+    void refuseSecondInstance();
+    void readini();
+    void readOwnCallsign();
+    void showAndLetFirstMessagesRun();
+    void enableHostEvents();
+    void LoadLists();
+    void endIfStartupCut();
+
+    void Kestrel32IsClosing();
+    void Form_Unload();
+    void mnuFileExit();
+    void writeSwitch(AlarmEngine::Switch which, bool on);
+    void cutStartup();
+
+    StartupEnvironment m_env;
+    ProgramFiles m_files;
+    std::unique_ptr<SoundPlayer> m_sound;
+    std::unique_ptr<KestrelHost> mKestrel; // reaches the map
+    std::unique_ptr<KestrelHost> gKestrel; // delivers events, serves the scans
+    KestrelMap* mKestrelMap = nullptr;     // owned by mKestrel
+    KestrelBeacon mBeacon;
+    std::unique_ptr<AlarmEngine> m_engine;
+    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<QLockFile> m_lock;
+    // The list file was not read to its end: keep a copy before it is written over.
+    bool m_listFileUnreadRest = false;
+    bool m_listsLoaded = false;
+    bool m_startupCut = false;
+};

@@ -1,0 +1,282 @@
+#include "engine/AlarmEngine.h"
+
+#include <exception>
+
+#include <QDir>
+
+#include "engine/SoundPlayer.h"
+#include "host/KestrelHost.h"
+#include "lists/Commands.h"
+#include "lists/MapMarks.h"
+#include "numbers/NumericText.h"
+
+namespace {
+
+// The full path of a file of the WAV folder, with the name as the folder spells it
+// (the lookup ignores case), or empty when there is none.
+QString lookUp(const QString& folder, const char* name) {
+    if (folder.isEmpty())
+        return {};
+    const QStringList found =
+        QDir(folder).entryList({QString::fromLatin1(name)}, QDir::Files | QDir::Hidden);
+    if (found.isEmpty())
+        return {};
+    return QDir(folder).filePath(found.first());
+}
+
+const QString kRetryNote =
+    QStringLiteral("\r\n\r\nRingwarden keeps trying every 10 seconds; this message is not "
+                   "repeated until a tick has run through again.");
+
+// What the operator reads when a tick fails: whether the tracker is gone, or refused
+// something, or the map could not take a value.
+QString failureText(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const HostError& error) {
+        if (error.kind() == HostError::Kind::Refused)
+            return QStringLiteral("Kestrel32 refused a request of the alarm cycle: ") +
+                   error.message() + kRetryNote;
+        return QStringLiteral("The alarm cycle could not talk to Kestrel32: ") + error.message() +
+               kRetryNote;
+    } catch (const MapMarkError& error) {
+        return QStringLiteral("The alarm cycle could not draw on Kestrel32's map: ") +
+               QString::fromStdString(error.what()) + kRetryNote;
+    } catch (const std::exception& error) {
+        return QStringLiteral("The alarm cycle failed: ") + QString::fromStdString(error.what()) +
+               kRetryNote;
+    } catch (...) {
+        return QStringLiteral("The alarm cycle failed.") + kRetryNote;
+    }
+}
+
+} // namespace
+
+AlarmEngine::AlarmEngine(KestrelHost& host, KestrelMap* map, SoundPlayer* sound,
+                         std::function<void()> letEventsRun, QObject* parent)
+    : QObject(parent), m_host(host), m_map(map), m_sound(sound),
+      m_letEventsRun(std::move(letEventsRun)) {
+    m_timer1.setInterval(kTickMs);
+    connect(&m_timer1, &QTimer::timeout, this, &AlarmEngine::Timer1_Timer);
+}
+
+AlarmEngine::~AlarmEngine() = default;
+
+void AlarmEngine::setRadiusText(const QString& text) {
+    if (text == m_radiusText)
+        return;
+    m_radiusText = text;
+    emit radiusTextChanged(text);
+}
+
+double AlarmEngine::radius() const {
+    return numericValue(m_radiusText);
+}
+
+bool AlarmEngine::isOn(Switch which) const {
+    switch (which) {
+    case Switch::AudibleAlarm:
+        return gblnAudibleAlarm;
+    case Switch::BringToFront:
+        return gblnBringToFront;
+    case Switch::ScanStations:
+        return gblnScanStations;
+    case Switch::ScanOverlays:
+        return gblnScanOverlays;
+    }
+    return false;
+}
+
+void AlarmEngine::setSwitch(Switch which, bool on) {
+    switch (which) {
+    case Switch::AudibleAlarm:
+        gblnAudibleAlarm = on;
+        break;
+    case Switch::BringToFront:
+        gblnBringToFront = on;
+        break;
+    case Switch::ScanStations:
+        gblnScanStations = on;
+        // The alarm list says so while the stations are not scanned.
+        m_alarmLines.clear();
+        if (!on)
+            m_alarmLines.add(QStringLiteral("disabled"));
+        break;
+    case Switch::ScanOverlays:
+        gblnScanOverlays = on;
+        break;
+    }
+    emit switchChanged(which, on);
+}
+
+namespace {
+
+// The tracker said it is leaving while the tick let events run: the rest of the tick
+// would only fail against it.
+struct TickAbandoned {};
+
+} // namespace
+
+void AlarmEngine::letEventsRun() {
+    if (m_letEventsRun)
+        m_letEventsRun();
+    if (m_hostClosing)
+        throw TickAbandoned{};
+}
+
+KestrelMap& AlarmEngine::map() {
+    if (!m_map)
+        throw MapMarkError(QStringLiteral("The host's map is not available."));
+    return *m_map;
+}
+
+void AlarmEngine::holdTimer(bool hold) {
+    if (hold)
+        m_timer1.stop();
+    else
+        m_timer1.start();
+}
+
+void AlarmEngine::drawRange() {
+    DrawRangeCircle(map(), mStation.Longitude, mStation.Latitude, radius());
+    // The counter adds 0.2 to a double, so it takes 32 values from 0 to about 6.2.
+    for (double a = 0.0; a <= 6.28; a += 0.2) {
+        DrawRangeArc(map(), mStation.Longitude, mStation.Latitude, radius(),
+                     static_cast<float>(a), a + 0.2);
+        letEventsRun();
+    }
+}
+
+void AlarmEngine::soundAlarm(int stationCount) {
+    if (stationCount >= 5) {
+        QString path = lookUp(m_wavFolder, kWavManyStations);
+        if (path.isEmpty())
+            path = lookUp(m_wavFolder, kWavSiren);
+        if (!path.isEmpty() && m_sound)
+            m_sound->playAsync(path);
+    } else {
+        const QString path = lookUp(m_wavFolder, kWavFewStations);
+        if (!path.isEmpty() && m_sound)
+            m_sound->playToEnd(path);
+        // The list is read afresh: a command may have changed it while the sound played.
+        for (int i = 0; i < m_alarmLines.count(); ++i)
+            m_host.AlertStation(callsignOfLine(m_alarmLines.at(i)));
+    }
+    letEventsRun();
+}
+
+void AlarmEngine::runTick() {
+    mStation.Callsign = gstrOwnCallsign;
+    if (m_host.GetStation(mStation))
+        drawRange();
+
+    int stationCount = 0;
+    int watchCount = 0;
+    if (gblnScanStations) {
+        stationCount = scan_stations();
+        watchCount = scan_watchlist();
+    }
+    if (m_hostClosing)
+        return;
+    const bool alarm = stationCount > 0 || watchCount > 0;
+
+    if (gblnScanOverlays)
+        scan_overlays();
+
+    if (!alarm || m_hostClosing)
+        return;
+    if (gblnAudibleAlarm)
+        soundAlarm(stationCount);
+    emit alarmRaised(m_alarmLines.items());
+    if (gblnBringToFront)
+        emit bringToFrontRequested();
+}
+
+void AlarmEngine::Timer1_Timer() {
+    if (m_tickRunning)
+        return;
+    m_tickRunning = true;
+    std::exception_ptr failure;
+    try {
+        runTick();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    m_tickRunning = false;
+    if (!failure) {
+        m_failureReported = false;
+        if (gblnScanStations)
+            emit stationsListed(m_alarmLines.items());
+    } else if (!m_failureReported && !m_hostClosing) {
+        m_failureReported = true;
+        emit tickFailed(failureText(failure));
+    }
+    emit tickEnded();
+}
+
+void AlarmEngine::acknowledge(int row) {
+    holdTimer(true);
+    if (row >= 0 && row < m_alarmLines.count()) {
+        const QString line = m_alarmLines.at(row);
+        if (acknowledgeLine(m_alarmLines, row, m_ackedCalls))
+            emit acknowledged(callsignOfLine(line), line);
+    }
+    holdTimer(false);
+}
+
+void AlarmEngine::acknowledgeAll() {
+    holdTimer(true);
+    const QStringList lines = m_alarmLines.items();
+    QStringList before = m_ackedCalls.items();
+    ::acknowledgeAll(m_alarmLines, m_ackedCalls);
+    for (const QString& line : lines) {
+        const QString callsign = callsignOfLine(line);
+        if (!before.contains(callsign)) {
+            before.append(callsign);
+            emit acknowledged(callsign, line);
+        }
+    }
+    holdTimer(false);
+}
+
+void AlarmEngine::rearm(int row) {
+    if (row < 0 || row >= m_ackedCalls.count())
+        return;
+    const QString callsign = m_ackedCalls.at(row);
+    m_ackedCalls.removeAt(row);
+    emit rearmed(callsign);
+}
+
+void AlarmEngine::rearmAll() {
+    const QStringList callsigns = m_ackedCalls.items();
+    m_ackedCalls.clear();
+    for (const QString& callsign : callsigns)
+        emit rearmed(callsign);
+}
+
+QString AlarmEngine::addWatch(const QString& typed) {
+    const QString text = trimBlanks(typed);
+    if (text.isEmpty())
+        return QStringLiteral("You're supposed to put a callsign in the box!");
+    if (!isStorableWatchEntry(text))
+        return QStringLiteral(
+            "A callsign for the watch list cannot contain \"|\" or a line break.");
+    m_watchCalls.add(text);
+    emit watchAdded(text);
+    return {};
+}
+
+void AlarmEngine::deleteWatch(int row) {
+    if (row < 0 || row >= m_watchCalls.count())
+        return;
+    const QString callsign = m_watchCalls.at(row);
+    m_watchCalls.removeAt(row);
+    emit watchDeleted(callsign);
+}
+
+void AlarmEngine::loadLists(const QStringList& acked, const QStringList& watch) {
+    for (const QString& callsign : acked)
+        m_ackedCalls.add(callsign);
+    for (const QString& callsign : watch)
+        m_watchCalls.add(callsign);
+}
