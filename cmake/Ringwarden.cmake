@@ -26,7 +26,7 @@ function(ringwarden_test name)
     cmake_parse_arguments(ARG "DBUS" "" "SOURCES;LINKS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-    target_link_libraries(${name} PRIVATE ${ARG_LINKS} ringwarden_testmain GTest::gtest)
+    target_link_libraries(${name} PRIVATE ${ARG_LINKS} ringwarden_testkit ringwarden_testmain GTest::gtest)
     # Where the shipped programs are, for tests that run them.
     target_compile_definitions(${name} PRIVATE RINGWARDEN_BIN_DIR="${RINGWARDEN_BIN_DIR}")
     set(env "QT_QPA_PLATFORM=offscreen")

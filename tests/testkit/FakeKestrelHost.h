@@ -33,7 +33,8 @@ struct FakeStation {
 class FakeKestrelMap;
 
 // An in-process host for tests and benchmarks: scripted stations, map extent and failures;
-// every call recorded in order (unless recording is switched off for benchmarks).
+// every call recorded in order (unless recording is switched off for benchmarks). With
+// offerBlocks it also answers the block calls, as the tracker on the bus does.
 class FakeKestrelHost final : public KestrelHost {
     Q_OBJECT
 public:
@@ -48,6 +49,7 @@ public:
     std::vector<FakeStation> stations;
     // StationCount answers this instead of stations.size() when set (>= 0).
     int stationCountOverride = -1;
+    bool offerBlocks = false;
     float scaleHeight = 100.0f;
     qint16 pixelHeight = 400;
 
@@ -78,12 +80,18 @@ public:
     void setEventsEnabled(qint32 value) override;
     void AlertStation(const QString& callsign) override;
     void SetBeacon(const KestrelBeacon& beacon) override;
+    std::optional<QStringList> StationListItems(qint16 first, qint16 count) override;
+    std::optional<std::vector<std::optional<KestrelStation>>>
+    GetStations(const QStringList& callsigns) override;
 
     // Records (or fails) one call; used by the map too.
     void enter(const QString& call, QVariantList args);
     void leave(QVariant result);
 
 private:
+    bool find(KestrelStation& station);
+    QString entryAt(int index) const;
+
     struct Failure {
         int afterCalls;
         int times;

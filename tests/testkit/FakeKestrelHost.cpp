@@ -1,5 +1,7 @@
 #include "FakeKestrelHost.h"
 
+#include <algorithm>
+
 class FakeKestrelMap final : public KestrelMap {
 public:
     explicit FakeKestrelMap(FakeKestrelHost& host) : m_host(host) {}
@@ -100,42 +102,77 @@ qint16 FakeKestrelHost::StationCount() {
     return static_cast<qint16>(count);
 }
 
+QString FakeKestrelHost::entryAt(int index) const {
+    if (index >= 0 && index < static_cast<int>(stations.size()))
+        return stations[static_cast<size_t>(index)].entryText;
+    return {};
+}
+
 QString FakeKestrelHost::StationListItem(qint16 index) {
     enter(QStringLiteral("StationListItem"), {index});
-    QString text;
-    if (index >= 0 && index < static_cast<int>(stations.size()))
-        text = stations[static_cast<size_t>(index)].entryText;
+    const QString text = entryAt(index);
     leave(text);
     return text;
 }
 
-bool FakeKestrelHost::GetStation(KestrelStation& station) {
-    enter(QStringLiteral("GetStation"), {station.Callsign});
+bool FakeKestrelHost::find(KestrelStation& station) {
     if (onGetStation)
         onGetStation(station.Callsign);
+    const FakeStation* heard = nullptr;
     if (m_indexed) {
         const auto found = m_index.constFind(station.Callsign);
-        const bool known = found != m_index.cend();
-        if (known) {
-            const FakeStation& heard = stations[size_t(found.value())];
-            station.Longitude = heard.longitude;
-            station.Latitude = heard.latitude;
-            station.Distance = heard.distance;
-        }
-        leave(known);
-        return known;
+        if (found != m_index.cend())
+            heard = &stations[size_t(found.value())];
+    } else {
+        for (const FakeStation& candidate : stations)
+            if (candidate.callsign == station.Callsign && candidate.known) {
+                heard = &candidate;
+                break;
+            }
     }
-    for (const FakeStation& heard : stations) {
-        if (heard.callsign == station.Callsign && heard.known) {
-            station.Longitude = heard.longitude;
-            station.Latitude = heard.latitude;
-            station.Distance = heard.distance;
-            leave(true);
-            return true;
-        }
+    if (!heard)
+        return false;
+    station.Longitude = heard->longitude;
+    station.Latitude = heard->latitude;
+    station.Distance = heard->distance;
+    return true;
+}
+
+bool FakeKestrelHost::GetStation(KestrelStation& station) {
+    enter(QStringLiteral("GetStation"), {station.Callsign});
+    const bool known = find(station);
+    leave(known);
+    return known;
+}
+
+std::optional<QStringList> FakeKestrelHost::StationListItems(qint16 first, qint16 count) {
+    if (!offerBlocks)
+        return std::nullopt;
+    enter(QStringLiteral("StationListItems"), {first, count});
+    QStringList texts;
+    const int end = std::min(first + count, int(stations.size()));
+    for (int i = first; i < end; ++i)
+        texts << entryAt(i);
+    leave(texts);
+    return texts;
+}
+
+std::optional<std::vector<std::optional<KestrelStation>>>
+FakeKestrelHost::GetStations(const QStringList& callsigns) {
+    if (!offerBlocks)
+        return std::nullopt;
+    enter(QStringLiteral("GetStations"), {callsigns});
+    std::vector<std::optional<KestrelStation>> answers;
+    for (const QString& callsign : callsigns) {
+        KestrelStation station;
+        station.Callsign = callsign;
+        if (find(station))
+            answers.emplace_back(station);
+        else
+            answers.emplace_back();
     }
-    leave(false);
-    return false;
+    leave(int(answers.size()));
+    return answers;
 }
 
 void FakeKestrelHost::buildIndex() {
