@@ -1,6 +1,5 @@
+// Shared by the settings and list tests, which read and write real files byte for byte.
 #pragma once
-
-// Helpers for tests that read and write real files.
 
 #include <QByteArray>
 #include <QDir>
@@ -8,7 +7,6 @@
 #include <QIODevice>
 
 #include <csignal>
-#include <cstddef>
 #include <sys/resource.h>
 
 // Bytes from a literal, embedded NUL bytes included.
@@ -18,9 +16,7 @@ template <std::size_t N> QByteArray bytes(const char (&text)[N]) {
 
 inline QByteArray fileBytes(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 inline bool putFile(const QString& path, const QByteArray& content) {
@@ -33,12 +29,10 @@ inline QStringList filesIn(const QString& folder) {
 }
 
 // While alive, no file of this process may grow past limit bytes: a write beyond it fails as
-// on a full disk (the process ignores the signal that would otherwise end it). Works for
-// root too, unlike read-only permissions.
+// on a full disk. Works for root too, unlike read-only permissions.
 class FileSizeLimit final {
 public:
-    explicit FileSizeLimit(rlim_t limit) {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    explicit FileSizeLimit(rlim_t limit) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
         getrlimit(RLIMIT_FSIZE, &m_old);
         rlimit lowered = m_old;
         lowered.rlim_cur = limit;
@@ -53,42 +47,7 @@ public:
     bool active() const { return m_active; }
 
 private:
+    void (*m_oldHandler)(int);
     rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
     bool m_active = false;
-};
-
-// A device that takes (or gives) only the first `limit` bytes, then fails.
-class FailingDevice final : public QIODevice {
-public:
-    FailingDevice(QByteArray content, qint64 limit)
-        : m_content(std::move(content)), m_limit(limit) {}
-
-    QByteArray written() const { return m_written; }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        const qint64 left = std::min<qint64>(m_limit, m_content.size()) - m_position;
-        if (left <= 0)
-            return m_position >= m_content.size() ? 0 : -1;
-        const qint64 count = std::min(left, maxSize);
-        memcpy(data, m_content.constData() + m_position, static_cast<std::size_t>(count));
-        m_position += count;
-        return count;
-    }
-    qint64 writeData(const char* data, qint64 maxSize) override {
-        const qint64 left = m_limit - m_written.size();
-        if (left <= 0)
-            return -1;
-        const qint64 count = std::min(left, maxSize);
-        m_written.append(data, count);
-        return count;
-    }
-    bool isSequential() const override { return true; }
-
-private:
-    QByteArray m_content;
-    qint64 m_limit;
-    qint64 m_position = 0;
-    QByteArray m_written;
 };
