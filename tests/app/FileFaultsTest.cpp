@@ -7,9 +7,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 
-#include "MainWindowFixture.h"
+#include "AppFixture.h"
+#include "engine/AlarmEngine.h"
+#include "ui/frmMain.h"
 #include "SmallDisk.h"
 #include "lists/ListFile.h"
 #include "lists/TextList.h"
@@ -77,10 +78,10 @@ TEST(FullDisk, backupThatDoesNotFitLeavesTheUnreadFileAlone) {
 
 // The window started with its program folder on a small disk of its own, with settings
 // and lists written by an earlier run.
-class ShutdownOnBadDisk : public MainWindowFixture {
+class ShutdownOnBadDisk : public AppFixture {
 protected:
     void SetUp() override {
-        MainWindowFixture::SetUp();
+        AppFixture::SetUp();
         disk = std::make_unique<SmallDisk>(512 * 1024);
         env.executablePath = disk->filePath(QStringLiteral("Ringwarden"));
         installHost(QStringLiteral("OWN1"));
@@ -88,22 +89,22 @@ protected:
                         "LEFT=1200\r\nTOP=900\r\n");
         ASSERT_TRUE(::SaveLists(lst(), numbered(QStringLiteral("OLD"), 300), {"FARAWAY"}, false));
         start();
-        ASSERT_EQ(form->ackedCalls->count(), 300);
+        ASSERT_EQ(app->engine()->ackedCalls().count(), 300);
         // What is on disk now (start-up completes the settings file with its defaults).
         oldIni = contentOf(ini());
         oldLst = contentOf(lst());
         ASSERT_TRUE(oldIni.contains("MIN_DISTANCE=7.5"));
         // The operator's work in this run: more than the disk can take.
         for (const QString& call : numbered(QStringLiteral("NEW"), 20000))
-            form->watchCalls->add(call);
-        form->txtRadius->setText(QStringLiteral("12.5"));
+            app->engine()->watchCalls().add(call);
+        app->engine()->setRadiusText(QStringLiteral("12.5"));
     }
     QString ini() const { return disk->filePath(QStringLiteral("Ringwarden.INI")); }
     QString lst() const { return disk->filePath(QStringLiteral("Ringwarden.LST")); }
 
     void closeAndCheckNothingWasLost() {
-        form->close();
-        EXPECT_TRUE(form->isUnloaded());
+        app->window()->close();
+        EXPECT_TRUE(app->window()->isUnloaded());
         EXPECT_EQ(contentOf(ini()), oldIni);
         EXPECT_EQ(contentOf(lst()), oldLst);
         const LoadedLists loaded = LoadLists(lst());

@@ -9,16 +9,14 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLineEdit>
 #include <QTimer>
 
 #include "HostProcess.h"
-#include "MainWindowFixture.h"
-#include "engine/SoundPlayer.h"
+#include "AppFixture.h"
+#include "engine/AlarmEngine.h"
+#include "ui/frmMain.h"
 #include "host/dbus/KestrelHostConnection.h"
 #include "lists/ListFile.h"
-#include "lists/TextList.h"
-#include "support/WindowTimer.h"
 
 namespace {
 
@@ -28,59 +26,53 @@ const QByteArray scene = R"({"own": {"callsign": "G0OWN", "lat": 52.0, "lon": -1
     {"callsign": "NEAR2", "lat": 52.02, "lon": -1.0},
     {"callsign": "FAR3", "lat": 53.0, "lon": -1.0}]})";
 
-class SilentPlayer final : public SoundPlayer {
-public:
-    void playAsync(const QString&) override {}
-    void playToEnd(const QString&) override {}
-};
-
-class HostKilled : public MainWindowFixture {
+class HostKilled : public AppFixture {
 protected:
     void SetUp() override {
-        MainWindowFixture::SetUp();
+        AppFixture::SetUp();
         installHost(QStringLiteral("G0OWN"));
         ASSERT_TRUE(tracker->start(scene));
         env.createHost = [] { return createKestrelHost(); };
         start();
-        form->setSoundPlayer(std::make_unique<SilentPlayer>());
-        form->txtRadius->setText(QStringLiteral("10"));
-        form->ackedCalls->add(QStringLiteral("NEAR2"));
-        form->watchCalls->add(QStringLiteral("FAR3"));
+        engine().setRadiusText(QStringLiteral("10"));
+        engine().ackedCalls().add(QStringLiteral("NEAR2"));
+        engine().watchCalls().add(QStringLiteral("FAR3"));
     }
     void TearDown() override {
-        MainWindowFixture::TearDown();
+        AppFixture::TearDown();
         tracker.reset();
     }
 
+    AlarmEngine& engine() { return *app->engine(); }
+    frmMain& window() { return *app->window(); }
     std::unique_ptr<HostProcess> tracker = std::make_unique<HostProcess>();
 };
 
 TEST_F(HostKilled, tickEndsOperatorIsToldOnceAndANewHostIsFoundAgain) {
-    form->Timer1->fire();
-    ASSERT_EQ(form->stationLines->items(),
+    engine().Timer1_Timer();
+    ASSERT_EQ(engine().alarmLines().items(),
               (QStringList{"FAR3 (watch) 111.12", "NEAR1 distance 1.111"}));
-    ASSERT_TRUE(shown.empty());
+    ASSERT_TRUE(shown.isEmpty());
 
     // The kill lands at the first moment the tick lets events run.
     bool killedInTick = false;
-    QTimer::singleShot(0, form.get(), [&] {
-        killedInTick = form->isBusy();
+    QTimer::singleShot(0, &window(), [&] {
+        killedInTick = window().isBusy();
         ::kill(pid_t(tracker->process().processId()), SIGKILL);
         tracker->process().waitForFinished(5000);
     });
-    form->Timer1->fire();
+    engine().Timer1_Timer();
     EXPECT_TRUE(killedInTick);
-    EXPECT_FALSE(form->isBusy()) << "the tick did not end";
-    form->Timer1->fire();
-    form->Timer1->fire();
+    EXPECT_FALSE(window().isBusy()) << "the tick did not end";
+    engine().Timer1_Timer();
+    engine().Timer1_Timer();
     QApplication::processEvents();
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_FALSE(form->isUnloaded());
-    EXPECT_TRUE(form->Timer1->isEnabled());
-    ASSERT_EQ(shown.size(), 1u) << "the operator must be told once, not per tick";
-    EXPECT_EQ(shown[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_FALSE(window().isUnloaded());
+    EXPECT_TRUE(engine().Timer1().isActive());
+    ASSERT_EQ(shown.size(), 1) << "the operator must be told once, not per tick";
     EXPECT_TRUE(
-        shown[0].text.startsWith(QStringLiteral("The alarm cycle could not talk to Kestrel32: ")));
+        shown[0].startsWith(QStringLiteral("The alarm cycle could not talk to Kestrel32: ")));
 
     // A new tracker takes the name: the window hands it the beacon and switches its events
     // on by itself, and the next tick lists from it.
@@ -90,25 +82,25 @@ TEST_F(HostKilled, tickEndsOperatorIsToldOnceAndANewHostIsFoundAgain) {
         return tracker->calls(QStringLiteral("SetBeacon")).size() == 1 &&
                tracker->calls(QStringLiteral("EventsEnabled")).size() == 1;
     })) << "the window did not re-attach to the new tracker";
-    form->Timer1->fire();
-    EXPECT_EQ(form->stationLines->items(),
+    engine().Timer1_Timer();
+    EXPECT_EQ(engine().alarmLines().items(),
               (QStringList{"FAR3 (watch) 111.12", "NEAR1 distance 1.111"}));
     EXPECT_FALSE(tracker->calls(QStringLiteral("DrawCircle")).isEmpty());
     QApplication::processEvents();
-    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown.size(), 1);
 
     // The first failure after a tick that ran through is told again, once.
     ::kill(pid_t(tracker->process().processId()), SIGKILL);
     tracker->process().waitForFinished(5000);
     ASSERT_TRUE(HostProcess::waitForBusName(false));
-    form->Timer1->fire();
-    form->Timer1->fire();
+    engine().Timer1_Timer();
+    engine().Timer1_Timer();
     QApplication::processEvents();
-    EXPECT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown.size(), 2);
 
     // The lists are written when the window closes, with the host gone.
-    form->close();
-    EXPECT_TRUE(form->isUnloaded());
+    window().close();
+    EXPECT_TRUE(window().isUnloaded());
     const LoadedLists saved = LoadLists(listFile());
     EXPECT_EQ(saved.acked, QStringList{"NEAR2"});
     EXPECT_EQ(saved.watch, QStringList{"FAR3"});

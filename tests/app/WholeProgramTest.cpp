@@ -1,5 +1,6 @@
-// Ringwarden and the stand-in tracker as an operator runs them: copies of build/bin in a
-// temporary folder, a private bus, real 10-second ticks. Kept to one run: it takes ~25 s.
+// The pair as an operator runs it: marks or alerts gone astray over the real bus, or a tracker
+// closing that leaves Ringwarden running or lets a refused second copy write over the files.
+// Copies of build/bin in a temporary folder, a private bus, real 10-second ticks (one run).
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -137,14 +138,24 @@ TEST(EndToEnd, twoTicksRingTheStationsAndTheFilesAreWrittenWhenTheTrackerCloses)
               (QJsonArray{"QQ0ZZZ", "Beacon by Ferris"}));
     EXPECT_EQ(host.calls(QStringLiteral("EventsEnabled")).size(), 1);
 
-    // Closing the tracker closes Ringwarden, which writes its files on the way out: remove
-    // them first, so that what is found afterwards was written by the closing.
+    // A second copy is refused, and the tracker closes while its box is open. Closing the
+    // tracker closes the first copy, which writes its files on the way out; the refused copy
+    // writes nothing. The files are removed first, so that what is found was written then.
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(bin + QStringLiteral("/Ringwarden"), {});
+    ASSERT_TRUE(second.waitForStarted(5000));
+    ASSERT_TRUE(waitUntil([&] { return host.calls(QStringLiteral("SetBeacon")).size() == 2; }))
+        << "the second copy did not reach the tracker";
     ASSERT_TRUE(QFile::remove(bin + QStringLiteral("/Ringwarden.INI")));
     ASSERT_TRUE(QFile::remove(bin + QStringLiteral("/Ringwarden.LST")));
     ASSERT_TRUE(host.stop());
     ASSERT_TRUE(waitUntil([&] { return ringwarden.state() == QProcess::NotRunning; }, 15000))
         << "Ringwarden did not close with the tracker";
+    ASSERT_TRUE(waitUntil([&] { return second.state() == QProcess::NotRunning; }, 15000))
+        << "the refused copy stayed behind its box";
     EXPECT_EQ(ringwarden.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
     const QByteArray ini = readAll(bin + QStringLiteral("/Ringwarden.INI"));
     EXPECT_TRUE(ini.contains("MIN_DISTANCE=10")) << ini.constData();
     EXPECT_TRUE(ini.contains("LEFT=")) << ini.constData();

@@ -1,0 +1,157 @@
+// Start-up and shutdown: the operator's files written over by a start-up that was cut short or
+// refused, a setting lost at shutdown, or a close during a tick that never happens.
+#include <QApplication>
+#include <QFile>
+#include <QLockFile>
+#include <QMetaObject>
+
+#include "AppFixture.h"
+#include "engine/AlarmEngine.h"
+#include "ui/frmMain.h"
+
+namespace {
+
+const QByteArray kIni = "[SETUP]\r\nMIN_DISTANCE=7.5\r\nBRING_TO_FRONT=TRUE\r\nAUDIBLE_ALARM=FALSE\r\n"
+                        "SCAN_STATIONS=TRUE\r\nSCAN_OVERLAYS=TRUE\r\nLEFT=1200\r\nTOP=900\r\n"
+                        "MINIMIZED=FALSE\r\n";
+const QByteArray kLists = "AB1CD|Acknowledged\r\nQQ1|Watched\r\n";
+
+class Startup : public AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        writeAll(iniFile(), kIni);
+        writeAll(listFile(), kLists);
+    }
+    void expectFilesUntouched() {
+        EXPECT_EQ(readAll(iniFile()), kIni);
+        EXPECT_EQ(readAll(listFile()), kLists);
+    }
+};
+
+TEST_F(Startup, readsTheFilesAndTalksToTheHostInOrder) {
+    installHost(QStringLiteral("G0OWN"));
+    start();
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(app->window()->windowTitle(), "Kestrel32 add-on Ringwarden V1.1.0");
+    EXPECT_EQ(app->engine()->radiusText(), "7.5");
+    EXPECT_FALSE(app->engine()->isOn(AlarmEngine::Switch::AudibleAlarm));
+    EXPECT_EQ(app->engine()->ownCallsign(), "G0OWN");
+    EXPECT_EQ(app->engine()->ackedCalls().items(), QStringList({"AB1CD"}));
+    EXPECT_EQ(hosts[1]->callNames(), QStringList({"SetBeacon", "EventsEnabled"}));
+    EXPECT_EQ(hosts[1]->calls[0].args, (QVariantList{"QQ0ZZZ", "Beacon by Ferris"}));
+    expectFilesUntouched();
+}
+
+TEST_F(Startup, theTrackerClosingDuringTheCallsignBoxWritesNothing) {
+    installHost(QString()); // no callsign: the critical box
+    duringBox = [this] { emit hosts[1]->Kestrel32IsClosing(); };
+    startExpectingEnd(1);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains("Error getting station callsign from Kestrel32.INI"));
+    expectFilesUntouched();
+}
+
+TEST_F(Startup, aRefusedSecondCopyWritesNothingWhateverHappensDuringItsBox) {
+    installHost(QStringLiteral("G0OWN"));
+    QLockFile running(lockPath(env.lockFolder, env.executablePath));
+    ASSERT_TRUE(running.tryLock(0));
+    duringBox = [this] { emit hosts[1]->Kestrel32IsClosing(); };
+    startExpectingEnd(0);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0], "Another instance of this program (Kestrel32 add-on Ringwarden V1.1.0) "
+                        "is already running");
+    expectFilesUntouched();
+}
+
+// The first events run once the window is shown, before the lists are read.
+class StartupCut : public Startup, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(StartupCut, beforeTheListsAreReadEndsTheProgramWithoutWriting) {
+    installHost(QStringLiteral("G0OWN"));
+    const QString way = QString::fromLatin1(GetParam());
+    scriptHost = [this, way](FakeKestrelHost& host) {
+        if (hosts.size() != 1)
+            return;
+        QMetaObject::invokeMethod(
+            &host,
+            [this, way] {
+                if (way == "host")
+                    emit hosts[1]->Kestrel32IsClosing();
+                else if (way == "close")
+                    app->window()->close();
+                else
+                    trigger("mnuFileExit");
+            },
+            Qt::QueuedConnection);
+    };
+    startExpectingEnd(0);
+    expectFilesUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, StartupCut, ::testing::Values("host", "close", "exit"));
+
+TEST_F(Startup, afterStartUpEveryWayOutWritesBothFilesOnce) {
+    installHost(QStringLiteral("G0OWN"));
+    start();
+    app->engine()->addWatch(QStringLiteral("IJ3KL"));
+    app->engine()->setRadiusText(QStringLiteral(" 25 "));
+    expectEnd([this] { trigger("mnuFileExit"); }, 0);
+    EXPECT_EQ(readAll(listFile()), "AB1CD|Acknowledged\r\nQQ1|Watched\r\nIJ3KL|Watched\r\n");
+    EXPECT_TRUE(readAll(iniFile()).contains("MIN_DISTANCE=25\r\n"));
+
+    QFile::remove(listFile());
+    app.reset();
+    EXPECT_FALSE(QFile::exists(listFile())) << "written a second time";
+
+    start();
+    app->engine()->addWatch(QStringLiteral("ZZ1"));
+    emit hosts[1]->Kestrel32IsClosing();
+    EXPECT_TRUE(app->window()->isUnloaded());
+    EXPECT_EQ(readAll(listFile()), "ZZ1|Watched\r\n");
+}
+
+TEST_F(Startup, aToggledSwitchIsWrittenAtOnce) {
+    installHost(QStringLiteral("G0OWN"));
+    start();
+    trigger("mnuOptionsOverlays");
+    EXPECT_TRUE(readAll(iniFile()).contains("SCAN_OVERLAYS=FALSE\r\n"));
+}
+
+TEST_F(Startup, theTrackerClosingDuringATickClosesOnceTheTickHasReturned) {
+    installHost(QStringLiteral("G0OWN"));
+    scriptHost = [](FakeKestrelHost& host) { host.addStation(QStringLiteral("NEAR"), 1.0f); };
+    start();
+    hosts[1]->onGetStation = [this](const QString&) {
+        hosts[1]->onGetStation = nullptr;
+        emit hosts[1]->Kestrel32IsClosing();
+        hosts[1]->failOn(QStringLiteral("GetStation"));
+        hosts[1]->failOn(QStringLiteral("AlertStation"));
+    };
+    QFile::remove(listFile());
+    app->engine()->Timer1_Timer();
+    EXPECT_FALSE(QFile::exists(listFile())) << "written while the tick was on the stack";
+    QApplication::processEvents();
+    EXPECT_TRUE(app->window()->isUnloaded());
+    EXPECT_EQ(readAll(listFile()), kLists);
+    EXPECT_TRUE(shown.isEmpty()) << shown.join('\n').toStdString();
+}
+
+TEST_F(Startup, theNextStartRestoresThePlaceAndTheMinimisedState) {
+    installHost(QStringLiteral("G0OWN"));
+    start();
+    app->window()->move(120, 90);
+    QApplication::processEvents();
+    app->window()->Form_Resize();
+    app->window()->showMinimized();
+    QApplication::processEvents();
+    app->window()->close();
+    EXPECT_TRUE(readAll(iniFile()).contains("LEFT=1800\r\nTOP=1350\r\nMINIMIZED=TRUE\r\n"))
+        << readAll(iniFile()).constData();
+    app.reset();
+    start();
+    EXPECT_TRUE(app->window()->isMinimized());
+    EXPECT_EQ(app->window()->pos(), QPoint(120, 90));
+}
+
+} // namespace
