@@ -11,30 +11,25 @@
 #include <benchmark/benchmark.h>
 
 #include "FakeKestrelHost.h"
-#include "engine/AlarmContext.h"
-#include "engine/AlarmCycle.h"
-#include "engine/OverlayItems.h"
-#include "engine/Scans.h"
+#include "engine/AlarmEngine.h"
 
 namespace {
 
 struct Setup {
     FakeKestrelHost host;
-    KestrelStation station;
-    TextList lstStations{TextList::Order::Sorted};
-    TextList lstAcked{TextList::Order::Sorted};
-    TextList lstWatch{TextList::Order::AsAdded};
-    TextList lstOverlayItems{TextList::Order::AsAdded};
-    AlarmContext ctx{host, station, lstStations, lstAcked, lstWatch, lstOverlayItems};
-    QString radius = QStringLiteral("10");
+    std::function<void()> letEventsRun;
+    AlarmEngine engine{host, host.Map(), nullptr, [this] {
+                           if (letEventsRun)
+                               letEventsRun();
+                       }};
 
     Setup() {
         host.recording = false;
-        ctx.mKestrelMap = host.Map();
-        ctx.ownCallsign = QStringLiteral("OWN");
-        ctx.radiusText = [this] { return radius; };
-        ctx.setMinDistCaption = [](const QString&) {};
-        ctx.processEvents = [] {};
+        engine.setOwnCallsign(QStringLiteral("OWN"));
+        engine.setRadiusText(QStringLiteral("10"));
+        engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
+        engine.setSwitch(AlarmEngine::Switch::BringToFront, false);
+        engine.setSwitch(AlarmEngine::Switch::ScanOverlays, false);
     }
 
     // `count` stations in a scrambled order; `inRange` of them within the radius.
@@ -53,7 +48,7 @@ void BM_ScanStations(benchmark::State& state) {
     const int count = int(state.range(0));
     s.addStations(count, count / 100);
     for (auto _ : state)
-        benchmark::DoNotOptimize(scan_stations(s.ctx));
+        benchmark::DoNotOptimize(s.engine.scan_stations());
     state.SetItemsProcessed(state.iterations() * count);
     state.counters["stations/s"] =
         benchmark::Counter(double(state.iterations()) * count, benchmark::Counter::kIsRate);
@@ -65,7 +60,7 @@ void BM_ListFiveThousandInRange(benchmark::State& state) {
     Setup s;
     s.addStations(5000, 5000);
     for (auto _ : state)
-        benchmark::DoNotOptimize(scan_stations(s.ctx));
+        benchmark::DoNotOptimize(s.engine.scan_stations());
     state.SetItemsProcessed(state.iterations() * 5000);
 }
 BENCHMARK(BM_ListFiveThousandInRange)->Unit(benchmark::kMillisecond);
@@ -76,7 +71,6 @@ void BM_TickLongestGapWithoutEvents(benchmark::State& state) {
     Setup s;
     s.host.addStation(QStringLiteral("OWN"), 0.0f);
     s.addStations(10000, 100);
-    s.ctx.gblnScanStations = [] { return true; };
     // Thread CPU time: on a shared machine the wall clock mostly measures other processes.
     const auto cpuNow = [] {
         timespec t{};
@@ -86,7 +80,7 @@ void BM_TickLongestGapWithoutEvents(benchmark::State& state) {
     qint64 start = 0;
     qint64 longest = 0;
     qint64 last = 0;
-    s.ctx.processEvents = [&] {
+    s.letEventsRun = [&] {
         const qint64 now = cpuNow() - start;
         longest = std::max(longest, now - last);
         last = now;
@@ -98,7 +92,7 @@ void BM_TickLongestGapWithoutEvents(benchmark::State& state) {
         longest = 0;
         last = 0;
         start = cpuNow();
-        Timer1_Timer(s.ctx);
+        s.engine.Timer1_Timer();
         // The stretch after the last yield, to the end of the tick.
         longest = std::max(longest, cpuNow() - start - last);
         perTick.push_back(longest);
@@ -127,13 +121,13 @@ void BM_OverlayLoadAndScan(benchmark::State& state) {
         file.open(QIODevice::WriteOnly);
         file.write(content);
     }
-    s.ctx.overlaysFolder = [&] { return folder.path(); };
-    s.radius = QStringLiteral("30");
+    s.engine.setOverlaysFolder([&] { return folder.path(); });
+    s.engine.setRadiusText(QStringLiteral("30"));
     for (auto _ : state)
-        scan_overlays(s.ctx);
-    if (s.ctx.overlays.gintOverlayCount != 2500)
+        s.engine.scan_overlays();
+    if (s.engine.overlays().gintOverlayCount != 2500)
         state.SkipWithError("expected 2500 objects");
-    state.counters["listed"] = double(s.lstOverlayItems.count());
+    state.counters["listed"] = double(s.engine.overlayLines().count());
 }
 BENCHMARK(BM_OverlayLoadAndScan)->Unit(benchmark::kMillisecond);
 

@@ -24,8 +24,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "engine/AlarmContext.h"
-#include "engine/AlarmCycle.h"
+#include "engine/AlarmEngine.h"
 #include "host/dbus/KestrelHostConnection.h"
 
 namespace {
@@ -183,40 +182,35 @@ void tickOverBus(benchmark::State& state, bool blocks) {
     std::unique_ptr<KestrelHost> bus = createKestrelHost();
     SingleCallsOnly single(*bus);
     KestrelHost& host = blocks ? *bus : static_cast<KestrelHost&>(single);
-    KestrelStation station;
-    TextList lstStations(TextList::Order::Sorted);
-    TextList lstAcked(TextList::Order::Sorted);
-    TextList lstWatch(TextList::Order::AsAdded);
-    TextList lstOverlayItems(TextList::Order::AsAdded);
-    AlarmContext ctx(host, station, lstStations, lstAcked, lstWatch, lstOverlayItems);
-    ctx.mKestrelMap = host.Map();
-    ctx.ownCallsign = QStringLiteral("G0OWN");
-    ctx.radiusText = [] { return QStringLiteral("10"); };
-    ctx.gblnScanStations = [] { return true; };
-    QString failure;
-    ctx.reportFailure = [&](const QString& message) { failure = message; };
-
     QElapsedTimer clock;
     qint64 last = 0;
     qint64 longest = 0;
-    ctx.processEvents = [&] {
+    AlarmEngine engine(host, host.Map(), nullptr, [&] {
         QCoreApplication::processEvents();
         const qint64 now = clock.nsecsElapsed();
         longest = std::max(longest, now - last);
         last = now;
-    };
+    });
+    engine.setOwnCallsign(QStringLiteral("G0OWN"));
+    engine.setRadiusText(QStringLiteral("10"));
+    engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
+    engine.setSwitch(AlarmEngine::Switch::BringToFront, false);
+    engine.setSwitch(AlarmEngine::Switch::ScanOverlays, false);
+    QString failure;
+    QObject::connect(&engine, &AlarmEngine::tickFailed,
+                     [&](const QString& message) { failure = message; });
     std::vector<qint64> perTick;
     for (auto _ : state) {
         longest = 0;
         last = 0;
         clock.start();
-        Timer1_Timer(ctx);
+        engine.Timer1_Timer();
         longest = std::max(longest, clock.nsecsElapsed() - last);
         perTick.push_back(longest);
     }
-    if (!failure.isEmpty() || lstStations.count() != inRange) {
+    if (!failure.isEmpty() || engine.alarmLines().count() != inRange) {
         const std::string why = QStringLiteral("the tick listed %1 stations (%2)")
-                                    .arg(lstStations.count())
+                                    .arg(engine.alarmLines().count())
                                     .arg(failure)
                                     .toStdString();
         state.SkipWithError(why.c_str());
@@ -227,7 +221,7 @@ void tickOverBus(benchmark::State& state, bool blocks) {
     // preempts the odd tick for milliseconds), the largest is shown beside it.
     state.counters["gap_median_ms"] = double(perTick[perTick.size() / 2]) / 1e6;
     state.counters["gap_max_ms"] = double(perTick.back()) / 1e6;
-    state.counters["listed"] = lstStations.count();
+    state.counters["listed"] = engine.alarmLines().count();
 }
 
 void BM_TickOverBus10000(benchmark::State& state) {

@@ -2,7 +2,7 @@
 # stations through kestrel32 on the bus, start-up to window shown, idle memory.
 ringwarden_bench(bench_record
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_record.cpp
-    LINKS ringwarden_engine ringwarden_host Qt6::Core Qt6::DBus)
+    LINKS ringwarden_engine ringwarden_host_dbus Qt6::Core Qt6::DBus)
 add_dependencies(bench_record kestrel32 Ringwarden ringwarden_wav)
 target_compile_definitions(bench_record PRIVATE
     KESTREL32_PROGRAM="$<TARGET_FILE:kestrel32>"

@@ -4,8 +4,7 @@
 // entry's first character sets its distance, and a "!" ending an entry marks it acknowledged.
 #include "FakeKestrelHost.h"
 #include "FuzzInput.h"
-#include "engine/AlarmContext.h"
-#include "engine/Scans.h"
+#include "engine/AlarmEngine.h"
 
 namespace {
 
@@ -26,18 +25,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const HeadAndBody input = splitHead(fuzzBytes(data, size), 2);
     FakeKestrelHost host;
     host.recording = false;
-    TextList stations(TextList::Order::Sorted);
-    TextList acked(TextList::Order::Sorted);
-    TextList watch(TextList::Order::AsAdded);
-    TextList overlays(TextList::Order::AsAdded);
-    KestrelStation station;
-    AlarmContext ctx(host, station, stations, acked, watch, overlays);
-    ctx.mKestrelMap = host.Map();
-    const QString radius = QString::fromLatin1(input.head[0]);
-    ctx.ownCallsign = QString::fromLatin1(input.head[1]);
-    ctx.radiusText = [&radius] { return radius; };
+    AlarmEngine engine(host, host.Map(), nullptr, {});
+    engine.setRadiusText(QString::fromLatin1(input.head[0]));
+    const QString ownCallsign = QString::fromLatin1(input.head[1]);
+    engine.setOwnCallsign(ownCallsign);
     QString caption;
-    ctx.setMinDistCaption = [&caption](const QString& text) { caption = text; };
+    QObject::connect(&engine, &AlarmEngine::minDistCaptionChanged,
+                     [&caption](const QString& text) { caption = text; });
+    TextList& stations = engine.alarmLines();
+    TextList& acked = engine.ackedCalls();
 
     const QList<QByteArray> lines = input.body.split('\n');
     for (const QByteArray& line : lines) {
@@ -53,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     host.buildIndex();
 
-    const qint16 listed = scan_stations(ctx);
+    const qint16 listed = engine.scan_stations();
     FUZZ_CHECK(listed == 0 || listed == stations.count());
     FUZZ_CHECK(stations.count() <= int(host.stations.size()));
     for (int i = 0; i < stations.count(); ++i) {
@@ -63,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const QString callsign = text.left(at);
         // Acknowledged stations and the own station are never listed.
         FUZZ_CHECK(!acked.contains(callsign));
-        FUZZ_CHECK(callsign != ctx.ownCallsign);
+        FUZZ_CHECK(callsign != ownCallsign);
         // The cut never keeps a blank.
         FUZZ_CHECK(!callsign.contains(u' '));
         if (i > 0)

@@ -1,3 +1,5 @@
+// The host as the scans see it: a walk that answers differently over blocks, the bus or the
+// fake; a refusal that is not reported; events lost or a tracker that returns not found again.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,7 +12,9 @@
 #include <QSignalSpy>
 #include <QThread>
 
+#include "FakeKestrelHost.h"
 #include "HostProcess.h"
+#include "host/HostCursor.h"
 #include "host/KestrelHost.h"
 #include "host/dbus/DbusKestrelHost.h"
 #include "host/dbus/KestrelBusNames.h"
@@ -31,159 +35,98 @@ QJsonArray argsOf(const QJsonObject& line) {
     return line.value(QStringLiteral("args")).toArray();
 }
 
-// One tracker for every operation: nothing in this scene moves, so the calls can be
-// checked one after another.
-class ClientOperations : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        host = new HostProcess;
-        ASSERT_TRUE(host->start(staticScene));
-        client = createKestrelHost().release();
-    }
-    static void TearDownTestSuite() {
-        delete client;
-        client = nullptr;
-        host->stop();
-        delete host;
-        host = nullptr;
-    }
-    static HostProcess* host;
-    static KestrelHost* client;
+struct CutCase {
+    const char* entry;
+    const char* callsign; // nullptr: the cut fails
 };
-HostProcess* ClientOperations::host = nullptr;
-KestrelHost* ClientOperations::client = nullptr;
 
-TEST_F(ClientOperations, stationListWalk) {
-    EXPECT_EQ(client->StationCount(), 3);
-    EXPECT_EQ(client->StationListItem(0), QStringLiteral("@G0OWN 0.0km"));
-    EXPECT_EQ(client->StationListItem(1), QStringLiteral("#G1STAR* 55.6km car"));
-    EXPECT_EQ(client->StationListItem(2), QStringLiteral("#G2FAR 136.8km"));
-    EXPECT_EQ(client->StationListItem(3), QString());
+class CallsignOfEntry : public ::testing::TestWithParam<CutCase> {};
 
-    const auto counts = host->calls(QStringLiteral("StationCount"));
-    ASSERT_FALSE(counts.isEmpty());
-    EXPECT_EQ(counts.last().value(QStringLiteral("result")).toInt(), 3);
-    const auto items = host->calls(QStringLiteral("StationListItem"));
-    ASSERT_GE(items.size(), 4);
-    EXPECT_EQ(argsOf(items[1]), QJsonArray{1});
-    EXPECT_EQ(items[1].value(QStringLiteral("result")).toString(),
-              QStringLiteral("#G1STAR* 55.6km car"));
-    EXPECT_EQ(items[3].value(QStringLiteral("result")).toString(), QString());
+TEST_P(CallsignOfEntry, fromTheSecondCharacterToTheFirstBlankWithoutOneStar) {
+    const QString entry = QString::fromLatin1(GetParam().entry);
+    if (GetParam().callsign)
+        EXPECT_EQ(callsignOfEntry(entry), QString::fromLatin1(GetParam().callsign));
+    else
+        EXPECT_THROW(callsignOfEntry(entry), HostError);
 }
 
-TEST_F(ClientOperations, getStationFillsPositionAndDistanceInOneCall) {
-    const int before = host->calls(QStringLiteral("GetStation")).size();
-    KestrelStation station;
-    station.Callsign = QStringLiteral("G1STAR");
-    ASSERT_TRUE(client->GetStation(station));
-    EXPECT_FLOAT_EQ(station.Latitude, 3150.0f);
-    EXPECT_FLOAT_EQ(station.Longitude, -60.0f);
-    EXPECT_FLOAT_EQ(station.Distance, float(0.5 * 111.12));
+INSTANTIATE_TEST_SUITE_P(Entries, CallsignOfEntry,
+                         ::testing::Values(CutCase{"#G1STAR* 55.6km car", "G1STAR"},
+                                           CutCase{"@G0OWN 0.0km", "G0OWN"},
+                                           CutCase{"#A** x", "A*"}, CutCase{"# x", ""},
+                                           CutCase{"#NOBLANK", nullptr}, CutCase{"", nullptr}));
 
-    KestrelStation unknown;
-    unknown.Callsign = QStringLiteral("G1STAR*");
+// What the scans get through the cursor equals what the single calls answer, whichever way the
+// host is reached: the fake with and without block calls, and the stand-in on the bus.
+class HostContract : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        const QString kind = QString::fromLatin1(GetParam());
+        if (kind == "bus") {
+            tracker = std::make_unique<HostProcess>();
+            ASSERT_TRUE(tracker->start(staticScene));
+            host = createKestrelHost();
+            return;
+        }
+        auto fake = std::make_unique<FakeKestrelHost>();
+        fake->offerBlocks = kind == "fake-blocks";
+        fake->addEntry({"@G0OWN 0.0km", "G0OWN", -60.0f, 3120.0f, 0.0f, true});
+        fake->addEntry({"#G1STAR* 55.6km car", "G1STAR", -60.0f, 3150.0f, 55.56f, true});
+        fake->addEntry({"#G2FAR 136.8km", "G2FAR", 60.0f, 3120.0f, 136.8f, true});
+        host = std::move(fake);
+    }
+    std::unique_ptr<HostProcess> tracker;
+    std::unique_ptr<KestrelHost> host;
+};
+
+TEST_P(HostContract, theWalkAnswersAsTheSingleCallsDo) {
+    HostCursor cursor(*host, [](const QString& callsign) { return callsign != "G0OWN"; });
+    ASSERT_EQ(cursor.count(), 3);
+    QStringList walked;
+    for (qint16 i = 0; i < cursor.count(); ++i) {
+        const QString entry = cursor.entry(i);
+        EXPECT_EQ(entry, host->StationListItem(i));
+        KestrelStation viaCursor{callsignOfEntry(entry)};
+        KestrelStation single{viaCursor.Callsign};
+        EXPECT_EQ(cursor.station(i, viaCursor), host->GetStation(single));
+        EXPECT_EQ(viaCursor.Distance, single.Distance);
+        EXPECT_EQ(viaCursor.Latitude, single.Latitude);
+        walked << viaCursor.Callsign;
+    }
+    EXPECT_EQ(walked, QStringList({"G0OWN", "G1STAR", "G2FAR"}));
+    EXPECT_EQ(host->StationListItem(3), QString());
+    KestrelStation unknown{QStringLiteral("G1STAR*")};
     unknown.Distance = 7.0f;
-    EXPECT_FALSE(client->GetStation(unknown));
+    EXPECT_FALSE(host->GetStation(unknown));
     EXPECT_FLOAT_EQ(unknown.Distance, 7.0f); // left as it was
-
-    const auto calls = host->calls(QStringLiteral("GetStation"));
-    ASSERT_EQ(calls.size(), before + 2);
-    EXPECT_EQ(argsOf(calls[before]), QJsonArray{"G1STAR"});
-    EXPECT_EQ(calls[before].value(QStringLiteral("result")), QJsonValue(true));
-    EXPECT_EQ(calls[before + 1].value(QStringLiteral("result")), QJsonValue(false));
 }
 
-TEST_F(ClientOperations, blockCallsAnswerAsTheSingleCallsDo) {
-    const std::optional<QStringList> entries = client->StationListItems(1, 5);
-    ASSERT_TRUE(entries.has_value());
-    EXPECT_EQ(*entries, (QStringList{"#G1STAR* 55.6km car", "#G2FAR 136.8km"}));
-    EXPECT_EQ(client->StationListItems(3, 5), QStringList());
+INSTANTIATE_TEST_SUITE_P(Hosts, HostContract, ::testing::Values("fake", "fake-blocks", "bus"));
 
-    const QStringList callsigns{"G2FAR", "NOSUCH", "G0OWN"};
-    const auto answers = client->GetStations(callsigns);
-    ASSERT_TRUE(answers.has_value());
-    ASSERT_EQ(answers->size(), 3u);
-    KestrelStation single{QStringLiteral("G2FAR")};
-    ASSERT_TRUE(client->GetStation(single));
-    ASSERT_TRUE(answers->at(0).has_value());
-    EXPECT_EQ(answers->at(0)->Callsign, QStringLiteral("G2FAR"));
-    EXPECT_EQ(answers->at(0)->Longitude, single.Longitude);
-    EXPECT_EQ(answers->at(0)->Latitude, single.Latitude);
-    EXPECT_EQ(answers->at(0)->Distance, single.Distance);
-    EXPECT_FALSE(answers->at(1).has_value());
-    ASSERT_TRUE(answers->at(2).has_value());
-    EXPECT_EQ(answers->at(2)->Distance, 0.0f);
+// One tracker for the bus's own answers: nothing in this scene moves.
+class BusCalls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(host.start(staticScene));
+        client = createKestrelHost();
+    }
+    HostProcess host;
+    std::unique_ptr<KestrelHost> client;
+};
 
-    // Journaled under their own names, with the texts and the found flags.
-    const auto items = host->calls(QStringLiteral("StationListItems"));
-    ASSERT_FALSE(items.isEmpty());
-    EXPECT_EQ(argsOf(items.first()), (QJsonArray{1, 5}));
-    EXPECT_EQ(items.first().value(QStringLiteral("result")).toArray(),
-              (QJsonArray{"#G1STAR* 55.6km car", "#G2FAR 136.8km"}));
-    const auto stations = host->calls(QStringLiteral("GetStations"));
-    ASSERT_EQ(stations.size(), 1);
-    EXPECT_EQ(argsOf(stations.first()), (QJsonArray{QJsonArray{"G2FAR", "NOSUCH", "G0OWN"}}));
-    EXPECT_EQ(stations.first().value(QStringLiteral("result")).toArray(),
-              (QJsonArray{true, false, true}));
-}
-
-TEST_F(ClientOperations, negativeBlockIsRefused) {
-    EXPECT_THROW(client->StationListItems(-1, 5), HostError);
-    EXPECT_THROW(client->StationListItems(0, -5), HostError);
-    // Refusals do not make the client give the block calls up.
-    EXPECT_TRUE(client->StationListItems(0, 1).has_value());
-}
-
-TEST_F(ClientOperations, mapCallsArriveAsSentWithFloatsWidened) {
-    KestrelMap* map = client->Map();
-    ASSERT_NE(map, nullptr);
-    map->setDrawWidth(3);
-    map->setDrawStyle(2);
-    map->setFillColor(16776960);
-    const float scale = map->ScaleHeight();
-    const qint16 pixels = map->PixelHeight();
-    EXPECT_GT(scale, 0.0f);
-    EXPECT_GT(pixels, 0);
-    map->DrawCircle(-60.0f, 3150.0f, 8.0f * std::abs(scale / pixels), 255, 0.2f, 0.4, 0.5f);
-
-    const auto journal = host->journal();
-    ASSERT_GE(journal.size(), 7);
-    const auto tail = journal.mid(journal.size() - 7);
-    QStringList names;
-    for (const QJsonObject& line : tail)
-        names << line.value(QStringLiteral("call")).toString();
-    EXPECT_EQ(names, (QStringList{"Map", "DrawWidth", "DrawStyle", "FillColor", "ScaleHeight",
-                                  "PixelHeight", "DrawCircle"}));
-    EXPECT_EQ(argsOf(tail[1]), QJsonArray{3});
-    EXPECT_EQ(argsOf(tail[2]), QJsonArray{2});
-    EXPECT_EQ(argsOf(tail[3]), QJsonArray{16776960});
-    EXPECT_TRUE(argsOf(tail[4]).isEmpty());
-    EXPECT_FLOAT_EQ(float(tail[4].value(QStringLiteral("result")).toDouble()), scale);
-    EXPECT_EQ(tail[5].value(QStringLiteral("result")).toInt(), pixels);
-    const QJsonArray circle = argsOf(tail[6]);
-    ASSERT_EQ(circle.size(), 7);
-    EXPECT_EQ(circle[0].toDouble(), -60.0);
-    EXPECT_EQ(circle[1].toDouble(), 3150.0);
-    EXPECT_EQ(circle[2].toDouble(), double(8.0f * std::abs(scale / pixels)));
-    EXPECT_EQ(circle[3].toInt(), 255);
-    EXPECT_EQ(circle[4].toDouble(), double(0.2f));
-    EXPECT_EQ(circle[5].toDouble(), 0.4);
-    EXPECT_EQ(circle[6].toDouble(), 0.5);
-    EXPECT_FALSE(tail[6].contains(QStringLiteral("result")));
-}
-
-TEST_F(ClientOperations, refusedValuesRaiseHostErrorAndAreJournaled) {
+TEST_F(BusCalls, refusedValuesRaiseHostErrorAndAreJournaled) {
     KestrelMap* map = client->Map();
     try {
         map->setDrawWidth(0);
         FAIL() << "accepted DrawWidth 0";
     } catch (const HostError& e) {
+        EXPECT_EQ(e.kind(), HostError::Kind::Refused);
         EXPECT_EQ(
             e.message(),
             QStringLiteral("Kestrel32 refused SetDrawWidth: DrawWidth 0 is outside 1..32767"));
     }
     EXPECT_THROW(client->StationListItem(-1), HostError);
-    const auto widths = host->calls(QStringLiteral("DrawWidth"));
+    const auto widths = host.calls(QStringLiteral("DrawWidth"));
     ASSERT_FALSE(widths.isEmpty());
     EXPECT_EQ(widths.last().value(QStringLiteral("error")).toString(),
               QStringLiteral("DrawWidth 0 is outside 1..32767"));
@@ -191,24 +134,7 @@ TEST_F(ClientOperations, refusedValuesRaiseHostErrorAndAreJournaled) {
     EXPECT_NO_THROW(map->DrawCircle(0, 0, -5.0f, 255, 0, 6.283186, 1));
 }
 
-TEST_F(ClientOperations, beaconAlertAndEventsEnabledAreRecorded) {
-    client->SetBeacon(KestrelBeacon{QStringLiteral("QQ0ZZZ"), QStringLiteral("Beacon by Ferris")});
-    client->AlertStation(QStringLiteral("G1STAR"));
-    client->AlertStation(QStringLiteral("NOTHERE"));
-    client->setEventsEnabled(-1);
-    const auto beacon = host->calls(QStringLiteral("SetBeacon"));
-    ASSERT_EQ(beacon.size(), 1);
-    EXPECT_EQ(argsOf(beacon[0]), (QJsonArray{"QQ0ZZZ", "Beacon by Ferris"}));
-    const auto alerts = host->calls(QStringLiteral("AlertStation"));
-    ASSERT_EQ(alerts.size(), 2);
-    EXPECT_EQ(argsOf(alerts[1]), QJsonArray{"NOTHERE"});
-    EXPECT_FALSE(alerts[1].contains(QStringLiteral("error")));
-    const auto enabled = host->calls(QStringLiteral("EventsEnabled"));
-    ASSERT_EQ(enabled.size(), 1);
-    EXPECT_EQ(argsOf(enabled[0]), QJsonArray{-1});
-}
-
-TEST_F(ClientOperations, wrongArgumentTypesGetABusErrorNotACrash) {
+TEST_F(BusCalls, wrongArgumentTypesGetABusErrorNotACrash) {
     QDBusMessage message = QDBusMessage::createMethodCall(
         kestrelbus::serviceName(), kestrelbus::applicationPath(),
         kestrelbus::applicationInterface(), QStringLiteral("StationListItem"));
@@ -217,28 +143,13 @@ TEST_F(ClientOperations, wrongArgumentTypesGetABusErrorNotACrash) {
     EXPECT_EQ(reply.type(), QDBusMessage::ErrorMessage);
     EXPECT_EQ(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
     EXPECT_EQ(reply.errorMessage(), QStringLiteral("StationListItem takes arguments (n), not (s)"));
-    const auto items = host->calls(QStringLiteral("StationListItem"));
+    const auto items = host.calls(QStringLiteral("StationListItem"));
     ASSERT_FALSE(items.isEmpty());
     EXPECT_EQ(argsOf(items.last()), QJsonArray{"one"});
     EXPECT_TRUE(items.last().contains(QStringLiteral("error")));
     EXPECT_EQ(client->StationCount(), 3); // still serving
 }
 
-TEST_F(ClientOperations, journalTimesAreWholeMillisecondsInOrder) {
-    client->StationCount();
-    qint64 last = -1;
-    for (const QJsonObject& line : host->journal()) {
-        const QJsonValue t = line.value(QStringLiteral("t"));
-        ASSERT_TRUE(t.isDouble());
-        EXPECT_EQ(t.toDouble(), double(qint64(t.toDouble())));
-        EXPECT_GE(qint64(t.toDouble()), last);
-        last = qint64(t.toDouble());
-        EXPECT_TRUE(line.value(QStringLiteral("args")).isArray());
-    }
-}
-
-// Changes come a few seconds after start, so that a slow start on a busy machine still
-// enables events before them.
 // The scene's clock starts with the tracker; its first event comes late enough that a slow
 // start on a loaded machine still has events switched on before it.
 const QByteArray movingScene = R"({
@@ -309,18 +220,6 @@ TEST(ClientEvents, closingArrivesBeforeTheTrackerLeavesTheBus) {
               QStringLiteral("Kestrel32IsClosing"));
     // Closing is told even to an add-on that never enabled events.
     EXPECT_TRUE(host.calls(QStringLiteral("EventsEnabled")).isEmpty());
-}
-
-TEST(ClientEvents, sigtermClosesLikeTheWindow) {
-    HostProcess host;
-    ASSERT_TRUE(host.start(staticScene));
-    std::unique_ptr<KestrelHost> client = createKestrelHost();
-    QSignalSpy closing(client.get(), &KestrelHost::Kestrel32IsClosing);
-    ASSERT_TRUE(host.stop());
-    EXPECT_EQ(host.process().exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(host.process().exitCode(), 0);
-    EXPECT_TRUE(waitUntil([&] { return closing.count() == 1; }, 3000));
-    EXPECT_EQ(host.events(QStringLiteral("Kestrel32IsClosing")).size(), 1);
 }
 
 // A tracker that offers only the single calls, as Kestrel32 itself does.
