@@ -129,9 +129,8 @@ void RingwardenApp::readini() {
     const QPointF centred = m_window->centredTwips();
     const IniValues stored = readSettingsFile(m_files.iniFile, centred.x(), centred.y());
     m_engine->setRadiusText(stored.text(Setting::MinDistance));
-    for (const auto which :
-         {AlarmEngine::Switch::BringToFront, AlarmEngine::Switch::AudibleAlarm,
-          AlarmEngine::Switch::ScanStations, AlarmEngine::Switch::ScanOverlays})
+    for (const auto which : {AlarmEngine::Switch::BringToFront, AlarmEngine::Switch::AudibleAlarm,
+                             AlarmEngine::Switch::ScanStations, AlarmEngine::Switch::ScanOverlays})
         m_engine->setSwitch(which, stored.on(settingOf(which)));
     const double left = stored.number(Setting::Left);
     const double top = stored.number(Setting::Top);

@@ -141,8 +141,8 @@ void AlarmEngine::drawRange() {
     DrawRangeCircle(map(), mStation.Longitude, mStation.Latitude, radius());
     // The counter adds 0.2 to a double, so it takes 32 values from 0 to about 6.2.
     for (double a = 0.0; a <= 6.28; a += 0.2) {
-        DrawRangeArc(map(), mStation.Longitude, mStation.Latitude, radius(),
-                     static_cast<float>(a), a + 0.2);
+        DrawRangeArc(map(), mStation.Longitude, mStation.Latitude, radius(), static_cast<float>(a),
+                     a + 0.2);
         letEventsRun();
     }
 }

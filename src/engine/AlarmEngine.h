@@ -54,7 +54,9 @@ public:
     void setOwnCallsign(const QString& callsign) { gstrOwnCallsign = callsign; }
     void setWavFolder(const QString& folder) { m_wavFolder = folder; }
     // Where the *.pos files are, asked on every overlay load.
-    void setOverlaysFolder(std::function<QString()> lookup) { m_overlaysFolder = std::move(lookup); }
+    void setOverlaysFolder(std::function<QString()> lookup) {
+        m_overlaysFolder = std::move(lookup);
+    }
 
     bool isOn(Switch which) const;
     void setSwitch(Switch which, bool on);

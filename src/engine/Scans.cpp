@@ -18,9 +18,8 @@ qint16 AlarmEngine::scan_stations() {
     m_alarmLines.clear();
     m_dblMinDist = 99999.0;
     try {
-        HostCursor cursor(m_host, [this](const QString& callsign) {
-            return callsign != gstrOwnCallsign;
-        });
+        HostCursor cursor(m_host,
+                          [this](const QString& callsign) { return callsign != gstrOwnCallsign; });
         const qint16 n = cursor.count();
         for (qint16 i = 0; i < n; ++i) {
             const QString entry = cursor.entry(i);
@@ -33,8 +32,7 @@ qint16 AlarmEngine::scan_stations() {
                     const double d = mStation.Distance;
                     if (d < radius()) {
                         if (m_ackedCalls.contains(callsign)) {
-                            MarkStation(map(), mStation.Longitude, mStation.Latitude,
-                                        kColourGreen);
+                            MarkStation(map(), mStation.Longitude, mStation.Latitude, kColourGreen);
                         } else {
                             if (d < m_dblMinDist)
                                 m_dblMinDist = d;
@@ -88,9 +86,8 @@ qint16 AlarmEngine::scan_watchlist() {
 }
 
 void AlarmEngine::load_overlay_items() {
-    m_overlays.gintOverlayCount =
-        static_cast<qint16>(readOverlayFolder(m_overlaysFolder ? m_overlaysFolder() : QString(),
-                                              m_overlays));
+    m_overlays.gintOverlayCount = static_cast<qint16>(
+        readOverlayFolder(m_overlaysFolder ? m_overlaysFolder() : QString(), m_overlays));
 }
 
 void AlarmEngine::scan_overlays() {

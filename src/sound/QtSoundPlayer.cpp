@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <memory>
 
+#include <QAudioDevice>
 #include <QEventLoop>
 #include <QFile>
-#include <QAudioDevice>
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QTimer>

@@ -16,8 +16,8 @@ public:
 
     void playAsync(const QString& path) override;
     // Waits in a local event loop that lets paint, timers and host events through but no
-    // user input, until the sound has ended or its length plus one second has passed; no wait at all
-    // for a file that cannot play or when there is no audio output.
+    // user input, until the sound has ended or its length plus one second has passed; no wait at
+    // all for a file that cannot play or when there is no audio output.
     void playToEnd(const QString& path) override;
     // Whether the system offers any audio output (none: no sound server or device).
     static bool audioOutputAvailable();

@@ -3,10 +3,10 @@
 
 #include <QEvent>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "numbers/NumericText.h"
 #include "support/WindowTimer.h"

@@ -9,11 +9,11 @@
 #include <QFile>
 
 #include "AppFixture.h"
-#include "engine/AlarmEngine.h"
-#include "ui/frmMain.h"
 #include "SmallDisk.h"
+#include "engine/AlarmEngine.h"
 #include "lists/ListFile.h"
 #include "lists/TextList.h"
+#include "ui/frmMain.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <QDir>
 #include <QTimer>
 
-#include "HostProcess.h"
 #include "AppFixture.h"
+#include "HostProcess.h"
 #include "engine/AlarmEngine.h"
-#include "ui/frmMain.h"
 #include "host/dbus/KestrelHostConnection.h"
 #include "lists/ListFile.h"
+#include "ui/frmMain.h"
 
 namespace {
 

@@ -11,9 +11,10 @@
 
 namespace {
 
-const QByteArray kIni = "[SETUP]\r\nMIN_DISTANCE=7.5\r\nBRING_TO_FRONT=TRUE\r\nAUDIBLE_ALARM=FALSE\r\n"
-                        "SCAN_STATIONS=TRUE\r\nSCAN_OVERLAYS=TRUE\r\nLEFT=1200\r\nTOP=900\r\n"
-                        "MINIMIZED=FALSE\r\n";
+const QByteArray kIni =
+    "[SETUP]\r\nMIN_DISTANCE=7.5\r\nBRING_TO_FRONT=TRUE\r\nAUDIBLE_ALARM=FALSE\r\n"
+    "SCAN_STATIONS=TRUE\r\nSCAN_OVERLAYS=TRUE\r\nLEFT=1200\r\nTOP=900\r\n"
+    "MINIMIZED=FALSE\r\n";
 const QByteArray kLists = "AB1CD|Acknowledged\r\nQQ1|Watched\r\n";
 
 class Startup : public AppFixture {

@@ -98,8 +98,8 @@ TEST_P(EngineScan, listsAndMarksWhatIsInRange) {
     // In walk order: red, green (acknowledged), red; nothing for the own station.
     EXPECT_EQ(markColours(), QList<qint32>({255, 65280, 255}));
     EXPECT_EQ(engine.scan_watchlist(), 3);
-    EXPECT_TRUE(engine.alarmLines().contains(QStringLiteral("WATCHED (watch) ") +
-                                             distanceText(500.0)));
+    EXPECT_TRUE(
+        engine.alarmLines().contains(QStringLiteral("WATCHED (watch) ") + distanceText(500.0)));
 }
 
 TEST_P(EngineScan, aHostFailureEndsThePassAndKeepsWhatItListed) {

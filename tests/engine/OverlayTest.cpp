@@ -25,7 +25,8 @@ TEST_P(OverlayLines, readsTheObjectsTheFileHolds) {
     const int count = readOverlayObjects(QByteArray(GetParam().bytes), table, 0);
     QStringList read;
     for (int i = 1; i <= count; ++i)
-        read << table.gOverlayItems[size_t(i)].strName + "=" + table.gOverlayItems[size_t(i)].strText;
+        read << table.gOverlayItems[size_t(i)].strName + "=" +
+                    table.gOverlayItems[size_t(i)].strText;
     EXPECT_EQ(read, GetParam().namesAndTexts) << GetParam().bytes;
 }
 

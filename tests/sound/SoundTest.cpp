@@ -23,8 +23,8 @@ QByteArray le32(quint32 v) {
 }
 
 QByteArray wavHeader(quint32 byteRate, quint32 dataBytes, const QByteArray& extra = {}) {
-    const QByteArray fmt = QByteArray("\x01\x00\x01\x00", 4) + le32(byteRate / 2) +
-                           le32(byteRate) + QByteArray("\x02\x00\x10\x00", 4);
+    const QByteArray fmt = QByteArray("\x01\x00\x01\x00", 4) + le32(byteRate / 2) + le32(byteRate) +
+                           QByteArray("\x02\x00\x10\x00", 4);
     return "RIFF" + le32(36 + dataBytes) + "WAVE" + extra + "fmt " + le32(16) + fmt + "data" +
            le32(dataBytes);
 }
