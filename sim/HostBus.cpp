@@ -8,6 +8,7 @@
 
 #include "HostCore.h"
 #include "Journal.h"
+#include "host/dbus/KestrelBusContract.h"
 #include "host/dbus/KestrelBusNames.h"
 
 namespace {
@@ -47,16 +48,19 @@ QJsonArray toJson(const QVariantList& args) {
 class Call {
 public:
     Call(const QDBusMessage& message, const QDBusConnection& connection, Journal& journal,
-         const QString& name)
-        : m_message(message), m_connection(connection), m_journal(journal), m_name(name) {}
+         const QString& name, const QString& interface)
+        : m_message(message), m_connection(connection), m_journal(journal), m_name(name),
+          m_contract(busMethod(interface, message.member())) {}
 
-    // False (and answered with an error) when the arguments are not of `signature`.
-    bool expect(const char* signature) {
-        if (m_message.signature() == QLatin1String(signature))
+    // False (and answered with an error) when the arguments are not those the contract
+    // gives the method.
+    bool expect() {
+        const QString signature = m_contract ? m_contract->inSignature : QString();
+        if (m_message.signature() == signature)
             return true;
         refuse(QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
                QStringLiteral("%1 takes arguments (%2), not (%3)")
-                   .arg(m_name, QLatin1String(signature), m_message.signature()));
+                   .arg(m_name, signature, m_message.signature()));
         return false;
     }
     QVariant arg(int i) const { return m_message.arguments().value(i); }
@@ -80,6 +84,7 @@ private:
     const QDBusConnection& m_connection;
     Journal& m_journal;
     QString m_name;
+    const BusMethod* m_contract;
 };
 
 bool forInterface(const QDBusMessage& message, const QString& interface) {
@@ -94,25 +99,7 @@ public:
     ApplicationObject(HostCore& core, Journal& journal) : m_core(core), m_journal(journal) {}
 
     QString introspect(const QString&) const override {
-        return QStringLiteral(
-                   R"(<interface name="%1">
-  <method name="Map"><arg direction="out" type="o"/></method>
-  <method name="StationCount"><arg direction="out" type="n"/></method>
-  <method name="StationListItem"><arg name="index" direction="in" type="n"/><arg direction="out" type="s"/></method>
-  <method name="GetStation"><arg name="callsign" direction="in" type="s"/><arg name="found" direction="out" type="b"/><arg name="longitude" direction="out" type="d"/><arg name="latitude" direction="out" type="d"/><arg name="distance" direction="out" type="d"/></method>
-  <method name="StationListItems"><arg name="first" direction="in" type="n"/><arg name="count" direction="in" type="n"/><arg direction="out" type="as"/></method>
-  <method name="GetStations"><arg name="callsigns" direction="in" type="as"/><arg name="found" direction="out" type="ab"/><arg name="longitude" direction="out" type="ad"/><arg name="latitude" direction="out" type="ad"/><arg name="distance" direction="out" type="ad"/></method>
-  <method name="SetEventsEnabled"><arg name="value" direction="in" type="i"/></method>
-  <method name="AlertStation"><arg name="callsign" direction="in" type="s"/></method>
-  <method name="SetBeacon"><arg name="callsign" direction="in" type="s"/><arg name="comment" direction="in" type="s"/></method>
-  <signal name="DataAvailable"/>
-  <signal name="NotifyBeacon"><arg name="callsign" type="s"/><arg name="latitude" type="d"/><arg name="longitude" type="d"/></signal>
-  <signal name="NotifyDelete"><arg name="callsign" type="s"/></signal>
-  <signal name="NotifyDeleteAllStations"/>
-  <signal name="Kestrel32IsClosing"/>
-</interface>
-)")
-            .arg(kestrelbus::applicationInterface());
+        return busInterfaceXml(kestrelbus::applicationInterface());
     }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
@@ -121,24 +108,24 @@ public:
         const QString member = message.member();
         const QString name =
             member == QLatin1String("SetEventsEnabled") ? QStringLiteral("EventsEnabled") : member;
-        Call call(message, connection, m_journal, name);
+        Call call(message, connection, m_journal, name, kestrelbus::applicationInterface());
         try {
             if (member == QLatin1String("Map")) {
-                if (call.expect(""))
+                if (call.expect())
                     call.answer({QVariant::fromValue(QDBusObjectPath(kestrelbus::mapPath()))},
                                 kestrelbus::mapPath());
             } else if (member == QLatin1String("StationCount")) {
-                if (call.expect("")) {
+                if (call.expect()) {
                     const qint16 count = m_core.stationCount();
                     call.answer({QVariant::fromValue(count)}, count);
                 }
             } else if (member == QLatin1String("StationListItem")) {
-                if (call.expect("n")) {
+                if (call.expect()) {
                     const QString text = m_core.stationListItem(call.arg(0).toLongLong());
                     call.answer({text}, text);
                 }
             } else if (member == QLatin1String("GetStation")) {
-                if (call.expect("s")) {
+                if (call.expect()) {
                     const auto fix = m_core.getStation(call.arg(0).toString());
                     const StationFix f = fix.value_or(StationFix{});
                     call.answer(
@@ -148,7 +135,7 @@ public:
             } else if (member == QLatin1String("StationListItems")) {
                 // Our own block form of StationListItem, so that a walk over a long list
                 // does not pay one bus round trip per entry.
-                if (call.expect("nn")) {
+                if (call.expect()) {
                     const qint64 first = call.arg(0).toLongLong();
                     const qint64 count = call.arg(1).toLongLong();
                     if (first < 0)
@@ -166,7 +153,7 @@ public:
                 }
             } else if (member == QLatin1String("GetStations")) {
                 // The block form of GetStation: four arrays, one element a callsign.
-                if (call.expect("as")) {
+                if (call.expect()) {
                     const QStringList callsigns = call.arg(0).toStringList();
                     QList<bool> found;
                     QList<double> longitude;
@@ -187,17 +174,17 @@ public:
                                 result);
                 }
             } else if (member == QLatin1String("SetEventsEnabled")) {
-                if (call.expect("i")) {
+                if (call.expect()) {
                     m_core.setEventsEnabled(call.arg(0).toLongLong());
                     call.answer();
                 }
             } else if (member == QLatin1String("AlertStation")) {
-                if (call.expect("s")) {
+                if (call.expect()) {
                     m_core.alertStation(call.arg(0).toString());
                     call.answer();
                 }
             } else if (member == QLatin1String("SetBeacon")) {
-                if (call.expect("ss")) {
+                if (call.expect()) {
                     m_core.setBeacon(call.arg(0).toString(), call.arg(1).toString());
                     call.answer();
                 }
@@ -220,17 +207,7 @@ public:
     MapObject(HostCore& core, Journal& journal) : m_core(core), m_journal(journal) {}
 
     QString introspect(const QString&) const override {
-        return QStringLiteral(
-                   R"(<interface name="%1">
-  <method name="SetDrawWidth"><arg name="width" direction="in" type="i"/></method>
-  <method name="SetDrawStyle"><arg name="style" direction="in" type="n"/></method>
-  <method name="SetFillColor"><arg name="colour" direction="in" type="i"/></method>
-  <method name="ScaleHeight"><arg direction="out" type="d"/></method>
-  <method name="PixelHeight"><arg direction="out" type="n"/></method>
-  <method name="DrawCircle"><arg name="x" direction="in" type="d"/><arg name="y" direction="in" type="d"/><arg name="radius" direction="in" type="d"/><arg name="colour" direction="in" type="i"/><arg name="startAngle" direction="in" type="d"/><arg name="endAngle" direction="in" type="d"/><arg name="aspect" direction="in" type="d"/></method>
-</interface>
-)")
-            .arg(kestrelbus::mapInterface());
+        return busInterfaceXml(kestrelbus::mapInterface());
     }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
@@ -239,35 +216,36 @@ public:
         const QString member = message.member();
         // Journal names are the properties' own names, without the setter's "Set".
         const bool setter = member.startsWith(QLatin1String("Set"));
-        Call call(message, connection, m_journal, setter ? member.mid(3) : member);
+        Call call(message, connection, m_journal, setter ? member.mid(3) : member,
+                  kestrelbus::mapInterface());
         try {
             if (member == QLatin1String("SetDrawWidth")) {
-                if (call.expect("i")) {
+                if (call.expect()) {
                     m_core.setDrawWidth(call.arg(0).toLongLong());
                     call.answer();
                 }
             } else if (member == QLatin1String("SetDrawStyle")) {
-                if (call.expect("n")) {
+                if (call.expect()) {
                     m_core.setDrawStyle(call.arg(0).toLongLong());
                     call.answer();
                 }
             } else if (member == QLatin1String("SetFillColor")) {
-                if (call.expect("i")) {
+                if (call.expect()) {
                     m_core.setFillColor(call.arg(0).toLongLong());
                     call.answer();
                 }
             } else if (member == QLatin1String("ScaleHeight")) {
-                if (call.expect("")) {
+                if (call.expect()) {
                     const double height = m_core.scaleHeight();
                     call.answer({height}, height);
                 }
             } else if (member == QLatin1String("PixelHeight")) {
-                if (call.expect("")) {
+                if (call.expect()) {
                     const qint16 height = m_core.pixelHeight();
                     call.answer({QVariant::fromValue(height)}, height);
                 }
             } else if (member == QLatin1String("DrawCircle")) {
-                if (call.expect("dddiddd")) {
+                if (call.expect()) {
                     m_core.drawCircle(call.arg(0).toDouble(), call.arg(1).toDouble(),
                                       call.arg(2).toDouble(), call.arg(3).toLongLong(),
                                       call.arg(4).toDouble(), call.arg(5).toDouble(),

@@ -134,6 +134,16 @@ TEST_F(BusCalls, refusedValuesRaiseHostErrorAndAreJournaled) {
     EXPECT_NO_THROW(map->DrawCircle(0, 0, -5.0f, 255, 0, 6.283186, 1));
 }
 
+TEST_F(BusCalls, introspectionServesTheContract) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        kestrelbus::serviceName(), kestrelbus::mapPath(),
+        QStringLiteral("org.freedesktop.DBus.Introspectable"), QStringLiteral("Introspect"));
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(message);
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(reply.arguments().value(0).toString().contains(
+        QStringLiteral("<method name=\"DrawCircle\">")));
+}
+
 TEST_F(BusCalls, wrongArgumentTypesGetABusErrorNotACrash) {
     QDBusMessage message = QDBusMessage::createMethodCall(
         kestrelbus::serviceName(), kestrelbus::applicationPath(),

@@ -8,6 +8,7 @@
 #include <QDBusServiceWatcher>
 
 #include "host/dbus/DbusKestrelMap.h"
+#include "host/dbus/KestrelBusContract.h"
 #include "host/dbus/KestrelBusNames.h"
 
 namespace {
@@ -65,8 +66,11 @@ QDBusMessage DbusKestrelHost::exchange(const QString& path, const QString& inter
     return m_connection.call(message, QDBus::Block, callTimeoutMs);
 }
 
-QDBusMessage DbusKestrelHost::checked(const QDBusMessage& reply, const QString& method,
-                                      const char* replySignature) {
+QDBusMessage DbusKestrelHost::checked(const QDBusMessage& reply, const QString& interface,
+                                      const QString& method) {
+    const BusMethod* contract = busMethod(interface, method);
+    Q_ASSERT_X(contract, "DbusKestrelHost", qPrintable(method));
+    const QString replySignature = contract ? contract->outSignature : QString();
     if (reply.type() == QDBusMessage::ErrorMessage) {
         const QDBusError error(reply);
         if (meansGone(error.type()))
@@ -78,21 +82,19 @@ QDBusMessage DbusKestrelHost::checked(const QDBusMessage& reply, const QString& 
     }
     if (reply.type() != QDBusMessage::ReplyMessage)
         throw HostError(QStringLiteral("Kestrel32 did not answer %1").arg(method));
-    if (reply.signature() != QLatin1String(replySignature))
+    if (reply.signature() != replySignature)
         throw HostError(QStringLiteral("Kestrel32 answered %1 with (%2) instead of (%3)")
-                            .arg(method, reply.signature(), QLatin1String(replySignature)));
+                            .arg(method, reply.signature(), replySignature));
     return reply;
 }
 
 QDBusMessage DbusKestrelHost::call(const QString& path, const QString& interface,
-                                   const QString& method, const QVariantList& args,
-                                   const char* replySignature) {
-    return checked(exchange(path, interface, method, args), method, replySignature);
+                                   const QString& method, const QVariantList& args) {
+    return checked(exchange(path, interface, method, args), interface, method);
 }
 
 std::optional<QDBusMessage> DbusKestrelHost::blockCall(const QString& method,
-                                                       const QVariantList& args,
-                                                       const char* replySignature) {
+                                                       const QVariantList& args) {
     if (m_blocksOffered == false)
         return std::nullopt;
     const QDBusMessage reply =
@@ -106,23 +108,22 @@ std::optional<QDBusMessage> DbusKestrelHost::blockCall(const QString& method,
             return std::nullopt;
         }
     }
-    QDBusMessage answer = checked(reply, method, replySignature);
+    QDBusMessage answer = checked(reply, kestrelbus::applicationInterface(), method);
     m_blocksOffered = true;
     return answer;
 }
 
 namespace {
 
-QDBusMessage appCall(DbusKestrelHost& host, const QString& method, const QVariantList& args,
-                     const char* replySignature = "") {
+QDBusMessage appCall(DbusKestrelHost& host, const QString& method, const QVariantList& args) {
     return host.call(kestrelbus::applicationPath(), kestrelbus::applicationInterface(), method,
-                     args, replySignature);
+                     args);
 }
 
 } // namespace
 
 KestrelMap* DbusKestrelHost::Map() {
-    const QDBusMessage reply = appCall(*this, QStringLiteral("Map"), {}, "o");
+    const QDBusMessage reply = appCall(*this, QStringLiteral("Map"), {});
     const QString path = reply.arguments().constFirst().value<QDBusObjectPath>().path();
     if (path != kestrelbus::mapPath())
         throw HostError(QStringLiteral("Kestrel32 offered its map at %1, not at %2")
@@ -131,14 +132,14 @@ KestrelMap* DbusKestrelHost::Map() {
 }
 
 qint16 DbusKestrelHost::StationCount() {
-    return appCall(*this, QStringLiteral("StationCount"), {}, "n")
+    return appCall(*this, QStringLiteral("StationCount"), {})
         .arguments()
         .constFirst()
         .value<qint16>();
 }
 
 QString DbusKestrelHost::StationListItem(qint16 index) {
-    return appCall(*this, QStringLiteral("StationListItem"), {QVariant::fromValue(index)}, "s")
+    return appCall(*this, QStringLiteral("StationListItem"), {QVariant::fromValue(index)})
         .arguments()
         .constFirst()
         .toString();
@@ -146,7 +147,7 @@ QString DbusKestrelHost::StationListItem(qint16 index) {
 
 bool DbusKestrelHost::GetStation(KestrelStation& station) {
     const QVariantList out =
-        appCall(*this, QStringLiteral("GetStation"), {station.Callsign}, "bddd").arguments();
+        appCall(*this, QStringLiteral("GetStation"), {station.Callsign}).arguments();
     if (!out.at(0).toBool())
         return false;
     station.Longitude = float(out.at(1).toDouble());
@@ -172,7 +173,7 @@ void DbusKestrelHost::SetBeacon(const KestrelBeacon& beacon) {
 std::optional<QStringList> DbusKestrelHost::StationListItems(qint16 first, qint16 count) {
     const std::optional<QDBusMessage> reply =
         blockCall(QStringLiteral("StationListItems"),
-                  {QVariant::fromValue(first), QVariant::fromValue(count)}, "as");
+                  {QVariant::fromValue(first), QVariant::fromValue(count)});
     if (!reply)
         return std::nullopt;
     return qdbus_cast<QStringList>(reply->arguments().constFirst());
@@ -180,8 +181,7 @@ std::optional<QStringList> DbusKestrelHost::StationListItems(qint16 first, qint1
 
 std::optional<std::vector<std::optional<KestrelStation>>>
 DbusKestrelHost::GetStations(const QStringList& callsigns) {
-    const std::optional<QDBusMessage> reply =
-        blockCall(QStringLiteral("GetStations"), {callsigns}, "abadadad");
+    const std::optional<QDBusMessage> reply = blockCall(QStringLiteral("GetStations"), {callsigns});
     if (!reply)
         return std::nullopt;
     const QVariantList out = reply->arguments();

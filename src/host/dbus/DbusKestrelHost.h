@@ -37,10 +37,10 @@ public:
     std::optional<std::vector<std::optional<KestrelStation>>>
     GetStations(const QStringList& callsigns) override;
 
-    // One call on the tracker, answered with `replySignature`; throws HostError. Used by
-    // the map object too.
+    // One call on the tracker, its answer checked against the bus contract; throws
+    // HostError. Used by the map object too.
     QDBusMessage call(const QString& path, const QString& interface, const QString& method,
-                      const QVariantList& args, const char* replySignature);
+                      const QVariantList& args);
 
     // How long a call waits for the tracker's answer.
     static constexpr int callTimeoutMs = 5000;
@@ -56,11 +56,10 @@ private:
     void ownerChanged(const QString& newOwner);
     QDBusMessage exchange(const QString& path, const QString& interface, const QString& method,
                           const QVariantList& args);
-    QDBusMessage checked(const QDBusMessage& reply, const QString& method,
-                         const char* replySignature);
+    QDBusMessage checked(const QDBusMessage& reply, const QString& interface,
+                         const QString& method);
     // A block call, or std::nullopt when the tracker does not offer block calls.
-    std::optional<QDBusMessage> blockCall(const QString& method, const QVariantList& args,
-                                          const char* replySignature);
+    std::optional<QDBusMessage> blockCall(const QString& method, const QVariantList& args);
 
     QDBusConnection m_connection;
     std::unique_ptr<DbusKestrelMap> m_map;

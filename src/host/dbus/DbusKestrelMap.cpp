@@ -7,10 +7,8 @@
 
 namespace {
 
-QDBusMessage mapCall(DbusKestrelHost& host, const QString& method, const QVariantList& args,
-                     const char* replySignature = "") {
-    return host.call(kestrelbus::mapPath(), kestrelbus::mapInterface(), method, args,
-                     replySignature);
+QDBusMessage mapCall(DbusKestrelHost& host, const QString& method, const QVariantList& args) {
+    return host.call(kestrelbus::mapPath(), kestrelbus::mapInterface(), method, args);
 }
 
 } // namespace
@@ -28,14 +26,12 @@ void DbusKestrelMap::setFillColor(qint32 colour) {
 }
 
 float DbusKestrelMap::ScaleHeight() {
-    return float(mapCall(m_host, QStringLiteral("ScaleHeight"), {}, "d")
-                     .arguments()
-                     .constFirst()
-                     .toDouble());
+    return float(
+        mapCall(m_host, QStringLiteral("ScaleHeight"), {}).arguments().constFirst().toDouble());
 }
 
 qint16 DbusKestrelMap::PixelHeight() {
-    return mapCall(m_host, QStringLiteral("PixelHeight"), {}, "n")
+    return mapCall(m_host, QStringLiteral("PixelHeight"), {})
         .arguments()
         .constFirst()
         .value<qint16>();
