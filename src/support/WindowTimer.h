@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QTimer>
 
-// A window timer as the original form timers behaved: switching it on while it is on
+// A window timer as the window's commands expect it: switching it on while it is on
 // changes nothing (the running interval goes on); switching it on from off starts a full
 // interval anew. Tests call fire() instead of waiting and read startCount() to see
 // whether a command restarted the interval.

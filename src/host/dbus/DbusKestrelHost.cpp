@@ -101,7 +101,7 @@ std::optional<QDBusMessage> DbusKestrelHost::blockCall(const QString& method,
         exchange(kestrelbus::applicationPath(), kestrelbus::applicationInterface(), method, args);
     if (reply.type() == QDBusMessage::ErrorMessage) {
         const QDBusError::ErrorType type = QDBusError(reply).type();
-        // A tracker without the block calls (the original one): single calls from now on.
+        // A tracker without the block calls (Kestrel32 itself): single calls from now on.
         if (type == QDBusError::UnknownMethod || type == QDBusError::UnknownInterface ||
             type == QDBusError::UnknownObject) {
             m_blocksOffered = false;
