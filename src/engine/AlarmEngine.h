@@ -115,6 +115,10 @@ private:
     void drawRange();
     void soundAlarm(int stationCount);
     void showMinimum();
+    // Walks the host's list; for each entry `wanted` still wants at its turn, mStation is
+    // filled and `found` called. Events run after every entry; a failure ends the walk.
+    void walkStations(const std::function<bool(const QString&)>& wanted,
+                      const std::function<void(const QString&)>& found);
     void letEventsRun();
     KestrelMap& map();
     void holdTimer(bool hold);

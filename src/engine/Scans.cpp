@@ -1,6 +1,8 @@
 // The passes of a tick over the host's station list and the overlay objects.
 #include "engine/AlarmEngine.h"
 
+#include <algorithm>
+
 #include "host/HostCursor.h"
 #include "host/KestrelHost.h"
 #include "lists/MapMarks.h"
@@ -14,37 +16,44 @@ void AlarmEngine::showMinimum() {
         emit minDistCaptionChanged(QStringLiteral("No stations within alarm range"));
 }
 
+void AlarmEngine::walkStations(const std::function<bool(const QString&)>& wanted,
+                               const std::function<void(const QString&)>& found) {
+    HostCursor cursor(m_host, wanted);
+    const qint16 n = cursor.count();
+    for (qint16 i = 0; i < n; ++i) {
+        const QString entry = cursor.entry(i);
+        if (entry.isEmpty())
+            break;
+        const QString callsign = callsignOfEntry(entry);
+        // Asked again at the station's turn: a command run between stations may have
+        // changed the lists.
+        if (wanted(callsign)) {
+            mStation.Callsign = callsign;
+            if (cursor.station(i, mStation))
+                found(callsign);
+        }
+        letEventsRun();
+    }
+}
+
 qint16 AlarmEngine::scan_stations() {
     m_alarmLines.clear();
     m_dblMinDist = 99999.0;
     try {
-        HostCursor cursor(m_host,
-                          [this](const QString& callsign) { return callsign != gstrOwnCallsign; });
-        const qint16 n = cursor.count();
-        for (qint16 i = 0; i < n; ++i) {
-            const QString entry = cursor.entry(i);
-            if (entry.isEmpty())
-                break;
-            const QString callsign = callsignOfEntry(entry);
-            if (callsign != gstrOwnCallsign) {
-                mStation.Callsign = callsign;
-                if (cursor.station(i, mStation)) {
-                    const double d = mStation.Distance;
-                    if (d < radius()) {
-                        if (m_ackedCalls.contains(callsign)) {
-                            MarkStation(map(), mStation.Longitude, mStation.Latitude, kColourGreen);
-                        } else {
-                            if (d < m_dblMinDist)
-                                m_dblMinDist = d;
-                            m_alarmLines.add(callsign + QStringLiteral(" distance ") +
-                                             distanceText(d));
-                            MarkStation(map(), mStation.Longitude, mStation.Latitude, kColourRed);
-                        }
-                    }
+        walkStations(
+            [this](const QString& callsign) { return callsign != gstrOwnCallsign; },
+            [this](const QString& callsign) {
+                const double d = mStation.Distance;
+                if (!(d < radius()))
+                    return;
+                if (m_ackedCalls.contains(callsign)) {
+                    MarkStation(map(), mStation.Longitude, mStation.Latitude, kColourGreen);
+                    return;
                 }
-            }
-            letEventsRun();
-        }
+                m_dblMinDist = std::min(m_dblMinDist, d);
+                m_alarmLines.add(callsign + QStringLiteral(" distance ") + distanceText(d));
+                MarkStation(map(), mStation.Longitude, mStation.Latitude, kColourRed);
+            });
         letEventsRun();
         showMinimum();
         return static_cast<qint16>(m_alarmLines.count());
@@ -56,28 +65,15 @@ qint16 AlarmEngine::scan_stations() {
 
 qint16 AlarmEngine::scan_watchlist() {
     try {
-        const auto watchedNow = [this](const QString& callsign) {
-            return m_watchCalls.contains(callsign) && !m_ackedCalls.contains(callsign);
-        };
-        HostCursor cursor(m_host, watchedNow);
-        const qint16 n = cursor.count();
-        for (qint16 i = 0; i < n; ++i) {
-            const QString entry = cursor.entry(i);
-            if (entry.isEmpty())
-                break;
-            const QString callsign = callsignOfEntry(entry);
-            // Asked again here: a command run between stations may have changed the lists.
-            if (watchedNow(callsign)) {
-                mStation.Callsign = callsign;
-                if (cursor.station(i, mStation)) {
-                    const double d = mStation.Distance;
-                    if (d < m_dblMinDist)
-                        m_dblMinDist = d;
-                    m_alarmLines.add(callsign + QStringLiteral(" (watch) ") + distanceText(d));
-                }
-            }
-            letEventsRun();
-        }
+        walkStations(
+            [this](const QString& callsign) {
+                return m_watchCalls.contains(callsign) && !m_ackedCalls.contains(callsign);
+            },
+            [this](const QString& callsign) {
+                const double d = mStation.Distance;
+                m_dblMinDist = std::min(m_dblMinDist, d);
+                m_alarmLines.add(callsign + QStringLiteral(" (watch) ") + distanceText(d));
+            });
         showMinimum();
         return static_cast<qint16>(m_alarmLines.count());
     } catch (...) {
