@@ -1,0 +1,78 @@
+// Guards against an update check that hangs on a slow server, or takes a broken page for an answer.
+#include <gtest/gtest.h>
+
+#include "TestHttpServer.h"
+#include "support/UpdateCheck.h"
+
+namespace {
+
+using Behaviour = TestHttpServer::Behaviour;
+using Failure = UpdateFetchResult::Failure;
+
+TestHttpServer::Answer answer(Behaviour behaviour, const QByteArray& body,
+                              const QByteArray& status = "200 OK") {
+    TestHttpServer::Answer made;
+    made.behaviour = behaviour;
+    made.body = body;
+    made.status = status;
+    made.pieceSize = 1; // Trickle: a byte every 300 ms, never silent for the 800 ms allowed
+    made.pieceIntervalMs = 300;
+    return made;
+}
+
+TEST(UpdateRequest, EachWayAServerFailsIsOneVerdict) {
+    const QByteArray page("Quill\0feather \xff\xe9\x80 end", 23);
+    const QByteArray big(kUpdatePageLimit + 1, 'a');
+    const QString timedOut = QStringLiteral("The server did not answer within 0.8 seconds");
+    const QString tooLarge = QStringLiteral("The page is larger than 1048576 bytes");
+    const struct {
+        const char* name;
+        TestHttpServer::Answer served;
+        Failure failure;
+        QString description; // the whole text, or a part of the network's own
+    } rows[] = {
+        {"page", answer(Behaviour::Answer, page), Failure::None, {}},
+        {"noLength", answer(Behaviour::NoLength, page), Failure::None, {}},
+        {"atTheLimit", answer(Behaviour::Answer, big.left(kUpdatePageLimit)), Failure::None, {}},
+        {"neverAnswers", answer(Behaviour::NeverAnswer, page), Failure::TimedOut, timedOut},
+        {"trickles", answer(Behaviour::Trickle, page), Failure::TimedOut, timedOut},
+        {"closesMidBody",
+         answer(Behaviour::CloseMidBody, QByteArray(4000, 'q')),
+         Failure::Network,
+         {}},
+        {"notFound", answer(Behaviour::Answer, page, "404 Not Found"), Failure::Network,
+         QStringLiteral("Not Found")},
+        {"tooLarge", answer(Behaviour::Answer, big), Failure::TooLarge, tooLarge},
+        {"tooLargeNoLength", answer(Behaviour::NoLength, big), Failure::TooLarge, tooLarge},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TestHttpServer server;
+        server.setAnswer("/", row.served);
+        const UpdateFetchResult result = UpdateCheck(server.baseAddress() + u'/', 800).fetch();
+        EXPECT_EQ(result.failure, row.failure) << result.errorDescription.toStdString();
+        EXPECT_EQ(result.body, result.ok() ? row.served.body : QByteArray());
+        EXPECT_TRUE(result.errorDescription.contains(row.description))
+            << result.errorDescription.toStdString();
+        EXPECT_EQ(result.ok(), result.errorDescription.isEmpty());
+        EXPECT_EQ(server.requestCount(), 1);
+    }
+}
+
+TEST(UpdateRequest, RefusedConnectionFailsAndRedirectIsFollowed) {
+    const UpdateCheck refused(
+        QStringLiteral("http://127.0.0.1:%1").arg(TestHttpServer::refusingPort()), 5000);
+    const UpdateFetchResult failed = refused.fetch();
+    EXPECT_EQ(failed.failure, Failure::Network);
+    EXPECT_TRUE(failed.errorDescription.contains(QStringLiteral("refused"), Qt::CaseInsensitive))
+        << failed.errorDescription.toStdString();
+
+    TestHttpServer server;
+    TestHttpServer::Answer moved = answer(Behaviour::Answer, {}, "302 Found");
+    moved.headers = {{"Location", "/home"}};
+    server.setAnswer("/", moved);
+    server.setAnswer("/home", answer(Behaviour::Answer, "Quillfeather moved"));
+    EXPECT_EQ(UpdateCheck(server.baseAddress(), 5000).fetch().body, "Quillfeather moved");
+}
+
+} // namespace
