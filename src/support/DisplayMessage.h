@@ -11,8 +11,8 @@ enum : qint16 {
     kMessageCritical = 16,
 };
 
-// Title and body of a message (the error kinds name the help page helpFile) of the given kind; nullopt-like empty request (icon None
-// and empty title) for a kind that shows nothing.
+// Title and body of a message of the given kind (the error kinds name the help page
+// helpFile); an empty request (icon None, no title) for a kind that shows nothing.
 MessageBoxRequest buildMessage(qint16 kind, const QString& text, const QString& helpFile);
 
 // Shows an informational (64), error (48) or critical (16) box; the critical kind ends
