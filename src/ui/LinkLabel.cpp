@@ -7,12 +7,10 @@ LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
     QFont linkFont = font();
     linkFont.setUnderline(true);
     setFont(linkFont);
-    QPalette linkPalette = palette();
-    linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Highlight));
-    setPalette(linkPalette);
-    // Without a role of its own a label writes in the role that suits its parent's
-    // background: Text, not WindowText, on the About window's Base background.
-    setForegroundRole(QPalette::WindowText);
+    // Written in the palette's own Highlight role, not in a copy of it: the link follows the
+    // window's palette, and a label left to choose its role writes in Text on the About
+    // window's Base background, which is black.
+    setForegroundRole(QPalette::Highlight);
     setCursor(Qt::PointingHandCursor);
 }
 

@@ -1,57 +1,55 @@
-// Help page and web links go to the desktop; a handler registered for the scheme stands
-// in for the browser and records what it was given.
+// F1 showing nothing when the desktop has no viewer for the page, or a window for a missing page.
 #include <gtest/gtest.h>
 
-#include <QDesktopServices>
-#include <QList>
-#include <QUrl>
+#include <QFile>
+#include <QMainWindow>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 
-#include "OpenedUrls.h"
-#include "support/HelpBrowser.h"
-#include "support/MessageBoxSeam.h"
-#include "support/WebAddress.h"
+#include "ui/HelpWindow.h"
 
 namespace {
 
-class HelpLinks : public ::testing::Test {
-protected:
-    void SetUp() override {
-        previousShower = setMessageBoxShower([this](const MessageBoxRequest&) { ++boxes; });
-    }
-    void TearDown() override { setMessageBoxShower(previousShower); }
-
-    OpenedUrls opened{{QStringLiteral("file"), QStringLiteral("https"), QStringLiteral("http")}};
-    MessageBoxShower previousShower;
-    int boxes = 0;
+struct HelpRow {
+    const char* name;
+    bool pageExists;
+    bool desktopTakesIt;
+    bool helpWindowShown;
 };
 
-TEST_F(HelpLinks, HelpFileWithBlanksIsOneLocalFile) {
-    const QString path = QStringLiteral("/opt/radio tools/Ring warden.html");
-    OpenHelpFile(path);
-    ASSERT_EQ(opened.urls.size(), 1);
-    EXPECT_EQ(opened.urls.first().scheme(), QStringLiteral("file"));
-    EXPECT_EQ(opened.urls.first().toLocalFile(), path);
+class Help : public ::testing::TestWithParam<HelpRow> {};
+
+TEST_P(Help, ShowsThePageWhereItCan) {
+    const HelpRow& row = GetParam();
+    QTemporaryDir folder;
+    // A blank in the path must still reach the viewer as one file.
+    const QString page = folder.filePath(QStringLiteral("Ring warden.html"));
+    if (row.pageExists) {
+        QFile file(page);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<html><body><h1>Alarm range</h1></body></html>");
+    }
+    QMainWindow mainWindow;
+    mainWindow.show();
+    QList<QUrl> offered;
+    ShowHelp(&mainWindow, page, [&](const QUrl& url) {
+        offered.append(url);
+        return row.desktopTakesIt;
+    });
+
+    EXPECT_EQ(offered, row.pageExists ? QList<QUrl>{QUrl::fromLocalFile(page)} : QList<QUrl>{});
+    HelpWindow* window = HelpWindow::openWindow(&mainWindow);
+    ASSERT_EQ(window != nullptr, row.helpWindowShown);
+    if (window) {
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(window->browser()->toPlainText().contains(QStringLiteral("Alarm range")));
+    }
 }
 
-TEST_F(HelpLinks, EmptyHelpPathOpensNothing) {
-    OpenHelpFile(QString());
-    EXPECT_TRUE(opened.urls.isEmpty());
-}
-
-TEST_F(HelpLinks, WebAddressWithBlanksIsOneAddress) {
-    OpenWebAddress(QStringLiteral("https://ringwarden.example.org/down load/rw 1.deb"));
-    ASSERT_EQ(opened.urls.size(), 1);
-    EXPECT_EQ(opened.urls.first().toString(QUrl::FullyEncoded),
-              QStringLiteral("https://ringwarden.example.org/down%20load/rw%201.deb"));
-}
-
-TEST_F(HelpLinks, FailuresShowNothing) {
-    // No handler: the offscreen desktop cannot open anything, and nothing is reported.
-    OpenedUrls::removeHandlers({QStringLiteral("file"), QStringLiteral("https")});
-    OpenHelpFile(QStringLiteral("/nonexistent/Ringwarden.html"));
-    OpenWebAddress(QStringLiteral("https://ringwarden.example.org"));
-    OpenWebAddress(QStringLiteral("::not an address::"));
-    EXPECT_EQ(boxes, 0);
-}
+INSTANTIATE_TEST_SUITE_P(Pages, Help,
+                         ::testing::Values(HelpRow{"desktopRefuses", true, false, true},
+                                           HelpRow{"desktopShows", true, true, false},
+                                           HelpRow{"missingPage", false, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,3 +1,4 @@
+// A browser that opens nothing: a link that goes to the wrong address, or nowhere, shows here.
 #pragma once
 
 #include <QDesktopServices>
@@ -6,8 +7,7 @@
 #include <QStringList>
 #include <QUrl>
 
-// Stands in for the browser and the file viewer: records every address the desktop is
-// asked to open for the given schemes, for as long as it lives.
+// Records every address the desktop is asked to open for the given schemes while it lives.
 class OpenedUrls final : public QObject {
     Q_OBJECT
 public:
@@ -15,10 +15,8 @@ public:
         for (const QString& scheme : m_schemes)
             QDesktopServices::setUrlHandler(scheme, this, "open");
     }
-    ~OpenedUrls() override { removeHandlers(m_schemes); }
-
-    static void removeHandlers(const QStringList& schemes) {
-        for (const QString& scheme : schemes)
+    ~OpenedUrls() override {
+        for (const QString& scheme : m_schemes)
             QDesktopServices::unsetUrlHandler(scheme);
     }
 
