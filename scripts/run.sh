@@ -2,6 +2,8 @@
 # Installs what is missing, builds, and starts the stand-in tracker kestrel32 with the demo
 # scenario (data/demo-scenario.json) and Ringwarden beside it. Starts a private session bus
 # when none is running. Arguments go to Ringwarden. Closing the tracker closes Ringwarden.
+# The demo tracker keeps its kestrel32.ini and overlays/ in a folder of its own, so that the
+# demo's overlay objects never turn up in a real tracker folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,7 +34,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-build/bin/kestrel32 --scenario data/demo-scenario.json >"$log" 2>&1 &
+data_home="${XDG_DATA_HOME:-$HOME/.local/share}"
+demo_folder="$data_home/Kestrel32-demo"
+mkdir -p "$demo_folder"
+build/bin/kestrel32 --scenario data/demo-scenario.json --folder "$demo_folder" >"$log" 2>&1 &
 host=$!
 
 # kestrel32 says so once its files are written and it owns its bus name.
@@ -50,6 +55,17 @@ if ! grep -q "on the session bus" "$log"; then
     echo "run.sh: kestrel32 did not come onto the session bus within 10 s" >&2
     exit 1
 fi
+
+# Earlier demos wrote their overlay file into the real tracker folder; take away only a file
+# that is still exactly the demo's.
+for overlay in "$demo_folder"/overlays/*.pos; do
+    [ -f "$overlay" ] || continue
+    left="$data_home/Kestrel32/overlays/$(basename "$overlay")"
+    if [ -f "$left" ] && cmp -s "$overlay" "$left"; then
+        rm -f "$left"
+        echo "run.sh: removed the demo's overlay file left in $left"
+    fi
+done
 
 build/bin/Ringwarden "$@" &
 ringwarden=$!
