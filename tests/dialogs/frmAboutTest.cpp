@@ -1,5 +1,4 @@
-// The About window showing a wrong text, a link that opens the wrong address, or a link drawn
-// black.
+// The About window showing a wrong text, opening a wrong address, or drawing its link black.
 #include <gtest/gtest.h>
 
 #include <QImage>

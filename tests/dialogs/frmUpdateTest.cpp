@@ -1,5 +1,4 @@
-// The update window losing the server's answer or the download link, or leaving the menu item
-// greyed (or clickable) at the wrong moment.
+// The update window losing the answer or the link, or greying its menu item at the wrong time.
 #include <gtest/gtest.h>
 
 #include <QAction>
