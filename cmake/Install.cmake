@@ -4,8 +4,13 @@
 #   bin/Ringwarden, bin/kestrel32            the program and the stand-in tracker
 #   share/ringwarden/Ringwarden.html, WAV/   the help page and the alarm sounds
 #   share/ringwarden/ringwarden.svg          the window icon
-#   share/applications/ringwarden.desktop    the desktop menu entry
-#   share/icons/hicolor/scalable/apps/       its icon
+#   share/applications/ringwarden.desktop,   the desktop menu entries of both programs
+#     kestrel32.desktop
+#   share/icons/hicolor/scalable/apps/       their icons
+#   share/man/man1/Ringwarden.1.gz,          the manual pages
+#     kestrel32.1.gz
+#   share/doc/ringwarden/copyright,          the copyright and licence, the change log
+#     changelog.gz
 #
 # The program finds share/ringwarden from its own folder (support/AppPaths), so the
 # relative way from bin to there is compiled in.
@@ -23,10 +28,33 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/Ringwarden.html ${CMAKE_SOURCE_DIR}/data/
         DESTINATION ${RINGWARDEN_INSTALL_DATADIR})
 # The sounds are made at build time into build/bin/WAV.
 install(DIRECTORY ${RINGWARDEN_BIN_DIR}/WAV DESTINATION ${RINGWARDEN_INSTALL_DATADIR} OPTIONAL)
-install(FILES ${CMAKE_SOURCE_DIR}/data/ringwarden.desktop
+install(FILES ${CMAKE_SOURCE_DIR}/data/ringwarden.desktop ${CMAKE_SOURCE_DIR}/data/kestrel32.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_SOURCE_DIR}/data/icons/ringwarden.svg
+install(FILES ${CMAKE_SOURCE_DIR}/data/icons/ringwarden.svg ${CMAKE_SOURCE_DIR}/data/icons/kestrel32.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# Named for the package, not for the project, as Debian wants it.
+install(FILES ${CMAKE_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/ringwarden)
+
+# The manual pages and the Debian change log carry the project's version and are compressed
+# without a time stamp, so that the same sources give the same package.
+find_program(RINGWARDEN_GZIP gzip REQUIRED)
+set(ringwarden_compressed)
+foreach(file man/Ringwarden.1 man/kestrel32.1 changelog)
+    set(configured ${CMAKE_BINARY_DIR}/packaging/${file})
+    configure_file(${CMAKE_SOURCE_DIR}/data/${file} ${configured} @ONLY)
+    add_custom_command(
+        OUTPUT ${configured}.gz
+        COMMAND ${RINGWARDEN_GZIP} -9nkf ${configured}
+        DEPENDS ${configured}
+        VERBATIM)
+    list(APPEND ringwarden_compressed ${configured}.gz)
+endforeach()
+add_custom_target(ringwarden_packaging ALL DEPENDS ${ringwarden_compressed})
+install(FILES ${CMAKE_BINARY_DIR}/packaging/man/Ringwarden.1.gz
+              ${CMAKE_BINARY_DIR}/packaging/man/kestrel32.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/ringwarden)
 
 # Debian package.
 set(CPACK_GENERATOR DEB)
@@ -35,17 +63,19 @@ set(CPACK_PACKAGE_VENDOR "The Ringwarden project")
 set(CPACK_PACKAGE_CONTACT "The Ringwarden project <ringwarden@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Ringwarden watches the station list of the Kestrel32 tracker and sounds an alarm when\
- stations come within a range the operator sets. It ships with kestrel32, a stand-in\
- tracker that serves the same interface on the session bus.")
+    "Ringwarden watches the station list of the Kestrel32 tracker and sounds an
+alarm when stations come within a range the operator sets. It ships with
+kestrel32, a stand-in tracker that serves the same interface on the session
+bus.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://ringwarden.example.org")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded as plug-ins or reached at run time, so the library scan cannot see them: the
-# window system and SVG icon plug-ins and the session bus; a sound server is recommended.
+# window system and SVG icon plug-ins and the session bus; a sound server is recommended, and
+# xdg-open, through which the help page and web links reach the desktop's viewer.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, dbus-daemon | dbus")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, xdg-utils")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
