@@ -1,12 +1,12 @@
+// Files missing or misplaced in the install or .deb, broken desktop entries, raw man pages.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QFileInfo>
-#include <QHash>
 #include <QImage>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -15,166 +15,100 @@
 namespace {
 
 const QString kBuildDir = QStringLiteral(RINGWARDEN_BUILD_DIR);
-const QString kSourceDir = QStringLiteral(RINGWARDEN_SOURCE_DIR);
 
-struct ProcessRun {
-    int exitCode = -1;
-    QString output;
-};
-
-ProcessRun run(const QString& program, const QStringList& arguments, int timeoutMs = 240000) {
+// Exit code (-1: crashed or did not end) and everything the program wrote.
+std::pair<int, QString> run(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
-    ProcessRun result;
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        result.output = QStringLiteral("did not finish: ") + program;
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.output = QString::fromLocal8Bit(process.readAll());
-    return result;
+    const bool ended =
+        process.waitForFinished(240000) && process.exitStatus() == QProcess::NormalExit;
+    return {ended ? process.exitCode() : -1, QString::fromLocal8Bit(process.readAll())};
 }
 
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+QStringList filesBelow(const QString& root) {
+    QStringList files;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(QDir(root).relativeFilePath(it.next()));
+    files.sort();
+    return files;
 }
 
-// Key=value pairs of the [Desktop Entry] group.
-QHash<QString, QString> desktopEntry(const QString& path) {
-    QHash<QString, QString> entry;
-    bool inGroup = false;
-    for (const QByteArray& raw : contents(path).split('\n')) {
-        const QString line = QString::fromUtf8(raw).trimmed();
-        if (line.startsWith(u'['))
-            inGroup = line == QStringLiteral("[Desktop Entry]");
-        else if (inGroup && line.contains(u'='))
-            entry.insert(line.section(u'=', 0, 0), line.section(u'=', 1));
+// What an install below prefix (or the package's /usr) must hold, and nothing else.
+void expectShipped(const QString& prefix) {
+    const QStringList shipped =
+        QString("bin/Ringwarden bin/kestrel32 share/applications/kestrel32.desktop "
+                "share/applications/ringwarden.desktop share/doc/ringwarden/changelog.gz "
+                "share/doc/ringwarden/copyright share/icons/hicolor/scalable/apps/kestrel32.svg "
+                "share/icons/hicolor/scalable/apps/ringwarden.svg share/man/man1/Ringwarden.1.gz "
+                "share/man/man1/kestrel32.1.gz share/ringwarden/Ringwarden.html "
+                "share/ringwarden/WAV/SIREN.WAV share/ringwarden/WAV/rw_gt_4_stations_alarm.wav "
+                "share/ringwarden/WAV/rw_le_4_stations_alarm.wav share/ringwarden/ringwarden.svg")
+            .split(u' ');
+    EXPECT_EQ(filesBelow(prefix), shipped);
+    const QDir root(prefix);
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    for (const char* name : {"ringwarden", "kestrel32"}) {
+        const QString entry =
+            root.filePath(QStringLiteral("share/applications/%1.desktop").arg(name));
+        const QSettings keys(entry, QSettings::IniFormat);
+        const QString exec = keys.value("Desktop Entry/Exec").toString();
+        const QString icon = keys.value("Desktop Entry/Icon").toString();
+        const QFileInfo program(root.filePath("bin/" + exec));
+        EXPECT_TRUE(program.isFile() && program.isExecutable()) << name;
+        EXPECT_FALSE(
+            QImage(root.filePath("share/icons/hicolor/scalable/apps/" + icon + ".svg")).isNull())
+            << name;
+        if (!validator.isEmpty()) {
+            const auto [code, said] = run(validator, {entry});
+            EXPECT_EQ(code, 0) << name;
+            EXPECT_EQ(said.toStdString(), "") << name; // hints too
+        }
     }
-    return entry;
+    for (const char* page : {"Ringwarden.1", "kestrel32.1"}) {
+        const auto [code, text] =
+            run("gzip", {"-dc", root.filePath(QStringLiteral("share/man/man1/%1.gz").arg(page))});
+        EXPECT_EQ(code, 0) << page;
+        EXPECT_TRUE(text.startsWith(".TH " + QString(page).chopped(2).toUpper() + " 1 ")) << page;
+        EXPECT_FALSE(text.contains(u'@')) << page; // the version was filled in
+    }
+    QFile copyright(root.filePath("share/doc/ringwarden/copyright"));
+    ASSERT_TRUE(copyright.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(copyright.readAll().contains("\nLicense: GPL-3+\n"));
 }
 
-class Installed : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        prefix = new QTemporaryDir;
-        const ProcessRun install =
-            run(QStringLiteral(RINGWARDEN_CMAKE), {QStringLiteral("--install"), kBuildDir,
-                                                   QStringLiteral("--prefix"), prefix->path()});
-        installExitCode = install.exitCode;
-        installOutput = install.output;
-    }
-    static void TearDownTestSuite() {
-        delete prefix;
-        prefix = nullptr;
-    }
-    void SetUp() override { ASSERT_EQ(installExitCode, 0) << installOutput.toStdString(); }
-
-    static QString path(const QString& relative) { return prefix->filePath(relative); }
-
-    static inline QTemporaryDir* prefix = nullptr;
-    static inline int installExitCode = -1;
-    static inline QString installOutput;
-};
-
-TEST_F(Installed, ProgramsLandInBin) {
-    for (const char* name : {"bin/Ringwarden", "bin/kestrel32"}) {
-        const QFileInfo program(path(QString::fromLatin1(name)));
-        EXPECT_TRUE(program.isFile()) << name;
-        EXPECT_TRUE(program.isExecutable()) << name;
-    }
-}
-
-TEST_F(Installed, ProgramFindsHelpAndSoundsWhereTheyWereInstalled) {
-    const QString bin = path(QStringLiteral("bin"));
-    const QString data = path(QStringLiteral("share/ringwarden"));
-    EXPECT_EQ(installedDataDir(bin), data);
-    EXPECT_EQ(contents(installedHelpFile(bin)),
-              contents(kSourceDir + QStringLiteral("/data/Ringwarden.html")));
-    for (const char* sound :
-         {"rw_le_4_stations_alarm.wav", "rw_gt_4_stations_alarm.wav", "SIREN.WAV"}) {
-        const QFileInfo wav(data + QStringLiteral("/WAV/") + QString::fromLatin1(sound));
-        EXPECT_TRUE(wav.isFile()) << sound;
-        EXPECT_GT(wav.size(), 44) << sound; // more than a WAV header
-    }
+TEST(Install, PutsEveryFileInItsPlaceAndTheProgramFindsItsData) {
+    QTemporaryDir prefix;
+    const auto [code, output] =
+        run(RINGWARDEN_CMAKE, {"--install", kBuildDir, "--prefix", prefix.path()});
+    ASSERT_EQ(code, 0) << output.toStdString();
+    expectShipped(prefix.path());
+    const QString bin = prefix.filePath("bin");
+    EXPECT_EQ(installedDataDir(bin), prefix.filePath("share/ringwarden"));
+    EXPECT_TRUE(QFileInfo(installedHelpFile(bin)).isFile());
     EXPECT_FALSE(QImage(installedIconFile(bin)).isNull());
 }
 
-TEST_F(Installed, DesktopEntryStartsTheInstalledProgramWithItsIcon) {
-    const QString desktopFile = path(QStringLiteral("share/applications/ringwarden.desktop"));
-    ASSERT_TRUE(QFileInfo::exists(desktopFile));
-    const auto entry = desktopEntry(desktopFile);
-    EXPECT_EQ(entry.value(QStringLiteral("Type")), QStringLiteral("Application"));
-    EXPECT_EQ(entry.value(QStringLiteral("Name")), QStringLiteral("Ringwarden"));
-    EXPECT_TRUE(QFileInfo(path(QStringLiteral("bin/")) +
-                          entry.value(QStringLiteral("Exec")).section(u' ', 0, 0))
-                    .isExecutable());
-    const QString icon = path(QStringLiteral("share/icons/hicolor/scalable/apps/")) +
-                         entry.value(QStringLiteral("Icon")) + QStringLiteral(".svg");
-    const QImage picture(icon);
-    ASSERT_FALSE(picture.isNull()) << icon.toStdString();
-    EXPECT_EQ(picture.width(), picture.height());
-
-    const QString validator =
-        QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
-    if (!validator.isEmpty()) {
-        const ProcessRun validation = run(validator, {desktopFile});
-        EXPECT_EQ(validation.exitCode, 0) << validation.output.toStdString();
-    }
-}
-
-TEST_F(Installed, NothingElseIsInstalled) {
-    const QSet<QString> expected{
-        QStringLiteral("bin/Ringwarden"),
-        QStringLiteral("bin/kestrel32"),
-        QStringLiteral("share/ringwarden/Ringwarden.html"),
-        QStringLiteral("share/ringwarden/ringwarden.svg"),
-        QStringLiteral("share/ringwarden/WAV/rw_le_4_stations_alarm.wav"),
-        QStringLiteral("share/ringwarden/WAV/rw_gt_4_stations_alarm.wav"),
-        QStringLiteral("share/ringwarden/WAV/SIREN.WAV"),
-        QStringLiteral("share/applications/ringwarden.desktop"),
-        QStringLiteral("share/icons/hicolor/scalable/apps/ringwarden.svg")};
-    QSet<QString> found;
-    QDirIterator it(prefix->path(), QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found.insert(QDir(prefix->path()).relativeFilePath(it.next()));
-    EXPECT_EQ(found, expected);
-}
-
-TEST(DebianPackage, HoldsTheProgramUnderUsrAndDependsOnQt) {
-    const QString dpkgDeb = QStandardPaths::findExecutable(QStringLiteral("dpkg-deb"));
+TEST(DebianPackage, ShipsTheInstallUnderUsrWithItsDependencies) {
+    const QString dpkgDeb = QStandardPaths::findExecutable("dpkg-deb");
     if (dpkgDeb.isEmpty())
         GTEST_SKIP() << "dpkg-deb is not available";
     QTemporaryDir output;
-    const ProcessRun pack = run(
-        QStringLiteral(RINGWARDEN_CPACK),
-        {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-         kBuildDir + QStringLiteral("/CPackConfig.cmake"), QStringLiteral("-B"), output.path()});
-    ASSERT_EQ(pack.exitCode, 0) << pack.output.toStdString();
-    const QStringList packages =
-        QDir(output.path()).entryList({QStringLiteral("ringwarden_*.deb")});
-    ASSERT_EQ(packages.size(), 1) << pack.output.toStdString();
+    const auto [code, log] =
+        run(RINGWARDEN_CPACK,
+            {"-G", "DEB", "--config", kBuildDir + "/CPackConfig.cmake", "-B", output.path()});
+    ASSERT_EQ(code, 0) << log.toStdString();
+    const QStringList packages = QDir(output.path()).entryList({"ringwarden_*.deb"});
+    ASSERT_EQ(packages.size(), 1) << log.toStdString();
     const QString package = output.filePath(packages.first());
+    ASSERT_EQ(run(dpkgDeb, {"-x", package, output.filePath("root")}).first, 0);
+    expectShipped(output.filePath("root/usr"));
 
-    const ProcessRun listing = run(dpkgDeb, {QStringLiteral("--contents"), package});
-    ASSERT_EQ(listing.exitCode, 0);
-    for (const char* file :
-         {"./usr/bin/Ringwarden", "./usr/bin/kestrel32", "./usr/share/ringwarden/Ringwarden.html",
-          "./usr/share/ringwarden/WAV/SIREN.WAV", "./usr/share/applications/ringwarden.desktop",
-          "./usr/share/icons/hicolor/scalable/apps/ringwarden.svg"}) {
-        EXPECT_TRUE(listing.output.contains(QString::fromLatin1(file))) << file;
-    }
-
-    const ProcessRun depends =
-        run(dpkgDeb, {QStringLiteral("--field"), package, QStringLiteral("Depends")});
-    ASSERT_EQ(depends.exitCode, 0);
-    for (const char* dependency : {"libqt6widgets6", "libqt6network6", "qt6-qpa-plugins"}) {
-        EXPECT_TRUE(depends.output.contains(QString::fromLatin1(dependency)))
-            << dependency << " in " << depends.output.toStdString();
-    }
+    const QString fields = run(dpkgDeb, {"--field", package, "Depends", "Recommends"}).second;
+    for (const char* wanted : {"libqt6widgets6", "libqt6network6", "qt6-qpa-plugins", "xdg-utils"})
+        EXPECT_TRUE(fields.contains(QString::fromLatin1(wanted)))
+            << wanted << " in " << fields.toStdString();
 }
 
 } // namespace
