@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // One line of the alarm's station list as a tick leaves it: the callsign and the distance as
 // the list shows it (already formatted, unit and decimals as the operator set them).
@@ -11,6 +12,12 @@ struct ListedStation {
 
     friend bool operator==(const ListedStation&, const ListedStation&) = default;
 };
+
+// An alarm line as the engine lists it: "CALL distance 2.5" or, for a watched station,
+// "CALL (watch) 2.5". The callsign is the text before the first blank, as the engine's
+// commands take it; a line of another form is all callsign.
+ListedStation listedStationOfLine(const QString& line);
+QList<ListedStation> listedStations(const QStringList& lines);
 
 // What changed between the station lists of two consecutive ticks.
 struct StationChanges {
