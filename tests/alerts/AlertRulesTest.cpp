@@ -1,0 +1,78 @@
+// The rules below the hub: a hostile callsign breaking a record, a station read wrongly, a
+// change between ticks missed or doubled, a wrong spoken or shown text, history lines lost or
+// split at a rotation, a file past its bound or more than one old file kept.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "alerts/AlarmHistory.h"
+#include "alerts/AlarmSpeaker.h"
+#include "alerts/DesktopNotifier.h"
+#include "alerts/LineEscape.h"
+
+namespace {
+
+using Escape = std::pair<QString, QString>;
+class LineEscape : public ::testing::TestWithParam<Escape> {};
+
+TEST_P(LineEscape, KeepsARecordOnOneLine) {
+    EXPECT_EQ(escapeForLine(GetParam().first), GetParam().second);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, LineEscape,
+                         ::testing::Values(Escape{u"PD1AAA Ü\u00A0"_qs, u"PD1AAA Ü\u00A0"_qs},
+                                           Escape{u"A|B\t\\x41"_qs, u"A\\x7CB\\x09\\x5Cx41"_qs},
+                                           Escape{u"\n\r\x7F"_qs, u"\\x0A\\x0D\\x7F"_qs},
+                                           Escape{u"A\u2028"_qs, u"A\\u{2028}"_qs},
+                                           Escape{u"\U0001F4E1"_qs, u"\U0001F4E1"_qs},
+                                           Escape{QString(QChar(0xD800)) + u'A',
+                                                  u"\\u{D800}A"_qs}));
+
+TEST(ListedStations, AreReadFromTheEnginesLinesAndChangeByCallsignOnly) {
+    const StationChanges changes = compareListedStations(
+        listedStations({u"A distance 1"_qs, u"B distance 2"_qs, u"disabled"_qs}),
+        listedStations({u"B distance 3"_qs, u"C distance 4"_qs, u"C (watch) 4"_qs}));
+    EXPECT_EQ(changes.entered, (QList<ListedStation>{{u"C"_qs, u"4"_qs}}));
+    EXPECT_EQ(changes.left, (QList<ListedStation>{{u"A"_qs, u"1"_qs}, {u"disabled"_qs, {}}}));
+}
+
+TEST(HistoryLine, ReadsBackWhatItWroteAndNothingElse) {
+    const HistoryEntry entry{QDateTime({2026, 3, 1}, {12, 0, 5}, Qt::UTC), u"acked"_qs,
+                             u"PD1AAA"_qs, u"2.5"_qs};
+    EXPECT_EQ(historyLine(entry), u"2026-03-01T12:00:05Z|acked|PD1AAA|2.5"_qs);
+    EXPECT_EQ(parseHistoryLine(historyLine(entry)), entry);
+    EXPECT_FALSE(parseHistoryLine(u"yesterday|left|A|1"_qs));
+    EXPECT_FALSE(parseHistoryLine(u"2026-03-01T12:00:05Z|left|A|1|x"_qs));
+}
+
+TEST(AlertTexts, SpeakOnlyWhatCanBeSaidAndShowNoMarkup) {
+    EXPECT_EQ(spokenStation({u"DL9X-7\n|"_qs, {}}), u"D L 9 X - 7"_qs);
+    EXPECT_EQ(DesktopNotifier::bodyText({{u"PD1AAA"_qs, u"2.5"_qs}, {u"<b>|&"_qs, u"3"_qs}}),
+              u"PD1AAA 2.5\n&lt;b&gt;\\x7C&amp; 3"_qs);
+}
+
+TEST(AlarmHistory, RotatesBeforeOneMebibyteKeepingOneOlderFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"Ringwarden.HST"_qs), older = path + u".1"_qs;
+    AlarmHistory history(path);
+    int written = 0;
+    const QString padding(200, u'X'); // a mebibyte in a few thousand lines
+    const auto callsign = [&](int i) { return u"C%1"_qs.arg(i) + padding; };
+    for (int rotation = 0; rotation < 2; ++rotation) {
+        for (qint64 size = 0; QFileInfo(path).size() >= size;) {
+            size = QFileInfo(path).size();
+            ASSERT_TRUE(history.append(HistoryEvent::Entered, callsign(written++), u"2.5"_qs));
+        }
+        EXPECT_LE(QFileInfo(older).size(), AlarmHistory::kRotateBytes);
+        EXPECT_GT(QFileInfo(older).size(), AlarmHistory::kRotateBytes - 300);
+        const QList<HistoryEntry> last = AlarmHistory::readLast(path, written);
+        // All lines, newest first; after the second rotation the oldest are gone.
+        EXPECT_EQ(last.size() == written, rotation == 0);
+        EXPECT_EQ(last.first().callsign, callsign(written - 1));
+        EXPECT_EQ(last.last().callsign, callsign(written - int(last.size())));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}
+
+} // namespace
