@@ -7,7 +7,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra dbus-daemon dbus-x11
     pulseaudio pulseaudio-utils xvfb direwolf
-    python3 jq qt6-speech-dev dunst imagemagick desktop-file-utils
+    python3 jq qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher
+    espeak-ng dunst imagemagick desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do

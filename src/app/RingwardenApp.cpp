@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QLockFile>
+#include <QMetaObject>
 #include <QWidget>
 
+#include "alerts/AlarmSpeaker.h"
+#include "alerts/AlertsHub.h"
+#include "alerts/DesktopNotifier.h"
 #include "app/HostFolder.h"
 #include "engine/OverlayItems.h"
 #include "engine/SoundPlayer.h"
@@ -14,6 +18,7 @@
 #include "support/DisplayMessage.h"
 #include "support/Globals.h"
 #include "support/MessageBoxSeam.h"
+#include "ui/HistoryWindow.h"
 #include "ui/frmMain.h"
 
 namespace {
@@ -61,10 +66,10 @@ Setting settingOf(AlarmEngine::Switch which) {
 } // namespace
 
 RingwardenApp::RingwardenApp(StartupEnvironment env, std::unique_ptr<SoundPlayer> sound,
-                             QObject* parent)
+                             std::unique_ptr<AlarmSpeaker> speaker, QObject* parent)
     : QObject(parent), m_env(std::move(env)),
       m_files(programFiles(m_env.executablePath, m_env.fallbackConfigFolder)),
-      m_sound(std::move(sound)) {}
+      m_sound(std::move(sound)), m_speaker(std::move(speaker)) {}
 
 RingwardenApp::~RingwardenApp() = default;
 
@@ -105,11 +110,18 @@ void RingwardenApp::createWindow() {
     m_engine->setOverlaysFolder([ownFolder = m_files.folder] {
         return overlayFolderPath(readHostFolder().folder, ownFolder);
     });
+    m_notifier = std::make_unique<DesktopNotifier>();
+    m_alerts =
+        std::make_unique<AlertsHub>(*m_engine, historyFile(), m_notifier.get(), m_speaker.get());
     m_window = std::make_unique<frmMain>(*m_engine);
     m_window->setWindowTitle(gstrAppTitle);
     m_window->setHelpFile(m_files.helpFile);
     connect(m_window.get(), &frmMain::unloading, this, &RingwardenApp::Form_Unload);
     connect(m_window.get(), &frmMain::exitRequested, this, &RingwardenApp::mnuFileExit);
+    connect(m_window.get(), &frmMain::extraSwitchToggled, this, &RingwardenApp::toggleAlert);
+    connect(m_window.get(), &frmMain::historyRequested, this,
+            [this] { HistoryWindow::showHistory(m_window.get(), historyFile()); });
+    connect(m_alerts.get(), &AlertsHub::historyFailed, this, &RingwardenApp::showHistoryFailure);
     // The alarm cycle runs from the window's creation on.
     m_engine->Timer1().start();
 }
@@ -139,6 +151,9 @@ void RingwardenApp::readini() {
     m_window->setRememberedPosition(toInt16Rounded(left), toInt16Rounded(top));
     if (stored.on(Setting::Minimized))
         m_window->setWindowState(m_window->windowState() | Qt::WindowMinimized);
+    m_alerts->setNotifyOn(stored.on(Setting::DesktopNotify));
+    m_alerts->setSpeakOn(stored.on(Setting::SpeakAlarm));
+    showAlertSwitches();
     // From here on a toggled switch is the operator's and is written at once.
     connect(m_engine.get(), &AlarmEngine::switchChanged, this, &RingwardenApp::writeSwitch);
 }
@@ -245,4 +260,46 @@ void RingwardenApp::mnuFileExit() {
 
 void RingwardenApp::writeSwitch(AlarmEngine::Switch which, bool on) {
     writeSwitchSetting(m_files.iniFile, settingOf(which), on);
+}
+
+QString RingwardenApp::historyFile() const {
+    QString path = m_files.listFile;
+    path.chop(4); // ".LST"
+    return path + QStringLiteral(".HST");
+}
+
+void RingwardenApp::showAlertSwitches() {
+    m_window->showExtraSwitch(QStringLiteral("mnuAlarmNotify"), m_alerts->notifyOn());
+    // The speech engine is asked only once the spoken alarm is on: it starts a daemon.
+    m_window->showExtraSwitch(QStringLiteral("mnuAlarmSpeak"), m_alerts->speakOn(),
+                              !m_alerts->speakOn() || m_alerts->speechAvailable());
+}
+
+void RingwardenApp::toggleAlert(const QString& menuItem) {
+    if (menuItem == QLatin1String("mnuAlarmNotify")) {
+        m_alerts->setNotifyOn(!m_alerts->notifyOn());
+        writeSwitchSetting(m_files.iniFile, Setting::DesktopNotify, m_alerts->notifyOn());
+    } else if (menuItem == QLatin1String("mnuAlarmSpeak")) {
+        const bool on = !m_alerts->speakOn() && m_alerts->speechAvailable();
+        m_alerts->setSpeakOn(on);
+        writeSwitchSetting(m_files.iniFile, Setting::SpeakAlarm, on);
+        if (!on && !m_alerts->speechAvailable()) {
+            m_window->showExtraSwitch(menuItem, false, false);
+            return;
+        }
+    }
+    showAlertSwitches();
+}
+
+void RingwardenApp::showHistoryFailure(const QString& message) {
+    // After the tick that failed to write it, like the tick's own failures.
+    QMetaObject::invokeMethod(
+        this,
+        [this, message] {
+            if (m_window->isUnloaded())
+                return;
+            frmMain::BusyScope busy(*m_window);
+            showMessageBox(MessageIcon::Warning, kDefaultMessageTitle, message);
+        },
+        Qt::QueuedConnection);
 }

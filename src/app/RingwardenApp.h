@@ -5,10 +5,13 @@
 #include <QObject>
 #include <QString>
 
+#include "alerts/AlarmSpeaker.h"
 #include "app/Startup.h"
 #include "engine/AlarmEngine.h"
 #include "host/KestrelHost.h"
 
+class AlertsHub;
+class DesktopNotifier;
 class frmMain;
 class QLockFile;
 class SoundPlayer;
@@ -21,8 +24,9 @@ class RingwardenApp final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RingwardenApp)
 public:
+    // speaker may be null (no spoken alarm).
     RingwardenApp(StartupEnvironment env, std::unique_ptr<SoundPlayer> sound,
-                  QObject* parent = nullptr);
+                  std::unique_ptr<AlarmSpeaker> speaker = nullptr, QObject* parent = nullptr);
     ~RingwardenApp() override;
 
     // Runs the start-up; returns once the window is shown and the lists are read. Every
@@ -33,6 +37,9 @@ public:
     AlarmEngine* engine() const { return m_engine.get(); }
     KestrelHost* host() const { return gKestrel.get(); }
     const ProgramFiles& files() const { return m_files; }
+    AlertsHub* alerts() const { return m_alerts.get(); }
+    // Ringwarden.HST, beside the list file.
+    QString historyFile() const;
     bool listsLoaded() const { return m_listsLoaded; }
 
     void saveini();
@@ -53,6 +60,9 @@ private:
     void Form_Unload();
     void mnuFileExit();
     void writeSwitch(AlarmEngine::Switch which, bool on);
+    void toggleAlert(const QString& menuItem);
+    void showAlertSwitches();
+    void showHistoryFailure(const QString& message);
     void cutStartup();
 
     StartupEnvironment m_env;
@@ -63,6 +73,9 @@ private:
     KestrelMap* mKestrelMap = nullptr;     // owned by mKestrel
     KestrelBeacon mBeacon;
     std::unique_ptr<AlarmEngine> m_engine;
+    std::unique_ptr<DesktopNotifier> m_notifier;
+    std::unique_ptr<AlarmSpeaker> m_speaker;
+    std::unique_ptr<AlertsHub> m_alerts;
     std::unique_ptr<frmMain> m_window;
     std::unique_ptr<QLockFile> m_lock;
     // The list file was not read to its end: keep a copy before it is written over.

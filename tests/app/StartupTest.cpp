@@ -112,11 +112,16 @@ TEST_F(Startup, afterStartUpEveryWayOutWritesBothFilesOnce) {
     EXPECT_EQ(readAll(listFile()), "ZZ1|Watched\r\n");
 }
 
-TEST_F(Startup, aToggledSwitchIsWrittenAtOnce) {
+TEST_F(Startup, aToggledSwitchIsWrittenAtOnceAndTheHistoryKept) {
     installHost(QStringLiteral("G0OWN"));
     start();
+    EXPECT_FALSE(readAll(iniFile()).contains("DESKTOP_NOTIFY")) << "an old file gained a key";
     trigger("mnuOptionsOverlays");
+    trigger("mnuAlarmNotify");
     EXPECT_TRUE(readAll(iniFile()).contains("SCAN_OVERLAYS=FALSE\r\n"));
+    EXPECT_TRUE(readAll(iniFile()).contains("DESKTOP_NOTIFY=TRUE\r\n"));
+    app->engine()->addWatch(QStringLiteral("WW1"));
+    EXPECT_TRUE(readAll(app->historyFile()).contains("|watch-added|WW1"));
 }
 
 TEST_F(Startup, theTrackerClosingDuringATickClosesOnceTheTickHasReturned) {
