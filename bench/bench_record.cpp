@@ -25,6 +25,7 @@
 #include <QThread>
 
 #include "engine/AlarmEngine.h"
+#include "host/KestrelHost.h"
 #include "host/dbus/KestrelHostConnection.h"
 
 namespace {
