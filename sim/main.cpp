@@ -1,19 +1,40 @@
 // kestrel32: the stand-in station tracker that serves the automation objects on the
 // session bus. See docs/scenario.md and docs/dbus-interface.md.
 #include <cstdio>
+#include <cstdlib>
 
 #include <QApplication>
 
 #include "CommandLine.h"
 #include "HostProgram.h"
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kestrel32"));
+namespace {
 
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// Over ssh or on a server there is no display; Qt's default platform would abort, so the
+// tracker runs offscreen there and says so.
+void runOffscreenWithoutDisplay() {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        std::fputs("kestrel32: no display; running offscreen\n", stderr);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The command line is answered before any window platform is loaded, so that --help and
+    // a mistyped option work without a display.
     HostOptions options;
     QString text;
-    switch (parseCommandLine(QCoreApplication::arguments(), options, text)) {
+    switch (parseCommandLine(argumentsOf(argc, argv), options, text)) {
     case CommandLineResult::Help:
         std::fputs(qPrintable(text), stdout);
         return 0;
@@ -23,6 +44,10 @@ int main(int argc, char** argv) {
     case CommandLineResult::Run:
         break;
     }
+
+    runOffscreenWithoutDisplay();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kestrel32"));
 
     HostProgram program(options);
     QString error;

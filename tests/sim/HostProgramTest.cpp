@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include "HostProcess.h"
 
@@ -120,11 +122,45 @@ INSTANTIATE_TEST_SUITE_P(
                  "kestrel32: cannot write the journal /nonexistent/dir/j.jsonl"}),
     [](const ::testing::TestParamInfo<BadStart>& info) { return std::string(info.param.name); });
 
-TEST(HostStart, helpExitsZeroAndNamesTheOptions) {
-    HostProcess host;
-    QString out;
-    EXPECT_EQ(host.runToEnd({QStringLiteral("--help")}, nullptr, &out), 0);
-    EXPECT_TRUE(out.contains(QStringLiteral("--quit-after <SECONDS>"))) << out.toStdString();
+// Over ssh or on a server: no display and no platform chosen. The command line is answered
+// without one, and a real run goes offscreen with a note instead of aborting.
+struct NoDisplayRun {
+    const char* name;
+    QStringList arguments;
+    int exitCode;
+    bool onStandardOutput;
+    const char* output;
+};
+
+class HostWithoutDisplay : public ::testing::TestWithParam<NoDisplayRun> {};
+
+TEST_P(HostWithoutDisplay, answersWithoutAborting) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(environment);
+    QTemporaryDir folder;
+    process.start(HostProcess::program(),
+                  GetParam().arguments + QStringList{QStringLiteral("--folder"), folder.path()});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    ASSERT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), GetParam().exitCode);
+    const QString output =
+        QString::fromLocal8Bit(GetParam().onStandardOutput ? process.readAllStandardOutput()
+                                                           : process.readAllStandardError());
+    EXPECT_TRUE(output.contains(QString::fromUtf8(GetParam().output))) << output.toStdString();
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HostWithoutDisplay,
+    ::testing::Values(
+        NoDisplayRun{"help", {"--help"}, 0, true, "--quit-after <SECONDS>"},
+        NoDisplayRun{"badOption", {"--frobnicate"}, 2, false, "Try 'kestrel32 --help'."},
+        NoDisplayRun{
+            "run", {"--quit-after", "1"}, 0, false, "kestrel32: no display; running offscreen"}),
+    [](const ::testing::TestParamInfo<NoDisplayRun>& info) {
+        return std::string(info.param.name);
+    });
 
 } // namespace
