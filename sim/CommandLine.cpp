@@ -29,9 +29,14 @@ CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& op
         QStringLiteral("Closes the tracker after SECONDS (fractions allowed), as closing its "
                        "window does."),
         QStringLiteral("SECONDS"));
+    const QCommandLineOption quitOnCall(
+        QStringLiteral("quit-on-call"),
+        QStringLiteral("Closes the tracker, as closing its window does, right after it answered "
+                       "the COUNTth call of NAME (for example DrawCircle:10)."),
+        QStringLiteral("NAME:COUNT"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
-    parser.addOptions({scenario, folder, journal, quitAfter, help});
+    parser.addOptions({scenario, folder, journal, quitAfter, quitOnCall, help});
     feed::addFeedOptions(parser);
 
     const QString program = QStringLiteral("kestrel32");
@@ -51,7 +56,8 @@ CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& op
                    .arg(program, parser.positionalArguments().constFirst());
         return CommandLineResult::Error;
     }
-    for (const QCommandLineOption* option : {&scenario, &folder, &journal, &quitAfter}) {
+    for (const QCommandLineOption* option :
+         {&scenario, &folder, &journal, &quitAfter, &quitOnCall}) {
         if (parser.values(*option).size() > 1) {
             text = QStringLiteral("%1: --%2 given more than once")
                        .arg(program, option->names().constFirst());
@@ -79,6 +85,19 @@ CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& op
             return CommandLineResult::Error;
         }
         options.quitAfterSeconds = seconds;
+    }
+    if (parser.isSet(quitOnCall)) {
+        const QString value = parser.value(quitOnCall);
+        const qsizetype colon = value.lastIndexOf(QLatin1Char(':'));
+        bool ok = false;
+        const int count = colon > 0 ? value.mid(colon + 1).toInt(&ok) : 0;
+        if (!ok || count < 1) {
+            text =
+                QStringLiteral("%1: --quit-on-call needs NAME:COUNT, not '%2'").arg(program, value);
+            return CommandLineResult::Error;
+        }
+        options.quitOnCallName = value.left(colon);
+        options.quitOnCallCount = count;
     }
     return CommandLineResult::Run;
 }

@@ -13,6 +13,10 @@ struct HostOptions {
     QString folder;       // empty: Kestrel32 under the user's data folder
     QString journalFile;  // empty: no journal
     std::optional<double> quitAfterSeconds;
+    // Closes the tracker right after it answered this call for the given time (a test's way
+    // to close it in the middle of an add-on's work).
+    QString quitOnCallName;
+    int quitOnCallCount = 0;
     feed::FeedOptions feed; // radio links, own station, expiry
 };
 

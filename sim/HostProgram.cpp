@@ -106,6 +106,14 @@ bool HostProgram::start(QString* error) {
     connect(m_ticker, &QTimer::timeout, this, &HostProgram::tick);
     m_ticker->start();
     watchTerminationSignals();
+    if (m_options.quitOnCallCount > 0) {
+        m_journal->setAnsweredCallWatcher(
+            [this, left = m_options.quitOnCallCount](const QString& name) mutable {
+                // After the reply has gone out, as a window closed between two calls would.
+                if (name == m_options.quitOnCallName && --left == 0)
+                    QMetaObject::invokeMethod(this, &HostProgram::shutdown, Qt::QueuedConnection);
+            });
+    }
     if (m_options.quitAfterSeconds)
         QTimer::singleShot(std::chrono::milliseconds(qint64(*m_options.quitAfterSeconds * 1000.0)),
                            this, &HostProgram::shutdown);

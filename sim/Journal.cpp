@@ -42,6 +42,8 @@ QByteArray Journal::line(qint64 t, const char* kind, const QString& name, const 
 void Journal::call(const QString& name, const QJsonArray& args, const QJsonValue& result) {
     if (m_file.isOpen())
         write(line(elapsedMs(), "call", name, args, result, QString()));
+    if (m_answeredCallWatcher)
+        m_answeredCallWatcher(name);
 }
 
 void Journal::failedCall(const QString& name, const QJsonArray& args, const QString& error) {

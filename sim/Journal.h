@@ -6,6 +6,8 @@
 #include <QJsonValue>
 #include <QString>
 
+#include <functional>
+
 // The record of every automation call and event, one JSON object a line, flushed per line
 // so that a reader sees each call as soon as it was answered. Without a file it records
 // nothing.
@@ -26,6 +28,11 @@ public:
     // {"t", "event", "args"}
     void event(const QString& name, const QJsonArray& args = {});
 
+    // Told the name of each call once it has been answered, journal file or not.
+    void setAnsweredCallWatcher(std::function<void(const QString&)> watcher) {
+        m_answeredCallWatcher = std::move(watcher);
+    }
+
     // Milliseconds since the journal (the program) started.
     qint64 elapsedMs() const { return m_clock.elapsed(); }
 
@@ -38,4 +45,5 @@ private:
 
     QElapsedTimer m_clock;
     QFile m_file;
+    std::function<void(const QString&)> m_answeredCallWatcher;
 };

@@ -61,26 +61,38 @@ QList<Circle> circles(const HostProcess& host) {
     return list;
 }
 
-TEST(EndToEnd, twoTicksRingTheStationsAndTheFilesAreWrittenWhenTheTrackerCloses) {
+// The pair in a temporary folder: copies of build/bin with the given settings and lists.
+class Pair : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(copyFolder(QFileInfo(HostProcess::program()).path(), bin));
+        ASSERT_TRUE(QFile::exists(bin + QStringLiteral("/Ringwarden")));
+        writeFile(bin + QStringLiteral("/Ringwarden.INI"),
+                  "[SETUP]\r\nMIN_DISTANCE=10\r\nBRING_TO_FRONT=FALSE\r\nAUDIBLE_ALARM=TRUE\r\n");
+        writeFile(bin + QStringLiteral("/Ringwarden.LST"), "G2ACK|Acknowledged\r\n");
+        env = host.environment();
+        const QString runtime = host.dir() + QStringLiteral("/runtime");
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    }
+    void startRingwarden(QProcess& process) {
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(bin + QStringLiteral("/Ringwarden"), {});
+        ASSERT_TRUE(process.waitForStarted(5000));
+    }
+    QByteArray file(const char* name) const { return readAll(bin + QLatin1Char('/') + name); }
+
     HostProcess host;
     const QString bin = host.dir() + QStringLiteral("/bin");
-    ASSERT_TRUE(copyFolder(QFileInfo(HostProcess::program()).path(), bin));
-    ASSERT_TRUE(QFile::exists(bin + QStringLiteral("/Ringwarden")));
-    writeFile(bin + QStringLiteral("/Ringwarden.INI"),
-              "[SETUP]\r\nMIN_DISTANCE=10\r\nBRING_TO_FRONT=FALSE\r\nAUDIBLE_ALARM=TRUE\r\n");
-    writeFile(bin + QStringLiteral("/Ringwarden.LST"), "G2ACK|Acknowledged\r\n");
-
-    ASSERT_TRUE(host.start(scene));
+    QProcessEnvironment env;
     QProcess ringwarden;
-    QProcessEnvironment env = host.environment();
-    const QString runtime = host.dir() + QStringLiteral("/runtime");
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    ringwarden.setProcessEnvironment(env);
-    ringwarden.setProcessChannelMode(QProcess::ForwardedChannels);
-    ringwarden.start(bin + QStringLiteral("/Ringwarden"), {});
-    ASSERT_TRUE(ringwarden.waitForStarted(5000));
+};
+
+TEST_F(Pair, twoTicksRingTheStationsAndTheFilesAreWrittenWhenTheTrackerCloses) {
+    ASSERT_TRUE(host.start(scene));
+    startRingwarden(ringwarden);
 
     // Two ticks: the range ring is drawn once at the start of each.
     const auto rangeRings = [&] {
@@ -142,9 +154,7 @@ TEST(EndToEnd, twoTicksRingTheStationsAndTheFilesAreWrittenWhenTheTrackerCloses)
     // tracker closes the first copy, which writes its files on the way out; the refused copy
     // writes nothing. The files are removed first, so that what is found was written then.
     QProcess second;
-    second.setProcessEnvironment(env);
-    second.start(bin + QStringLiteral("/Ringwarden"), {});
-    ASSERT_TRUE(second.waitForStarted(5000));
+    startRingwarden(second);
     ASSERT_TRUE(waitUntil([&] { return host.calls(QStringLiteral("SetBeacon")).size() == 2; }))
         << "the second copy did not reach the tracker";
     ASSERT_TRUE(QFile::remove(bin + QStringLiteral("/Ringwarden.INI")));
@@ -156,11 +166,37 @@ TEST(EndToEnd, twoTicksRingTheStationsAndTheFilesAreWrittenWhenTheTrackerCloses)
         << "the refused copy stayed behind its box";
     EXPECT_EQ(ringwarden.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
-    const QByteArray ini = readAll(bin + QStringLiteral("/Ringwarden.INI"));
+    const QByteArray ini = file("Ringwarden.INI");
     EXPECT_TRUE(ini.contains("MIN_DISTANCE=10")) << ini.constData();
     EXPECT_TRUE(ini.contains("LEFT=")) << ini.constData();
     EXPECT_FALSE(ini.contains("SCAN_STATIONS")) << "written by start-up, not by the closing";
-    EXPECT_TRUE(readAll(bin + QStringLiteral("/Ringwarden.LST")).contains("G2ACK|Acknowledged"));
+    EXPECT_TRUE(file("Ringwarden.LST").contains("G2ACK|Acknowledged"));
 }
+
+// The tracker closes in the middle of a tick: at the range ring, half-way through the
+// sweep, and just after the sound, when the station is told it is in alarm. The calls that
+// follow fail; Ringwarden must not stop behind a failure box but close and save.
+class TrackerClosingMidTick : public Pair, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(TrackerClosingMidTick, ringwardenClosesAndSaves) {
+    ASSERT_TRUE(
+        host.start(scene, {QStringLiteral("--quit-on-call"), QString::fromLatin1(GetParam())}));
+    startRingwarden(ringwarden);
+    ASSERT_TRUE(waitUntil([&] { return host.process().state() == QProcess::NotRunning; }, 45000))
+        << "the tick never reached " << GetParam();
+    EXPECT_EQ(host.events(QStringLiteral("Kestrel32IsClosing")).size(), 1);
+    ASSERT_TRUE(waitUntil([&] { return ringwarden.state() == QProcess::NotRunning; }, 10000))
+        << "Ringwarden stayed open after the tracker closed";
+    EXPECT_EQ(ringwarden.exitStatus(), QProcess::NormalExit);
+    EXPECT_TRUE(file("Ringwarden.INI").contains("LEFT=")) << file("Ringwarden.INI").constData();
+    EXPECT_EQ(file("Ringwarden.LST"), QByteArray("G2ACK|Acknowledged\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, TrackerClosingMidTick,
+                         ::testing::Values("DrawCircle:1", "DrawCircle:12", "AlertStation:1"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             QString name = QString::fromLatin1(info.param);
+                             return name.replace(QLatin1Char(':'), QLatin1Char('_')).toStdString();
+                         });
 
 } // namespace
