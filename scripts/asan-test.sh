@@ -8,8 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build-asan
-tests=(test_support test_settings test_listfile test_engine test_soak test_update_logic
-       test_update_request test_sim test_feed_decoders test_feed_links)
+tests=(test_numbers test_settings test_lists test_support test_engine test_host test_alerts
+       test_sim test_feed_decoders test_feed_links)
 
 # Any report fails the test (or the test listing at build time) that caused it. Leaks: see
 # lsan.supp for the few that are not ours.
