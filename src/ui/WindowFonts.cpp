@@ -24,7 +24,7 @@ QFont sansSerifFont(double pointSize, bool bold) {
     registerSubstitutions();
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
-    // The stand-in families run wider than the original face; a semi-condensed cut keeps
+    // The substitute families run wider than MS Sans Serif; a semi-condensed cut keeps
     // the captions inside the places the window was drawn for.
     font.setStretch(QFont::SemiCondensed);
     font.setPointSizeF(pointSize);
