@@ -1,9 +1,11 @@
 #include "HostBus.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QHash>
 #include <QJsonArray>
 
 #include "HostCore.h"
@@ -87,110 +89,152 @@ private:
     const BusMethod* m_contract;
 };
 
-bool forInterface(const QDBusMessage& message, const QString& interface) {
-    return message.type() == QDBusMessage::MethodCallMessage &&
-           (message.interface().isEmpty() || message.interface() == interface);
+using Handler = std::function<void(Call&)>;
+
+// Name → handler for the application object's methods; each is called once the arguments
+// match the contract.
+QHash<QString, Handler> applicationHandlers(HostCore& core) {
+    return {
+        {QStringLiteral("Map"),
+         [](Call& call) {
+             call.answer({QVariant::fromValue(QDBusObjectPath(kestrelbus::mapPath()))},
+                         kestrelbus::mapPath());
+         }},
+        {QStringLiteral("StationCount"),
+         [&core](Call& call) {
+             const qint16 count = core.stationCount();
+             call.answer({QVariant::fromValue(count)}, count);
+         }},
+        {QStringLiteral("StationListItem"),
+         [&core](Call& call) {
+             const QString text = core.stationListItem(call.arg(0).toLongLong());
+             call.answer({text}, text);
+         }},
+        {QStringLiteral("GetStation"),
+         [&core](Call& call) {
+             const auto fix = core.getStation(call.arg(0).toString());
+             const StationFix f = fix.value_or(StationFix{});
+             call.answer({fix.has_value(), f.longitudeMinutes, f.latitudeMinutes, f.distance},
+                         fix.has_value());
+         }},
+        // Our own block form of StationListItem, so that a walk over a long list does not pay
+        // one bus round trip per entry.
+        {QStringLiteral("StationListItems"),
+         [&core](Call& call) {
+             const qint64 first = call.arg(0).toLongLong();
+             const qint64 count = call.arg(1).toLongLong();
+             if (first < 0)
+                 throw CallRefused(QStringLiteral("station list index %1 is negative").arg(first));
+             if (count < 0)
+                 throw CallRefused(QStringLiteral("station list count %1 is negative").arg(count));
+             const qint64 end = std::min<qint64>(first + count, core.stationCount());
+             QStringList texts;
+             texts.reserve(std::max<qint64>(0, end - first));
+             for (qint64 i = first; i < end; ++i)
+                 texts.append(core.stationListItem(i));
+             call.answer({texts}, QJsonArray::fromStringList(texts));
+         }},
+        // The block form of GetStation: four arrays, one element a callsign.
+        {QStringLiteral("GetStations"),
+         [&core](Call& call) {
+             QList<bool> found;
+             QList<double> longitude;
+             QList<double> latitude;
+             QList<double> distance;
+             QJsonArray result;
+             for (const QString& callsign : call.arg(0).toStringList()) {
+                 const auto fix = core.getStation(callsign);
+                 const StationFix f = fix.value_or(StationFix{});
+                 found.append(fix.has_value());
+                 longitude.append(f.longitudeMinutes);
+                 latitude.append(f.latitudeMinutes);
+                 distance.append(f.distance);
+                 result.append(fix.has_value());
+             }
+             call.answer({QVariant::fromValue(found), QVariant::fromValue(longitude),
+                          QVariant::fromValue(latitude), QVariant::fromValue(distance)},
+                         result);
+         }},
+        {QStringLiteral("SetEventsEnabled"),
+         [&core](Call& call) {
+             core.setEventsEnabled(call.arg(0).toLongLong());
+             call.answer();
+         }},
+        {QStringLiteral("AlertStation"),
+         [&core](Call& call) {
+             core.alertStation(call.arg(0).toString());
+             call.answer();
+         }},
+        {QStringLiteral("SetBeacon"),
+         [&core](Call& call) {
+             core.setBeacon(call.arg(0).toString(), call.arg(1).toString());
+             call.answer();
+         }},
+    };
+}
+
+QHash<QString, Handler> mapHandlers(HostCore& core) {
+    const auto setter = [&core](void (HostCore::*set)(qint64)) {
+        return [&core, set](Call& call) {
+            (core.*set)(call.arg(0).toLongLong());
+            call.answer();
+        };
+    };
+    return {
+        {QStringLiteral("SetDrawWidth"), setter(&HostCore::setDrawWidth)},
+        {QStringLiteral("SetDrawStyle"), setter(&HostCore::setDrawStyle)},
+        {QStringLiteral("SetFillColor"), setter(&HostCore::setFillColor)},
+        {QStringLiteral("ScaleHeight"),
+         [&core](Call& call) {
+             const double height = core.scaleHeight();
+             call.answer({height}, height);
+         }},
+        {QStringLiteral("PixelHeight"),
+         [&core](Call& call) {
+             const qint16 height = core.pixelHeight();
+             call.answer({QVariant::fromValue(height)}, height);
+         }},
+        {QStringLiteral("DrawCircle"),
+         [&core](Call& call) {
+             core.drawCircle(call.arg(0).toDouble(), call.arg(1).toDouble(), call.arg(2).toDouble(),
+                             call.arg(3).toLongLong(), call.arg(4).toDouble(),
+                             call.arg(5).toDouble(), call.arg(6).toDouble());
+             call.answer();
+         }},
+    };
+}
+
+// The journal's names: the properties' own names without the setter's "Set", and the
+// property EventsEnabled for SetEventsEnabled; SetBeacon keeps its name.
+QString journalName(const QString& member) {
+    if (member == QLatin1String("SetEventsEnabled"))
+        return QStringLiteral("EventsEnabled");
+    if (member == QLatin1String("SetBeacon"))
+        return member;
+    return member.startsWith(QLatin1String("Set")) ? member.mid(3) : member;
 }
 
 } // namespace
 
-class HostBus::ApplicationObject final : public QDBusVirtualObject {
+// One of the tracker's objects: its interface and the handlers of its methods.
+class HostBus::BusObject final : public QDBusVirtualObject {
 public:
-    ApplicationObject(HostCore& core, Journal& journal) : m_core(core), m_journal(journal) {}
+    BusObject(QString interface, QHash<QString, Handler> handlers, Journal& journal)
+        : m_interface(std::move(interface)), m_handlers(std::move(handlers)), m_journal(journal) {}
 
-    QString introspect(const QString&) const override {
-        return busInterfaceXml(kestrelbus::applicationInterface());
-    }
+    QString introspect(const QString&) const override { return busInterfaceXml(m_interface); }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        if (!forInterface(message, kestrelbus::applicationInterface()))
+        if (message.type() != QDBusMessage::MethodCallMessage ||
+            (!message.interface().isEmpty() && message.interface() != m_interface))
             return false;
-        const QString member = message.member();
-        const QString name =
-            member == QLatin1String("SetEventsEnabled") ? QStringLiteral("EventsEnabled") : member;
-        Call call(message, connection, m_journal, name, kestrelbus::applicationInterface());
+        const auto handler = m_handlers.constFind(message.member());
+        if (handler == m_handlers.constEnd())
+            return false;
+        Call call(message, connection, m_journal, journalName(message.member()), m_interface);
         try {
-            if (member == QLatin1String("Map")) {
-                if (call.expect())
-                    call.answer({QVariant::fromValue(QDBusObjectPath(kestrelbus::mapPath()))},
-                                kestrelbus::mapPath());
-            } else if (member == QLatin1String("StationCount")) {
-                if (call.expect()) {
-                    const qint16 count = m_core.stationCount();
-                    call.answer({QVariant::fromValue(count)}, count);
-                }
-            } else if (member == QLatin1String("StationListItem")) {
-                if (call.expect()) {
-                    const QString text = m_core.stationListItem(call.arg(0).toLongLong());
-                    call.answer({text}, text);
-                }
-            } else if (member == QLatin1String("GetStation")) {
-                if (call.expect()) {
-                    const auto fix = m_core.getStation(call.arg(0).toString());
-                    const StationFix f = fix.value_or(StationFix{});
-                    call.answer(
-                        {fix.has_value(), f.longitudeMinutes, f.latitudeMinutes, f.distance},
-                        fix.has_value());
-                }
-            } else if (member == QLatin1String("StationListItems")) {
-                // Our own block form of StationListItem, so that a walk over a long list
-                // does not pay one bus round trip per entry.
-                if (call.expect()) {
-                    const qint64 first = call.arg(0).toLongLong();
-                    const qint64 count = call.arg(1).toLongLong();
-                    if (first < 0)
-                        throw CallRefused(
-                            QStringLiteral("station list index %1 is negative").arg(first));
-                    if (count < 0)
-                        throw CallRefused(
-                            QStringLiteral("station list count %1 is negative").arg(count));
-                    const qint64 end = std::min<qint64>(first + count, m_core.stationCount());
-                    QStringList texts;
-                    texts.reserve(std::max<qint64>(0, end - first));
-                    for (qint64 i = first; i < end; ++i)
-                        texts.append(m_core.stationListItem(i));
-                    call.answer({texts}, QJsonArray::fromStringList(texts));
-                }
-            } else if (member == QLatin1String("GetStations")) {
-                // The block form of GetStation: four arrays, one element a callsign.
-                if (call.expect()) {
-                    const QStringList callsigns = call.arg(0).toStringList();
-                    QList<bool> found;
-                    QList<double> longitude;
-                    QList<double> latitude;
-                    QList<double> distance;
-                    QJsonArray result;
-                    for (const QString& callsign : callsigns) {
-                        const auto fix = m_core.getStation(callsign);
-                        const StationFix f = fix.value_or(StationFix{});
-                        found.append(fix.has_value());
-                        longitude.append(f.longitudeMinutes);
-                        latitude.append(f.latitudeMinutes);
-                        distance.append(f.distance);
-                        result.append(fix.has_value());
-                    }
-                    call.answer({QVariant::fromValue(found), QVariant::fromValue(longitude),
-                                 QVariant::fromValue(latitude), QVariant::fromValue(distance)},
-                                result);
-                }
-            } else if (member == QLatin1String("SetEventsEnabled")) {
-                if (call.expect()) {
-                    m_core.setEventsEnabled(call.arg(0).toLongLong());
-                    call.answer();
-                }
-            } else if (member == QLatin1String("AlertStation")) {
-                if (call.expect()) {
-                    m_core.alertStation(call.arg(0).toString());
-                    call.answer();
-                }
-            } else if (member == QLatin1String("SetBeacon")) {
-                if (call.expect()) {
-                    m_core.setBeacon(call.arg(0).toString(), call.arg(1).toString());
-                    call.answer();
-                }
-            } else {
-                return false;
-            }
+            if (call.expect())
+                (*handler)(call);
         } catch (const CallRefused& refused) {
             call.refuse(refused);
         }
@@ -198,77 +242,16 @@ public:
     }
 
 private:
-    HostCore& m_core;
-    Journal& m_journal;
-};
-
-class HostBus::MapObject final : public QDBusVirtualObject {
-public:
-    MapObject(HostCore& core, Journal& journal) : m_core(core), m_journal(journal) {}
-
-    QString introspect(const QString&) const override {
-        return busInterfaceXml(kestrelbus::mapInterface());
-    }
-
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        if (!forInterface(message, kestrelbus::mapInterface()))
-            return false;
-        const QString member = message.member();
-        // Journal names are the properties' own names, without the setter's "Set".
-        const bool setter = member.startsWith(QLatin1String("Set"));
-        Call call(message, connection, m_journal, setter ? member.mid(3) : member,
-                  kestrelbus::mapInterface());
-        try {
-            if (member == QLatin1String("SetDrawWidth")) {
-                if (call.expect()) {
-                    m_core.setDrawWidth(call.arg(0).toLongLong());
-                    call.answer();
-                }
-            } else if (member == QLatin1String("SetDrawStyle")) {
-                if (call.expect()) {
-                    m_core.setDrawStyle(call.arg(0).toLongLong());
-                    call.answer();
-                }
-            } else if (member == QLatin1String("SetFillColor")) {
-                if (call.expect()) {
-                    m_core.setFillColor(call.arg(0).toLongLong());
-                    call.answer();
-                }
-            } else if (member == QLatin1String("ScaleHeight")) {
-                if (call.expect()) {
-                    const double height = m_core.scaleHeight();
-                    call.answer({height}, height);
-                }
-            } else if (member == QLatin1String("PixelHeight")) {
-                if (call.expect()) {
-                    const qint16 height = m_core.pixelHeight();
-                    call.answer({QVariant::fromValue(height)}, height);
-                }
-            } else if (member == QLatin1String("DrawCircle")) {
-                if (call.expect()) {
-                    m_core.drawCircle(call.arg(0).toDouble(), call.arg(1).toDouble(),
-                                      call.arg(2).toDouble(), call.arg(3).toLongLong(),
-                                      call.arg(4).toDouble(), call.arg(5).toDouble(),
-                                      call.arg(6).toDouble());
-                    call.answer();
-                }
-            } else {
-                return false;
-            }
-        } catch (const CallRefused& refused) {
-            call.refuse(refused);
-        }
-        return true;
-    }
-
-private:
-    HostCore& m_core;
+    QString m_interface;
+    QHash<QString, Handler> m_handlers;
     Journal& m_journal;
 };
 
 HostBus::HostBus(HostCore& core, Journal& journal, QDBusConnection connection, QObject* parent)
     : QObject(parent), m_core(core), m_journal(journal), m_connection(std::move(connection)),
-      m_application(new ApplicationObject(core, journal)), m_map(new MapObject(core, journal)) {
+      m_application(std::make_unique<BusObject>(kestrelbus::applicationInterface(),
+                                                applicationHandlers(core), journal)),
+      m_map(std::make_unique<BusObject>(kestrelbus::mapInterface(), mapHandlers(core), journal)) {
     connect(&m_core, &HostCore::hostEvent, this, &HostBus::sendEvent);
 }
 
@@ -276,8 +259,6 @@ HostBus::~HostBus() {
     stop();
     m_connection.unregisterObject(kestrelbus::applicationPath());
     m_connection.unregisterObject(kestrelbus::mapPath());
-    delete m_application;
-    delete m_map;
 }
 
 namespace {
@@ -298,8 +279,8 @@ bool HostBus::prepare(QString* error) {
     if (!m_connection.isConnected())
         return fail(QStringLiteral("cannot reach the session bus (%1)")
                         .arg(m_connection.lastError().message()));
-    if (!m_connection.registerVirtualObject(kestrelbus::applicationPath(), m_application) ||
-        !m_connection.registerVirtualObject(kestrelbus::mapPath(), m_map))
+    if (!m_connection.registerVirtualObject(kestrelbus::applicationPath(), m_application.get()) ||
+        !m_connection.registerVirtualObject(kestrelbus::mapPath(), m_map.get()))
         return fail(QStringLiteral("cannot register the automation objects on the session bus"));
     if (m_connection.interface()->isServiceRegistered(kestrelbus::serviceName()).value())
         return fail(nameTakenText());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QDBusConnection>
 #include <QDBusVirtualObject>
 #include <QObject>
@@ -30,13 +32,12 @@ public:
 private:
     void sendEvent(const QString& name, const QVariantList& args);
 
-    class ApplicationObject;
-    class MapObject;
+    class BusObject;
 
     HostCore& m_core;
     Journal& m_journal;
     QDBusConnection m_connection;
-    ApplicationObject* m_application;
-    MapObject* m_map;
+    std::unique_ptr<BusObject> m_application;
+    std::unique_ptr<BusObject> m_map;
     bool m_started = false;
 };
