@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 
 // The entry point every fuzz target defines; the replay driver calls it too.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -24,6 +25,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 inline QByteArray fuzzBytes(const std::uint8_t* data, std::size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
+
+// A target over text: `check` gets the bytes read as Latin-1 and as UTF-8.
+#define FUZZ_TEXT_TARGET(check)                                                                    \
+    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {            \
+        const QByteArray bytes = fuzzBytes(data, size);                                            \
+        check(QString::fromLatin1(bytes));                                                         \
+        check(QString::fromUtf8(bytes));                                                           \
+        return 0;                                                                                  \
+    }
 
 // An input whose first lines are parameters (a section name, a key, ...) and whose rest is
 // the text under test. Lines end at LF; missing lines are empty.

@@ -16,9 +16,4 @@ void check(const QString& field) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray bytes = fuzzBytes(data, size);
-    check(QString::fromLatin1(bytes));
-    check(QString::fromUtf8(bytes));
-    return 0;
-}
+FUZZ_TEXT_TARGET(check)

@@ -100,20 +100,25 @@ QList<QJsonObject> HostProcess::journal() const {
     return lines;
 }
 
-QList<QJsonObject> HostProcess::calls(const QString& name) const {
+namespace {
+
+QList<QJsonObject> linesWhere(const QList<QJsonObject>& journal, const QString& key,
+                              const QString& name) {
     QList<QJsonObject> matching;
-    for (const QJsonObject& line : journal())
-        if (line.value(QStringLiteral("call")).toString() == name)
+    for (const QJsonObject& line : journal)
+        if (line.value(key).toString() == name)
             matching << line;
     return matching;
 }
 
+} // namespace
+
+QList<QJsonObject> HostProcess::calls(const QString& name) const {
+    return linesWhere(journal(), QStringLiteral("call"), name);
+}
+
 QList<QJsonObject> HostProcess::events(const QString& name) const {
-    QList<QJsonObject> matching;
-    for (const QJsonObject& line : journal())
-        if (line.value(QStringLiteral("event")).toString() == name)
-            matching << line;
-    return matching;
+    return linesWhere(journal(), QStringLiteral("event"), name);
 }
 
 bool HostProcess::waitForBusName(bool present, int ms) {
