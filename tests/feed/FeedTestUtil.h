@@ -1,8 +1,17 @@
 #pragma once
 
-#include <QByteArray>
+#include <algorithm>
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QTcpSocket>
+#include <QTest>
 
 #include "feed/AprsDecoder.h"
+#include "feed/Ax25Frame.h"
+#include "feed/FeedLink.h"
+#include "feed/KissDeframer.h"
 #include "feed/Tnc2.h"
 
 // Decodes one packet written in text form, as the tests write them.
@@ -13,4 +22,37 @@ inline feed::AprsResult decodeLine(const QByteArray& line) {
     return feed::decodeAprs(parsed.frame);
 }
 
-inline constexpr double DegreeTolerance = 1e-4;
+// The KISS bytes of a packet written in text form.
+inline QByteArray kissOf(const QByteArray& tnc2) {
+    return feed::kissEncode(feed::encodeAx25(feed::parseTnc2(tnc2).frame));
+}
+
+// Writes bytes in pieces of uneven sizes, letting each go out on its own.
+inline void writeInChunks(QTcpSocket* socket, const QByteArray& bytes) {
+    static constexpr int sizes[] = {1, 3, 7, 2, 11, 5, 13};
+    for (int i = 0, at = 0; at < bytes.size(); at += sizes[i++ % 7]) {
+        socket->write(bytes.mid(at, sizes[i % 7]));
+        socket->flush();
+        QTest::qWait(1);
+    }
+}
+
+// What a link emitted.
+struct LinkRecorder {
+    QList<feed::PositionReport> reports;
+    QStringList states;
+    QList<int> retryDelays;
+
+    explicit LinkRecorder(feed::FeedLink& link) {
+        QObject::connect(&link, &feed::FeedLink::reportReceived, &link,
+                         [this](const feed::PositionReport& r) { reports << r; });
+        QObject::connect(&link, &feed::FeedLink::stateChanged, &link,
+                         [this](feed::FeedLink::State, const QString& text) { states << text; });
+        QObject::connect(&link, &feed::FeedLink::retryScheduled, &link,
+                         [this](int ms) { retryDelays << ms; });
+    }
+    int statesContaining(const QString& part) const {
+        return int(std::count_if(states.begin(), states.end(),
+                                 [&](const QString& s) { return s.contains(part); }));
+    }
+};

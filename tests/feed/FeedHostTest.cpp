@@ -1,0 +1,140 @@
+// Guards against the feed's stations landing wrongly in the tracker's list (moved, killed,
+// expired or evicted in the wrong order) and against options read wrongly or refused silently.
+#include <gtest/gtest.h>
+
+#include <QCommandLineParser>
+
+#include "feed/FeedOptions.h"
+#include "feed/FeedStations.h"
+#include "feed/HostPort.h"
+#include "feed/ReconnectDelay.h"
+
+namespace {
+
+feed::PositionReport report(const QString& name, double lat, bool killed = false) {
+    feed::PositionReport r;
+    r.name = r.sender = name;
+    r.latitude = lat;
+    r.longitude = -72.0;
+    r.killed = killed;
+    return r;
+}
+
+constexpr qint64 minute = 60000;
+
+TEST(FeedStations, heardStationsMoveInPlaceKilledOnesLeaveTheOwnNeverMoves) {
+    StationStore store{DistanceUnit::Kilometres};
+    store.setOwn(QStringLiteral("OWN"), 49.0, -72.0);
+    FeedStations stations{store, 60.0};
+    EXPECT_EQ(stations.hear(report("N0CALL-1", 49.1), 0).heard, QStringList{"N0CALL-1"});
+    stations.hear(report("LEADER", 49.2), 0);
+    stations.hear(report("N0CALL-1", 49.05), minute);
+    EXPECT_EQ(store.at(1)->callsign, QStringLiteral("N0CALL-1"));
+    EXPECT_NEAR(store.fix(QStringLiteral("N0CALL-1"))->distance, 5.56, 0.01); // 0.05 degree
+    EXPECT_EQ(stations.hear(report("LEADER", 49.2, true), 1).deleted, QStringList{"LEADER"});
+    EXPECT_FALSE(stations.hear(report("GHOST", 49.1, true), 2).any());
+    EXPECT_FALSE(stations.hear(report("OWN", 10.0), 3).any());
+    EXPECT_EQ(store.own().lat, 49.0);
+    EXPECT_EQ(store.count(), 2);
+}
+
+TEST(FeedStations, theLongestUnheardLeaveFirstOnExpiryAndWhenTheListIsFull) {
+    StationStore store;
+    store.setOwn(QStringLiteral("OWN"), 0.0, 0.0);
+    FeedStations stations(store, 60.0, 4); // the own station and three others
+    stations.hear(report("A", 1), 0);
+    stations.hear(report("B", 1), 10 * minute);
+    stations.hear(report("C", 1), 15 * minute);
+    stations.hear(report("A", 1), 20 * minute); // heard again: younger than B and C
+    const TrackerChanges full = stations.hear(report("D", 1), 21 * minute);
+    EXPECT_EQ(full.deleted, QStringList{"B"});
+    EXPECT_EQ(full.heard, QStringList{"D"});
+    EXPECT_FALSE(stations.expire(75 * minute - 1).any());
+    EXPECT_EQ(stations.expire(75 * minute).deleted, QStringList{"C"});
+    EXPECT_EQ(stations.expire(81 * minute).deleted, (QStringList{"A", "D"}));
+    EXPECT_EQ(store.count(), 1);
+
+    FeedStations unbounded(store, 60.0);
+    for (int i = 0; i < FeedStations::MaxEntries + 10; ++i)
+        unbounded.hear(report(QStringLiteral("S%1").arg(i), 1), i);
+    EXPECT_EQ(store.count(), FeedStations::MaxEntries);
+    EXPECT_EQ(store.at(1)->callsign, QStringLiteral("S11"));
+}
+
+TEST(ReconnectDelay, doublesUpToTheCeilingAndStartsOverAfterReset) {
+    feed::ReconnectDelay delay(1000, 60000);
+    QList<int> seen;
+    for (int i = 0; i < 8; ++i)
+        seen << delay.next();
+    EXPECT_EQ(seen, (QList<int>{1000, 2000, 4000, 8000, 16000, 32000, 60000, 60000}));
+    delay.reset();
+    EXPECT_EQ(delay.next(), 1000);
+}
+
+TEST(HostPort, splitsOrRefusesLeavingTheTargetsAlone) {
+    for (const auto& [text, host, port] : {std::tuple{"localhost:8001", "localhost", 8001},
+                                           {"[::1]:8001", "::1", 8001},
+                                           {"127.0.0.1:65535", "127.0.0.1", 65535},
+                                           {"localhost", "", 0},
+                                           {":8001", "", 0},
+                                           {"localhost:0", "", 0},
+                                           {"localhost:65536", "", 0},
+                                           {"localhost:+80", "", 0},
+                                           {"::1:8001", "", 0},
+                                           {"local host:8001", "", 0}}) {
+        QString gotHost = QStringLiteral("unchanged");
+        quint16 gotPort = 7;
+        const bool ok = *host != '\0';
+        EXPECT_EQ(feed::parseHostPort(QString::fromLatin1(text), gotHost, gotPort), ok) << text;
+        EXPECT_EQ(gotHost, ok ? QString::fromLatin1(host) : QStringLiteral("unchanged")) << text;
+        EXPECT_EQ(gotPort, ok ? port : 7) << text;
+    }
+}
+
+struct Options {
+    QStringList args;
+    const char* error; // empty: accepted
+};
+
+class FeedOptionsRead : public testing::TestWithParam<Options> {};
+
+TEST_P(FeedOptionsRead, acceptsOrSaysWhatIsWrong) {
+    QCommandLineParser parser;
+    feed::addFeedOptions(parser);
+    ASSERT_TRUE(parser.parse(QStringList{"kestrel32"} + GetParam().args));
+    feed::FeedOptions o;
+    QString error;
+    EXPECT_EQ(feed::readFeedOptions(parser, o, error), !*GetParam().error);
+    EXPECT_EQ(error.toStdString(), GetParam().error);
+    if (*GetParam().error)
+        return;
+    EXPECT_EQ(o.anyLink(), !GetParam().args.isEmpty());
+    if (GetParam().args.isEmpty()) {
+        EXPECT_DOUBLE_EQ(o.expireMinutes, 60.0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, FeedOptionsRead,
+    testing::Values(
+        Options{{}, ""},
+        Options{{"--kiss", "127.0.0.1:8001", "--aprs-is", "rotate.aprs2.net:14580", "--login",
+                 "N0CALL", "--filter", "r/1/2/3", "--own", "N0CALL-9,-33.5,151.25", "--expire",
+                 "15"},
+                ""},
+        Options{{"--kiss", "localhost"}, "--kiss needs HOST:PORT, not 'localhost'"},
+        Options{{"--kiss", "a:1", "--kiss", "b:2"}, "--kiss given more than once"},
+        Options{{"--aprs-is", "host:14580"}, "--aprs-is needs --login CALL"},
+        Options{{"--filter", "r/1/2/3"}, "--filter goes with --aprs-is"},
+        Options{{"--aprs-is", "host:14580", "--login", "N0CALL\r\nuser X"},
+                "--login needs a callsign of letters, digits and '-', not 'N0CALL\r\nuser X'"},
+        Options{{"--aprs-is", "host:14580", "--login", "N0CALL", "--filter", "r/1\t2"},
+                "--filter may hold printable ASCII only"},
+        Options{{"--own", "N0CALL,91,0"},
+                "--own needs CALL,LAT,LON (degrees, north and east positive), not 'N0CALL,91,0'"},
+        Options{{"--own", "N0|CALL,45,7"},
+                "--own needs CALL,LAT,LON (degrees, north and east "
+                "positive), not 'N0|CALL,45,7'"},
+        Options{{"--expire", "0"}, "--expire needs more than 0 minutes"}));
+
+} // namespace

@@ -1,0 +1,160 @@
+// Guards against bytes lost, merged or misread between the air and the decoder: AX.25
+// frames, KISS framing and escapes, TNC2 text lines and the line reader's cap.
+#include <gtest/gtest.h>
+
+#include "FeedTestUtil.h"
+#include "feed/LineReader.h"
+
+namespace {
+
+QByteArray bytes(std::initializer_list<unsigned char> list) {
+    QByteArray out;
+    for (const unsigned char b : list)
+        out.append(char(b));
+    return out;
+}
+
+// N0CALL-9>APRS,WIDE1-1*:!4903.50N/07201.75W- as it travels: callsign characters shifted
+// left one bit, SSID bytes 011SSSSx with the repeated bit on top.
+QByteArray handBuiltFrame() {
+    return bytes({0x82, 0xA0, 0xA4, 0xA6, 0x40, 0x40, 0x60, 0x9C, 0x60, 0x86, 0x82, 0x98,
+                  0x98, 0x72, 0xAE, 0x92, 0x88, 0x8A, 0x62, 0x40, 0xE3, 0x03, 0xF0}) +
+           "!4903.50N/07201.75W-";
+}
+
+QByteArray withByte(QByteArray frame, int index, unsigned char value) {
+    frame[index] = char(value);
+    return frame;
+}
+
+// Eleven addresses, none with the last-address bit.
+QByteArray endlessAddresses() {
+    return bytes({'W' << 1, 'I' << 1, 'D' << 1, 'E' << 1, 0x40, 0x40, 0x60}).repeated(11) +
+           "\x03\xF0";
+}
+
+TEST(Ax25, aFrameBuiltByHandDecodesAndEncodesToTheSameBytes) {
+    const feed::Ax25Result r = feed::decodeAx25(handBuiltFrame());
+    ASSERT_TRUE(r.ok()) << feed::ax25ErrorText(r.error).toStdString();
+    EXPECT_EQ(r.frame.source.text(), QStringLiteral("N0CALL-9"));
+    EXPECT_EQ(r.frame.destination.text(), QStringLiteral("APRS"));
+    ASSERT_EQ(r.frame.path.size(), 1);
+    EXPECT_EQ(r.frame.path[0].text(), QStringLiteral("WIDE1-1"));
+    EXPECT_TRUE(r.frame.path[0].repeated);
+    EXPECT_EQ(r.frame.info, QByteArray("!4903.50N/07201.75W-"));
+    EXPECT_EQ(feed::encodeAx25(r.frame).toHex(), handBuiltFrame().toHex());
+    feed::Ax25Frame unsendable = r.frame;
+    unsendable.source.callsign = QStringLiteral("N0CALLX");
+    EXPECT_TRUE(feed::encodeAx25(unsendable).isEmpty());
+}
+
+class Ax25Broken : public testing::TestWithParam<std::pair<QByteArray, feed::Ax25Error>> {};
+
+TEST_P(Ax25Broken, isRefusedWithItsReason) {
+    EXPECT_EQ(feed::ax25ErrorText(feed::decodeAx25(GetParam().first).error).toStdString(),
+              feed::ax25ErrorText(GetParam().second).toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, Ax25Broken,
+    testing::Values(std::pair{handBuiltFrame().left(15), feed::Ax25Error::TooShort},
+                    std::pair{handBuiltFrame().left(22), feed::Ax25Error::TooShort},
+                    std::pair{withByte(handBuiltFrame(), 8, 'a' << 1), feed::Ax25Error::BadAddress},
+                    std::pair{withByte(handBuiltFrame(), 9, 0x40), feed::Ax25Error::BadAddress},
+                    std::pair{endlessAddresses(), feed::Ax25Error::NoAddressEnd},
+                    std::pair{withByte(handBuiltFrame(), 21, 0x10), feed::Ax25Error::NotUi},
+                    std::pair{withByte(handBuiltFrame(), 22, 0xCF), feed::Ax25Error::NotAprs}));
+
+const QByteArray awkward = bytes({0x41, 0xC0, 0xDB, 0xDC, 0xDD, 0xDB, 0xC0, 0x00, 0xFF});
+
+// Port 12 gives the command byte 0xC0, which once went out unescaped as a FEND and split
+// the frame in two (found by fuzzing).
+class KissPorts : public testing::TestWithParam<int> {};
+
+TEST_P(KissPorts, everyPortRoundTripsEveryByte) {
+    feed::KissDeframer deframer;
+    const QList<feed::KissFrame> frames = deframer.feed(feed::kissEncode(awkward, GetParam()));
+    ASSERT_EQ(frames.size(), 1);
+    EXPECT_EQ(frames[0].port, GetParam());
+    EXPECT_EQ(frames[0].data.toHex(), awkward.toHex());
+}
+
+INSTANTIATE_TEST_SUITE_P(AllPorts, KissPorts, testing::Range(0, 16));
+
+TEST(Kiss, framesCutAnywhereComeOutWholeAndInOrder) {
+    QByteArray stream = QByteArray("tail of an old frame") + bytes({0xC0, 0xC0});
+    for (int i = 0; i < 3; ++i)
+        stream += feed::kissEncode(awkward + char('0' + i));
+    for (const int size : {1, 7, 1000}) {
+        feed::KissDeframer deframer;
+        QList<feed::KissFrame> frames;
+        for (int at = 0; at < stream.size(); at += size)
+            frames += deframer.feed(stream.mid(at, size));
+        ASSERT_EQ(frames.size(), 3) << size;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(frames[i].data, awkward + char('0' + i)) << size;
+    }
+}
+
+TEST(Kiss, commandsOversizeFramesAndBrokenEscapesAreDroppedAndCounted) {
+    feed::KissDeframer deframer(16);
+    const QList<feed::KissFrame> frames = deframer.feed(
+        bytes({0xC0, 0x01, 0x32, 0xC0}) + feed::kissEncode(QByteArray(17, 'x')) +
+        bytes({0xC0, 0x00, 0x41, 0xDB, 0x41, 0xC0}) + feed::kissEncode(QByteArray(16, 'y')));
+    ASSERT_EQ(frames.size(), 1);
+    EXPECT_EQ(frames[0].data, QByteArray(16, 'y'));
+    EXPECT_EQ(deframer.counters().nonData, 1u);
+    EXPECT_EQ(deframer.counters().oversize, 1u);
+    EXPECT_EQ(deframer.counters().badEscape, 1u);
+    // A stream that never ends a frame does not grow past the limit either.
+    for (int i = 0; i < 1000; ++i)
+        deframer.feed(QByteArray(100, 'z'));
+    EXPECT_EQ(deframer.feed(feed::kissEncode("after")).value(0).data, QByteArray("after"));
+}
+
+TEST(Tnc2, aStarMarksItsDigipeaterAndThoseBeforeAsRepeated) {
+    const QByteArray line = "N0CALL-9>APRS,WIDE1-1,WIDE2-1*,qAR,DB0ABC-S::N0CALL   :hi:\xC3\xA9";
+    const feed::Tnc2Result r = feed::parseTnc2(line);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.frame.source.ssid, 9);
+    ASSERT_EQ(r.frame.path.size(), 4);
+    EXPECT_TRUE(r.frame.path[0].repeated && r.frame.path[1].repeated);
+    EXPECT_FALSE(r.frame.path[2].repeated || r.frame.path[3].repeated);
+    EXPECT_EQ(r.frame.path[3].callsign, QStringLiteral("DB0ABC-S")); // not an on-air address
+    EXPECT_EQ(r.frame.info, QByteArray(":N0CALL   :hi:\xC3\xA9"));
+    EXPECT_EQ(feed::formatTnc2(r.frame), line);
+}
+
+class Tnc2Bad : public testing::TestWithParam<std::pair<const char*, feed::Tnc2Error>> {};
+
+TEST_P(Tnc2Bad, isRefusedWithItsReason) {
+    EXPECT_EQ(feed::tnc2ErrorText(feed::parseTnc2(GetParam().first).error).toStdString(),
+              feed::tnc2ErrorText(GetParam().second).toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, Tnc2Bad,
+                         testing::Values(std::pair{"no header here", feed::Tnc2Error::NoHeader},
+                                         std::pair{"A:B>C", feed::Tnc2Error::NoHeader},
+                                         std::pair{"N0 CALL>APRS:x", feed::Tnc2Error::BadSource},
+                                         std::pair{"N0CALL|X>APRS:x", feed::Tnc2Error::BadSource},
+                                         std::pair{"N0CALLXXXX>APRS:x", feed::Tnc2Error::BadSource},
+                                         std::pair{"N0CALL>:x", feed::Tnc2Error::BadDestination},
+                                         std::pair{"N0CALL>APRS,,WIDE:x", feed::Tnc2Error::BadPath},
+                                         std::pair{"N0CALL>APRS,WI DE:x",
+                                                   feed::Tnc2Error::BadPath}));
+
+TEST(LineReader, aLineBeyondTheCapIsDroppedWholeAndCountedOnceWhateverTheChunks) {
+    constexpr int cap = 10240;
+    const QByteArray stream = QByteArray(cap, 'a') + "\r\n" + QByteArray(cap + 1, 'b') + "\r\n" +
+                              QByteArray(3 * cap, 'c') + "\nafter\r\n\n";
+    for (const int size : {1, 4096, 100000}) {
+        feed::LineReader reader(cap);
+        QList<QByteArray> lines;
+        for (int at = 0; at < stream.size(); at += size)
+            lines += reader.feed(stream.mid(at, size));
+        EXPECT_EQ(lines, (QList<QByteArray>{QByteArray(cap, 'a'), "after", ""})) << size;
+        EXPECT_EQ(reader.tooLong(), 2u);
+    }
+}
+
+} // namespace

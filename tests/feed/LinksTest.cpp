@@ -1,0 +1,155 @@
+// Guards against a link that loses or merges packets, dies on garbage, or stops calling a
+// TNC or server that went away: KISS over TCP and APRS-IS against servers on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <QMap>
+#include <QSet>
+#include <QTcpServer>
+#include <QTimer>
+
+#include "FeedTestUtil.h"
+#include "feed/AprsIsClient.h"
+#include "feed/KissTcpClient.h"
+
+namespace {
+
+constexpr int waitMs = 5000;
+
+// A server on 127.0.0.1 that hands each new connection (numbered from 1) to the test.
+class LinkTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+        QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
+            while (QTcpSocket* s = server.nextPendingConnection())
+                if (onConnection)
+                    onConnection(s, ++connections);
+        });
+    }
+    QTcpServer server;
+    int connections = 0;
+    std::function<void(QTcpSocket*, int)> onConnection;
+};
+
+class KissLink : public LinkTest {
+protected:
+    feed::KissTcpClient client;
+    LinkRecorder seen{client};
+};
+
+TEST_F(KissLink, framesInOddChunksAmongGarbageBecomeReportsInOrder) {
+    onConnection = [](QTcpSocket* s, int) {
+        writeInChunks(s, QByteArray(300, '\x11') +
+                             kissOf("N0CALL-1>APRS,WIDE1-1*:!4903.50N/07201.75W-one") +
+                             kissOf("N0CALL-2>APRS:>just status") +
+                             feed::kissEncode(QByteArray(20, '\xFF')) + // not AX.25
+                             feed::kissEncode(QByteArray(3000, 'A')) +  // beyond the frame limit
+                             kissOf("N0CALL-4>S32UVT:`(_fn\"O>/"));
+    };
+    ASSERT_TRUE(client.start(QStringLiteral("127.0.0.1"), server.serverPort()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.reports.size() == 2; }, waitMs));
+    EXPECT_EQ(seen.reports[0].name, QStringLiteral("N0CALL-1"));
+    EXPECT_EQ(seen.reports[0].comment, QStringLiteral("one"));
+    EXPECT_EQ(seen.reports[1].name, QStringLiteral("N0CALL-4"));
+    EXPECT_EQ(client.counters().rejectedFor(feed::AprsReject::NoPosition), 1u);
+    EXPECT_EQ(client.counters().badFrames, 1u);
+    EXPECT_EQ(client.counters().dropped, 1u);
+    EXPECT_EQ(client.stateText(),
+              QStringLiteral("KISS 127.0.0.1:%1: connected").arg(server.serverPort()));
+}
+
+TEST_F(KissLink, aTncThatGoesAwayIsCalledAgainUntilItListens) {
+    client.setReconnectDelays(20, 100);
+    onConnection = [this](QTcpSocket* s, int n) {
+        if (n > 1) {
+            writeInChunks(s, kissOf("N0CALL-2>APRS:!3351.23S\\15112.34E&"));
+            return;
+        }
+        // Half a frame, then the TNC goes, and is away for a while: the half must not join
+        // the next frame.
+        writeInChunks(s, kissOf("N0CALL-1>APRS:!4903.50N/07201.75W-") +
+                             kissOf("N0CALL-9>APRS:!0000.00N/00000.00E-").left(12));
+        s->disconnectFromHost();
+        const quint16 port = server.serverPort();
+        server.close();
+        QTimer::singleShot(300, &server,
+                           [this, port] { server.listen(QHostAddress::LocalHost, port); });
+    };
+    ASSERT_TRUE(client.start(QStringLiteral("127.0.0.1"), server.serverPort()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.reports.size() == 2; }, waitMs));
+    EXPECT_EQ(seen.reports[1].name, QStringLiteral("N0CALL-2"));
+    EXPECT_GE(seen.retryDelays.size(), 2);
+    EXPECT_EQ(seen.retryDelays.mid(0, 2), (QList<int>{20, 40}));
+    client.stop();
+    EXPECT_EQ(client.stateText(), QStringLiteral("KISS: off"));
+}
+
+// An APRS-IS server: greets, reads the login line, then runs the test's script.
+class AprsIsLink : public LinkTest {
+protected:
+    void SetUp() override {
+        LinkTest::SetUp();
+        onConnection = [this](QTcpSocket* s, int n) {
+            s->write("# aprsc 2.1.14-test\r\n");
+            QObject::connect(s, &QTcpSocket::readyRead, s, [this, s, n] {
+                received[n] += s->readAll();
+                if (received[n].endsWith('\n') && !answered.contains(n) && afterLogin) {
+                    answered << n;
+                    afterLogin(s, n);
+                }
+            });
+        };
+        ASSERT_TRUE(client.setLogin(QStringLiteral("N0CALL")));
+        client.setVersion(QStringLiteral("0.9"));
+        ASSERT_TRUE(client.setFilter(feed::AprsIsClient::rangeFilter(49.0, -72.0, 100)));
+        client.setReconnectDelays(10, 60);
+    }
+    bool start() { return client.start(QStringLiteral("127.0.0.1"), server.serverPort()); }
+
+    QMap<int, QByteArray> received;
+    QSet<int> answered;
+    std::function<void(QTcpSocket*, int)> afterLogin;
+    feed::AprsIsClient client;
+    LinkRecorder seen{client};
+};
+
+TEST_F(AprsIsLink, logsInAndTakesTheLinesThatFollowSkippingGarbageAndLongLines) {
+    afterLogin = [](QTcpSocket* s, int) {
+        writeInChunks(s,
+                      "# logresp N0CALL unverified, server T2TEST\r\n"
+                      "N0CALL-1>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-first\r\n"
+                      "this is no packet\r\n"
+                      "N0CALL-4>APRS,TCPIP*,qAC,T2TEST:;LEADER   *092345z4903.50N/07201.75W>\r\n");
+        s->write("N0CALL-5>APRS:!4903.50N/07201.75W-" + QByteArray(10300, 'x') + "\r\n");
+        s->write("N0CALL-2>APRS:!4903.50N/07201.75W-" + QByteArray(10206, 'z') + "\r\n");
+    };
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.reports.size() == 3; }, waitMs));
+    EXPECT_EQ(received.value(1),
+              "user N0CALL pass -1 vers kestrel32 0.9 filter r/49.0000/-72.0000/100\r\n");
+    EXPECT_EQ(seen.reports[1].name, QStringLiteral("LEADER"));
+    EXPECT_EQ(seen.reports[1].sender, QStringLiteral("N0CALL-4"));
+    EXPECT_EQ(seen.reports[2].name, QStringLiteral("N0CALL-2")); // exactly the longest line taken
+    EXPECT_EQ(client.tooLongLines(), 1u);
+    EXPECT_EQ(client.counters().badFrames, 1u);
+    EXPECT_EQ(client.loginResponse(), QStringLiteral("logresp N0CALL unverified, server T2TEST"));
+}
+
+TEST_F(AprsIsLink, aServerThatHangsUpOrFallsSilentIsCalledAgainWithGrowingDelays) {
+    client.setIdleTimeout(150);
+    // Three hang up at once; the fourth says nothing at all.
+    afterLogin = [](QTcpSocket* s, int n) {
+        if (n < 4)
+            s->disconnectFromHost();
+    };
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return seen.statesContaining("server silent") > 0; }, waitMs));
+    // Server comment lines do not prove the link good: the delay keeps growing.
+    EXPECT_EQ(seen.retryDelays.mid(0, 3), (QList<int>{10, 20, 40}));
+    EXPECT_TRUE(seen.reports.isEmpty());
+}
+
+} // namespace
