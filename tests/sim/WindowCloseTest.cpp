@@ -1,3 +1,4 @@
+// Guards against a tracker window closed without telling the add-ons or leaving the bus.
 #include <gtest/gtest.h>
 
 #include <QApplication>
