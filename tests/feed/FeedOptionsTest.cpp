@@ -87,6 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadArgs{{"--own", "N0CALL,45"},
                 "--own needs CALL,LAT,LON (degrees, north and east "
                 "positive), not 'N0CALL,45'"},
+        BadArgs{{"--own", "N0CALL"}, "--own CALL without a position needs --gpsd"},
+        BadArgs{{"--gpsd", "2947"}, "--gpsd needs HOST:PORT, not '2947'"},
+        BadArgs{{"--range", "12.5"},
+                "--range needs a whole number of kilometres from 1 to 20000, not '12.5'"},
         BadArgs{{"--expire", "soon"}, "--expire needs a number of minutes, not 'soon'"},
         BadArgs{{"--expire", "0"}, "--expire needs more than 0 minutes"}));
 
