@@ -9,6 +9,7 @@ packages=(
     pulseaudio pulseaudio-utils xvfb direwolf
     python3 jq qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher
     espeak-ng dunst imagemagick desktop-file-utils
+    gpsd gpsd-clients
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -20,4 +21,9 @@ if ((${#missing[@]})); then
     export DEBIAN_FRONTEND=noninteractive
     $SUDO apt-get update
     $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+    # gpsd is here for the tests, which start their own through gpsfake on a free port: a
+    # system-wide gpsd that this install enabled is switched off again.
+    if [[ " ${missing[*]} " == *" gpsd "* ]] && command -v systemctl >/dev/null; then
+        $SUDO systemctl disable --now gpsd.socket gpsd.service >/dev/null 2>&1 || true
+    fi
 fi

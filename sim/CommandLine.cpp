@@ -4,8 +4,9 @@
 
 #include <QCommandLineParser>
 
-CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& options,
-                                   QString& text) {
+CommandLineResult parseCommandLine(const QStringList& givenArguments, HostOptions& options,
+                                   QString& text, const QString& settingsFile) {
+    QStringList arguments = feed::withGpsdAddress(givenArguments);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Stand-in Kestrel32 station tracker: serves the tracker's automation objects on the "
@@ -36,7 +37,11 @@ CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& op
         QStringLiteral("NAME:COUNT"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
-    parser.addOptions({scenario, folder, journal, quitAfter, quitOnCall, help});
+    const QCommandLineOption unit(
+        QStringLiteral("unit"),
+        QStringLiteral("Distance unit km, mi or nm (default: the scenario's, or km)."),
+        QStringLiteral("UNIT"));
+    parser.addOptions({scenario, folder, journal, quitAfter, quitOnCall, help, unit});
     feed::addFeedOptions(parser);
 
     const QString program = QStringLiteral("kestrel32");
@@ -56,8 +61,22 @@ CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& op
                    .arg(program, parser.positionalArguments().constFirst());
         return CommandLineResult::Error;
     }
+    // What the command line leaves out comes from the settings file; its faults are named
+    // after the file when the command line alone reads well.
+    bool settingsBlamed = false;
+    if (const QStringList fromFile = trackerSettingsArguments(settingsFile, parser.optionNames());
+        !fromFile.isEmpty()) {
+        feed::FeedOptions alone;
+        QString unused;
+        settingsBlamed = feed::readFeedOptions(parser, alone, unused);
+        arguments += fromFile;
+        if (!parser.parse(arguments)) {
+            text = QStringLiteral("%1: %2: %3").arg(program, settingsFile, parser.errorText());
+            return CommandLineResult::Error;
+        }
+    }
     for (const QCommandLineOption* option :
-         {&scenario, &folder, &journal, &quitAfter, &quitOnCall}) {
+         {&scenario, &folder, &journal, &quitAfter, &quitOnCall, &unit}) {
         if (parser.values(*option).size() > 1) {
             text = QStringLiteral("%1: --%2 given more than once")
                        .arg(program, option->names().constFirst());
@@ -70,8 +89,18 @@ CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& op
         }
     }
     if (!feed::readFeedOptions(parser, options.feed, text)) {
-        text = QStringLiteral("%1: %2\nTry '%1 --help'.").arg(program, text);
+        text = settingsBlamed ? QStringLiteral("%1: %2: %3").arg(program, settingsFile, text)
+                              : QStringLiteral("%1: %2\nTry '%1 --help'.").arg(program, text);
         return CommandLineResult::Error;
+    }
+    if (parser.isSet(unit)) {
+        DistanceUnit chosen{};
+        if (!geo::parseUnit(parser.value(unit), chosen)) {
+            text = QStringLiteral("%1: --unit needs km, mi or nm, not '%2'")
+                       .arg(program, parser.value(unit));
+            return CommandLineResult::Error;
+        }
+        options.unit = chosen;
     }
     options.scenarioFile = parser.value(scenario);
     options.folder = parser.value(folder);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "Geo.h"
+#include "TrackerSettings.h"
 #include "feed/FeedOptions.h"
 
 // What kestrel32 was asked to do on its command line.
@@ -17,12 +19,15 @@ struct HostOptions {
     // to close it in the middle of an add-on's work).
     QString quitOnCallName;
     int quitOnCallCount = 0;
-    feed::FeedOptions feed; // radio links, own station, expiry
+    feed::FeedOptions feed;           // radio links, own station, expiry
+    std::optional<DistanceUnit> unit; // empty: the scenario's
 };
 
 enum class CommandLineResult { Run, Help, Error };
 
-// Reads the arguments (the program name first). On Help `text` is the help text, on Error
-// the message; both for standard output or standard error as they come.
+// Reads the arguments (the program name first), and the settings file for what they leave
+// out. On Help `text` is the help text, on Error the message; both for standard output or
+// standard error as they come.
 CommandLineResult parseCommandLine(const QStringList& arguments, HostOptions& options,
-                                   QString& text);
+                                   QString& text,
+                                   const QString& settingsFile = trackerSettingsPath());

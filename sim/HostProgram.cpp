@@ -55,10 +55,18 @@ bool HostProgram::start(QString* error) {
     }
 
     if (const auto& own = m_options.feed.own) {
+        // A callsign alone (the GPS gives the position) keeps the scenario's position
+        // until the first fix, when the scenario has one.
+        if (own->hasPosition) {
+            scenario.ownLat = own->latitude;
+            scenario.ownLon = own->longitude;
+        } else if (!scenario.ownCallsign.isEmpty()) {
+            m_options.feed.own->hasPosition = true;
+        }
         scenario.ownCallsign = own->callsign;
-        scenario.ownLat = own->latitude;
-        scenario.ownLon = own->longitude;
     }
+    if (m_options.unit)
+        scenario.unit = *m_options.unit;
     m_core = std::make_unique<HostCore>(std::move(scenario));
     m_bus = std::make_unique<HostBus>(*m_core, *m_journal, QDBusConnection::sessionBus());
     if (!m_bus->prepare(error))

@@ -39,6 +39,14 @@ bool AprsIsClient::setFilter(const QString& filter) {
     return true;
 }
 
+bool AprsIsClient::changeFilter(const QString& filter) {
+    if (!setFilter(filter))
+        return false;
+    if (state() == State::Connected && !m_filter.isEmpty())
+        socket()->write("#filter " + m_filter.toLatin1() + "\r\n");
+    return true;
+}
+
 QString AprsIsClient::rangeFilter(double latitude, double longitude, int km) {
     return QStringLiteral("r/%1/%2/%3")
         .arg(QString::number(latitude, 'f', 4), QString::number(longitude, 'f', 4))

@@ -23,6 +23,10 @@ public:
     bool setLogin(const QString& callsign);
     // A server filter ("r/51.5/-0.1/50"); printable ASCII, no line break. Empty: none.
     bool setFilter(const QString& filter);
+    // Sets the filter and, on an open connection, tells the server at once with a
+    // "#filter" line (servers take it without a new login). False (unchanged) when unusable.
+    bool changeFilter(const QString& filter);
+    QString filter() const { return m_filter; }
     void setVersion(const QString& version) { m_version = version; }
     void setIdleTimeout(int ms) { m_idleMs = ms; }
 

@@ -17,6 +17,9 @@ const QString Login = QStringLiteral("login");
 const QString Filter = QStringLiteral("filter");
 const QString Own = QStringLiteral("own");
 const QString Expire = QStringLiteral("expire");
+const QString Range = QStringLiteral("range");
+const QString Gpsd = QStringLiteral("gpsd");
+const QString DefaultGpsd = QStringLiteral("127.0.0.1:2947");
 
 bool isLoginText(const QString& call) {
     if (call.isEmpty() || call.size() > 9)
@@ -52,13 +55,22 @@ void addFeedOptions(QCommandLineParser& parser) {
         {Login, QStringLiteral("Callsign for the APRS-IS login (needed with --aprs-is)."),
          QStringLiteral("CALL")},
         {Filter,
-         QStringLiteral("APRS-IS server filter (default: r/LAT/LON/%1 round the own station).")
-             .arg(FeedOptions::DefaultRangeKm),
+         QStringLiteral("APRS-IS server filter (default: r/LAT/LON/RANGE round the own "
+                        "station, kept in step as it moves)."),
          QStringLiteral("FILTER")},
+        {Range,
+         QStringLiteral("Radius of the default APRS-IS filter in kilometres (default %1).")
+             .arg(FeedOptions::DefaultRangeKm),
+         QStringLiteral("KM")},
+        {Gpsd,
+         QStringLiteral("Takes the own position from gpsd (HOST:PORT, default %1); then --own "
+                        "may give the callsign alone.")
+             .arg(DefaultGpsd),
+         QStringLiteral("HOST:PORT")},
         {Own,
          QStringLiteral("The own station: callsign and position in decimal degrees, north and "
                         "east positive; wins over the scenario's own station."),
-         QStringLiteral("CALL,LAT,LON")},
+         QStringLiteral("CALL[,LAT,LON]")},
         {Expire,
          QStringLiteral("Stations not heard for MINUTES leave the list (default %1).")
              .arg(FeedOptions::DefaultExpireMinutes),
@@ -67,7 +79,7 @@ void addFeedOptions(QCommandLineParser& parser) {
 }
 
 bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QString& error) {
-    for (const QString& name : {Kiss, AprsIs, Login, Filter, Own, Expire}) {
+    for (const QString& name : {Kiss, AprsIs, Login, Filter, Own, Expire, Range, Gpsd}) {
         if (parser.values(name).size() > 1) {
             error = QStringLiteral("--%1 given more than once").arg(name);
             return false;
@@ -81,6 +93,20 @@ bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QSt
     if (parser.isSet(AprsIs) && !parseHostPort(parser.value(AprsIs), o.aprsIsHost, o.aprsIsPort)) {
         error = QStringLiteral("--aprs-is needs HOST:PORT, not '%1'").arg(parser.value(AprsIs));
         return false;
+    }
+    if (parser.isSet(Gpsd) && !parseHostPort(parser.value(Gpsd), o.gpsdHost, o.gpsdPort)) {
+        error = QStringLiteral("--gpsd needs HOST:PORT, not '%1'").arg(parser.value(Gpsd));
+        return false;
+    }
+    if (parser.isSet(Range)) {
+        bool ok = false;
+        o.rangeKm = parser.value(Range).trimmed().toInt(&ok);
+        if (!ok || o.rangeKm < 1 || o.rangeKm > 20000) {
+            error = QStringLiteral("--range needs a whole number of kilometres from 1 to 20000, "
+                                   "not '%1'")
+                        .arg(parser.value(Range));
+            return false;
+        }
     }
     if (o.aprsIsPort != 0 && !parser.isSet(Login)) {
         error = QStringLiteral("--aprs-is needs --login CALL");
@@ -112,9 +138,15 @@ bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QSt
     if (parser.isSet(Own)) {
         const QStringList parts = parser.value(Own).split(QLatin1Char(','));
         OwnStation own;
-        if (parts.size() != 3 || !isStorableName(parts[0]) ||
-            !readNumber(parts[1], -90.0, 90.0, own.latitude) ||
-            !readNumber(parts[2], -180.0, 180.0, own.longitude)) {
+        own.hasPosition = parts.size() != 1;
+        if (!own.hasPosition && o.gpsdPort == 0) {
+            error = QStringLiteral("--own CALL without a position needs --gpsd");
+            return false;
+        }
+        if (!isStorableName(parts[0]) ||
+            (own.hasPosition &&
+             (parts.size() != 3 || !readNumber(parts[1], -90.0, 90.0, own.latitude) ||
+              !readNumber(parts[2], -180.0, 180.0, own.longitude)))) {
             error = QStringLiteral("--own needs CALL,LAT,LON (degrees, north and east "
                                    "positive), not '%1'")
                         .arg(parser.value(Own));
@@ -134,6 +166,16 @@ bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QSt
     }
     options = o;
     return true;
+}
+
+QStringList withGpsdAddress(QStringList arguments) {
+    const QString option = QStringLiteral("--") + Gpsd;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == option &&
+            (i + 1 == arguments.size() || arguments[i + 1].startsWith(QLatin1Char('-'))))
+            arguments.insert(i + 1, DefaultGpsd);
+    }
+    return arguments;
 }
 
 } // namespace feed

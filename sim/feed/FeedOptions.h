@@ -3,6 +3,7 @@
 #include <optional>
 
 #include <QString>
+#include <QStringList>
 
 class QCommandLineParser;
 
@@ -13,6 +14,8 @@ struct OwnStation {
     QString callsign;
     double latitude = 0.0;
     double longitude = 0.0;
+    // False for a callsign alone (--own CALL with --gpsd): the position comes from the GPS.
+    bool hasPosition = true;
 };
 
 // What the command line asks of the radio feed.
@@ -27,16 +30,22 @@ struct FeedOptions {
     quint16 aprsIsPort = 0; // 0: no APRS-IS link
     QString login;
     QString filter; // empty: the range round the own station
+    int rangeKm = DefaultRangeKm;
+    QString gpsdHost;
+    quint16 gpsdPort = 0; // 0: the own position does not come from gpsd
     std::optional<OwnStation> own;
     double expireMinutes = DefaultExpireMinutes;
 
-    bool anyLink() const { return kissPort != 0 || aprsIsPort != 0; }
+    bool anyLink() const { return kissPort != 0 || aprsIsPort != 0 || gpsdPort != 0; }
 };
 
-// Adds --kiss, --aprs-is, --login, --filter, --own and --expire to a parser.
+// Adds --kiss, --aprs-is, --login, --filter, --range, --gpsd, --own and --expire to a parser.
 void addFeedOptions(QCommandLineParser& parser);
 // Reads those options once the parser has parsed; false with `error` (a sentence without
 // the program name) when a value cannot be used.
 bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QString& error);
+// --gpsd may come without its address: gives it gpsd's usual one, so that the parser,
+// which knows no optional values, can read it.
+QStringList withGpsdAddress(QStringList arguments);
 
 } // namespace feed

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Geo.h"
 #include "HostCore.h"
 
 namespace {
@@ -25,6 +26,12 @@ RadioFeed::RadioFeed(const feed::FeedOptions& options, HostCore& core, QObject* 
         m_aprsIs = std::make_unique<feed::AprsIsClient>();
         watch(m_aprsIs.get());
     }
+    if (options.gpsdPort != 0) {
+        m_gps = std::make_unique<GpsOwnStation>(core);
+        connect(m_gps.get(), &GpsOwnStation::statusChanged, this,
+                [this] { emit statusChanged(statusText()); });
+        connect(m_gps.get(), &GpsOwnStation::moved, this, &RadioFeed::followOwnStation);
+    }
     m_expiry.setInterval(
         std::clamp(static_cast<int>(options.expireMinutes * 60000.0 / 6.0), 100, ExpiryTickMs));
     connect(&m_expiry, &QTimer::timeout, this, &RadioFeed::onExpiryTick);
@@ -40,9 +47,13 @@ bool RadioFeed::start(QString* error) {
         }
         QString filter = m_options.filter;
         const StationStore& store = m_core.store();
-        if (filter.isEmpty() && store.hasOwn())
+        // With the position still to come from the GPS, the filter waits for the first fix.
+        const bool ownPlaced = store.hasOwn() && (!m_options.own || m_options.own->hasPosition);
+        if (filter.isEmpty() && ownPlaced) {
+            m_filterCentre = std::pair(store.own().lat, store.own().lon);
             filter = feed::AprsIsClient::rangeFilter(store.own().lat, store.own().lon,
-                                                     feed::FeedOptions::DefaultRangeKm);
+                                                     m_options.rangeKm);
+        }
         if (!m_aprsIs->setFilter(filter)) {
             *error = QStringLiteral("unusable APRS-IS filter '%1'").arg(filter);
             return false;
@@ -51,6 +62,8 @@ bool RadioFeed::start(QString* error) {
     }
     if (m_kiss)
         m_kiss->start(m_options.kissHost, m_options.kissPort);
+    if (m_gps)
+        m_gps->start(m_options.gpsdHost, m_options.gpsdPort);
     m_expiry.start();
     emit statusChanged(statusText());
     return true;
@@ -62,14 +75,21 @@ void RadioFeed::stop() {
         m_kiss->stop();
     if (m_aprsIs)
         m_aprsIs->stop();
+    if (m_gps)
+        m_gps->stop();
 }
 
 QString RadioFeed::statusText() const {
     QStringList parts;
     if (m_kiss)
         parts << m_kiss->stateText();
-    if (m_aprsIs)
+    if (m_aprsIs) {
         parts << m_aprsIs->stateText();
+        if (!m_aprsIs->filter().isEmpty())
+            parts.last() += QStringLiteral(", filter ") + m_aprsIs->filter();
+    }
+    if (m_gps)
+        parts << m_gps->statusText();
     return parts.join(QStringLiteral("; "));
 }
 
@@ -79,4 +99,17 @@ void RadioFeed::onReport(const feed::PositionReport& report) {
 
 void RadioFeed::onExpiryTick() {
     m_core.publish(m_stations.expire(m_core.nowMs()));
+}
+
+void RadioFeed::followOwnStation(double latitude, double longitude) {
+    if (!m_aprsIs || !m_options.filter.isEmpty())
+        return;
+    // A fifth of the range keeps the operator well inside the filter without asking the
+    // server for a new one at every fix.
+    if (m_filterCentre && geo::greatCircleKm(m_filterCentre->first, m_filterCentre->second,
+                                             latitude, longitude) <= m_options.rangeKm / 5.0)
+        return;
+    m_filterCentre = std::pair(latitude, longitude);
+    m_aprsIs->changeFilter(feed::AprsIsClient::rangeFilter(latitude, longitude, m_options.rangeKm));
+    emit statusChanged(statusText());
 }

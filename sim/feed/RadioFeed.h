@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include <QObject>
 #include <QTimer>
@@ -8,6 +10,7 @@
 #include "feed/AprsIsClient.h"
 #include "feed/FeedOptions.h"
 #include "feed/FeedStations.h"
+#include "feed/GpsOwnStation.h"
 #include "feed/KissTcpClient.h"
 
 class HostCore;
@@ -30,6 +33,7 @@ public:
     const FeedStations& stations() const { return m_stations; }
     feed::KissTcpClient* kiss() const { return m_kiss.get(); }
     feed::AprsIsClient* aprsIs() const { return m_aprsIs.get(); }
+    GpsOwnStation* gps() const { return m_gps.get(); }
 
 signals:
     void statusChanged(const QString& text);
@@ -37,11 +41,16 @@ signals:
 private:
     void onReport(const feed::PositionReport& report);
     void onExpiryTick();
+    // Keeps the default APRS-IS range filter round the moving own station.
+    void followOwnStation(double latitude, double longitude);
 
     feed::FeedOptions m_options;
     HostCore& m_core;
     FeedStations m_stations;
     std::unique_ptr<feed::KissTcpClient> m_kiss;
     std::unique_ptr<feed::AprsIsClient> m_aprsIs;
+    std::unique_ptr<GpsOwnStation> m_gps;
+    // Where the range filter was last set round; none before the own position is known.
+    std::optional<std::pair<double, double>> m_filterCentre;
     QTimer m_expiry;
 };

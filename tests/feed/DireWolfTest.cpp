@@ -5,10 +5,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "FeedTestUtil.h"
 #include "HostCore.h"
 #include "feed/KissTcpClient.h"
 #include "feed/RadioFeed.h"
@@ -61,10 +61,7 @@ TEST(DireWolf, stationsFromRealAudioJoinTheTrackersListWithTheirPositions) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         audio += wavSamples(file.readAll()) + silence;
     }
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
+    const quint16 port = freePort();
     QFile conf(dir.filePath(QStringLiteral("direwolf.conf")));
     ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
     conf.write(QStringLiteral("ADEVICE stdin null\nARATE 44100\nACHANNELS 1\nCHANNEL 0\n"

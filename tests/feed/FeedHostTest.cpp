@@ -135,6 +135,11 @@ INSTANTIATE_TEST_SUITE_P(
         Options{{"--own", "N0|CALL,45,7"},
                 "--own needs CALL,LAT,LON (degrees, north and east "
                 "positive), not 'N0|CALL,45,7'"},
+        Options{{"--gpsd", "127.0.0.1:2947", "--own", "N0CALL-9", "--range", "25"}, ""},
+        Options{{"--own", "N0CALL"}, "--own CALL without a position needs --gpsd"},
+        Options{{"--gpsd", "2947"}, "--gpsd needs HOST:PORT, not '2947'"},
+        Options{{"--range", "12.5"},
+                "--range needs a whole number of kilometres from 1 to 20000, not '12.5'"},
         Options{{"--expire", "0"}, "--expire needs more than 0 minutes"}));
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -56,3 +57,10 @@ struct LinkRecorder {
                                  [&](const QString& s) { return s.contains(part); }));
     }
 };
+
+// A free port on 127.0.0.1 at the time of asking.
+inline quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}

@@ -6,7 +6,9 @@
 namespace {
 
 CommandLineResult parse(const QStringList& args, HostOptions& options, QString& text) {
-    return parseCommandLine(QStringList{QStringLiteral("/x/kestrel32")} + args, options, text);
+    // No settings file: the operator's own must not change what the command line means.
+    return parseCommandLine(QStringList{QStringLiteral("/x/kestrel32")} + args, options, text,
+                            QString());
 }
 
 TEST(CommandLine, readsEveryOptionAndNamesThemInItsHelp) {

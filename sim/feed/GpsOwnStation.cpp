@@ -1,0 +1,69 @@
+#include "feed/GpsOwnStation.h"
+
+#include "Geo.h"
+#include "HostCore.h"
+
+GpsOwnStation::GpsOwnStation(HostCore& core, QObject* parent) : QObject(parent), m_core(core) {
+    m_fixTimer.setSingleShot(true);
+    connect(&m_fixTimer, &QTimer::timeout, this, &GpsOwnStation::loseFix);
+    connect(&m_client, &feed::GpsdClient::fixReceived, this, &GpsOwnStation::onFix);
+    connect(&m_client, &feed::FeedLink::stateChanged, this, [this](feed::FeedLink::State state) {
+        if (state != feed::FeedLink::State::Connected)
+            loseFix();
+        emit statusChanged();
+    });
+}
+
+bool GpsOwnStation::start(const QString& host, quint16 port) {
+    m_lastFix = QDateTime::currentDateTime();
+    return m_client.start(host, port);
+}
+
+void GpsOwnStation::stop() {
+    m_fixTimer.stop();
+    m_client.stop();
+}
+
+QString GpsOwnStation::statusText() const {
+    QString text;
+    if (m_hasFix) {
+        const HeardStation& own = m_core.store().own();
+        text = QStringLiteral("GPS: fix %1 %2")
+                   .arg(QString::number(own.lat, 'f', 4), QString::number(own.lon, 'f', 4));
+    } else {
+        text = QStringLiteral("GPS: no fix since %1")
+                   .arg(m_lastFix.time().toString(QStringLiteral("HH:mm:ss")));
+    }
+    if (m_client.state() != feed::FeedLink::State::Connected)
+        text += QStringLiteral("; ") + m_client.stateText();
+    return text;
+}
+
+void GpsOwnStation::onFix(double latitude, double longitude) {
+    m_lastFix = QDateTime::currentDateTime();
+    m_fixTimer.start(m_fixTimeoutMs);
+    const bool hadFix = m_hasFix;
+    m_hasFix = true;
+    StationStore& store = m_core.store();
+    const HeardStation own = store.own();
+    const bool moving = !hadFix || geo::greatCircleKm(own.lat, own.lon, latitude, longitude) >=
+                                       GpsOwnStation::MinMoveKm;
+    if (moving) {
+        store.setOwn(own.callsign, latitude, longitude, own.comment);
+        TrackerChanges changes;
+        if (store.hasOwn())
+            changes.heard << own.callsign;
+        m_core.publish(changes);
+        emit moved(latitude, longitude);
+    }
+    if (moving || !hadFix)
+        emit statusChanged();
+}
+
+void GpsOwnStation::loseFix() {
+    m_fixTimer.stop();
+    if (!m_hasFix)
+        return;
+    m_hasFix = false;
+    emit statusChanged();
+}

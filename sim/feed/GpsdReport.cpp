@@ -1,0 +1,54 @@
+#include "feed/GpsdReport.h"
+
+#include <cmath>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace feed {
+
+namespace {
+
+bool readDegrees(const QJsonValue& value, double limit, double& out) {
+    if (!value.isDouble())
+        return false;
+    const double degrees = value.toDouble();
+    if (!std::isfinite(degrees) || std::abs(degrees) > limit)
+        return false;
+    out = degrees;
+    return true;
+}
+
+} // namespace
+
+GpsdReport readGpsdReport(const QByteArray& line) {
+    GpsdReport report;
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return report;
+    const QJsonObject object = document.object();
+    const QJsonValue kind = object.value(QLatin1String("class"));
+    if (!kind.isString())
+        return report;
+    if (kind.toString() != QLatin1String("TPV")) {
+        report.kind = GpsdReport::Kind::Other;
+        return report;
+    }
+    report.kind = GpsdReport::Kind::NoFix;
+    // gpsd's modes: 0 unknown, 1 no fix, 2 two-dimensional, 3 three-dimensional.
+    const QJsonValue mode = object.value(QLatin1String("mode"));
+    if (!mode.isDouble() || mode.toDouble() < 2.0)
+        return report;
+    double latitude = 0.0;
+    double longitude = 0.0;
+    if (!readDegrees(object.value(QLatin1String("lat")), 90.0, latitude) ||
+        !readDegrees(object.value(QLatin1String("lon")), 180.0, longitude))
+        return report;
+    report.kind = GpsdReport::Kind::Fix;
+    report.latitude = latitude;
+    report.longitude = longitude;
+    return report;
+}
+
+} // namespace feed

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace feed {
+
+// What one line from gpsd says about the own position.
+struct GpsdReport {
+    enum class Kind {
+        Fix,     // a TPV report with a 2D or 3D fix and a usable position
+        NoFix,   // a TPV report without one (mode 0 or 1, or a position we cannot use)
+        Other,   // another gpsd report (VERSION, DEVICES, WATCH, SKY ...)
+        NotGpsd, // not a JSON object with a "class": garbage on the line
+    };
+    Kind kind = Kind::NotGpsd;
+    double latitude = 0.0; // decimal degrees, north positive; only for Fix
+    double longitude = 0.0;
+};
+
+// Reads one line of gpsd's JSON protocol. Pure: a line that is not gpsd's, a NaN or an
+// out-of-range position never gives a Fix.
+GpsdReport readGpsdReport(const QByteArray& line);
+
+} // namespace feed

@@ -1,0 +1,85 @@
+// Guards against the settings file beating the command line, being ignored, or blamed wrongly.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "CommandLine.h"
+
+namespace {
+
+struct Start {
+    const char* name;
+    QByteArray file;
+    QStringList args;
+    // own, gpsd, kiss, APRS-IS server, login, range, unit, expiry; or the error.
+    const char* outcome;
+};
+
+QString outcomeOf(const HostOptions& o) {
+    const feed::FeedOptions& f = o.feed;
+    const auto address = [](const QString& host, quint16 port) {
+        return port ? host + QLatin1Char(':') + QString::number(port) : QStringLiteral("-");
+    };
+    QString own = f.own ? f.own->callsign : QStringLiteral("-");
+    if (f.own && f.own->hasPosition)
+        own += QStringLiteral(",%1,%2").arg(f.own->latitude).arg(f.own->longitude);
+    return QStringList{own,
+                       address(f.gpsdHost, f.gpsdPort),
+                       address(f.kissHost, f.kissPort),
+                       address(f.aprsIsHost, f.aprsIsPort),
+                       f.login.isEmpty() ? QStringLiteral("-") : f.login,
+                       QString::number(f.rangeKm),
+                       o.unit ? geo::unitName(*o.unit) : QStringLiteral("-"),
+                       QString::number(f.expireMinutes)}
+        .join(QLatin1Char(' '));
+}
+
+class SettingsFile : public testing::TestWithParam<Start> {};
+
+TEST_P(SettingsFile, FillsWhatTheCommandLineLeavesOut) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kestrel32.conf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(GetParam().file);
+    file.close();
+    HostOptions options;
+    QString text;
+    const QStringList args = QStringList{QStringLiteral("kestrel32")} + GetParam().args;
+    if (parseCommandLine(args, options, text, path) == CommandLineResult::Run)
+        text = outcomeOf(options);
+    EXPECT_EQ(text, QString::fromUtf8(GetParam().outcome).replace(QStringLiteral("%F"), path));
+}
+
+const QByteArray everything = "[General]\ncallsign=G0MOB-9\ngpsd=127.0.0.1:2948\n"
+                              "kiss=127.0.0.1:8001\naprs-is=rotate.example:14580\n"
+                              "login=G0MOB\nrange=25\nunit=nm\nexpire=30\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Starts, SettingsFile,
+    testing::Values(
+        Start{"fileAlone",
+              everything,
+              {},
+              "G0MOB-9 127.0.0.1:2948 127.0.0.1:8001 rotate.example:14580 G0MOB 25 nm 30"},
+        Start{"optionsWin",
+              everything,
+              {"--own", "N0CALL,52,-1", "--gpsd", "--kiss", "h:1", "--range", "7", "--unit", "mi"},
+              "N0CALL,52,-1 127.0.0.1:2947 h:1 rotate.example:14580 G0MOB 7 mi 30"},
+        Start{"positionAndALoginWithoutServer",
+              "[General]\ncallsign=G0FIX\nlatitude=51.5\nlongitude=-0.1\nlogin=G0\ngpsd=\n",
+              {},
+              "G0FIX,51.5,-0.1 - - - - 100 - 60"},
+        Start{"faultInTheFile",
+              "[General]\nkiss=nowhere\n",
+              {},
+              "kestrel32: %F: --kiss needs HOST:PORT, not 'nowhere'"},
+        Start{"faultOnTheLine",
+              everything,
+              {"--range", "0"},
+              "kestrel32: --range needs a whole number of kilometres from 1 to 20000, not '0'\n"
+              "Try 'kestrel32 --help'."}),
+    [](const testing::TestParamInfo<Start>& info) { return std::string(info.param.name); });
+
+} // namespace
