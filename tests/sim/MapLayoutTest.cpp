@@ -75,7 +75,9 @@ std::vector<PlacementCase> placementCases() {
     };
 }
 
-void PrintTo(const PlacementCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const PlacementCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class LabelPlacement : public ::testing::TestWithParam<PlacementCase> {};
 
