@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
 
 #include <QMouseEvent>
@@ -80,20 +81,23 @@ void paintMark(QPainter& painter, const MapScene& scene, const MapMark& mark, do
         painter.drawLine(centre, onEllipse(centre, rx, ry, end));
 }
 
-// A sweep step: a slice of the range disc, bright while fresh so that the steps of one
-// sweep, drawn one after the other, read as a turning beam; then a faint trace that fades
-// with the mark.
-void paintWedge(QPainter& painter, const MapMark& mark, const SweepWedge& wedge, qint64 nowMs) {
-    constexpr double glowMs = 2000.0;
-    const double opacity = MapScene::opacity(mark.drawnMs, nowMs);
-    const double glow = std::clamp(1.0 - double(nowMs - mark.drawnMs) / glowMs, 0.0, 1.0);
+// A sweep step: a slice of the range disc. The newest steps round a centre are bright and
+// the older ones fade behind them, so that the sweep reads as a turning beam with its trail
+// even in a still picture; all of it fades with the mark.
+void paintWedge(QPainter& painter, const MapMark& mark, const SweepWedge& wedge, int newerSteps,
+                double opacity) {
+    constexpr double trailSteps = 10.0;
+    const double beam = std::max(0.0, 1.0 - newerSteps / trailSteps);
     const QRectF box(wedge.centreX - wedge.radius, wedge.centreY - wedge.radius, 2 * wedge.radius,
                      2 * wedge.radius);
     const int start = int(std::lround(wedge.startDegrees * 16));
     const int span = int(std::lround(wedge.spanDegrees * 16));
     painter.setPen(Qt::NoPen);
-    painter.setBrush(windowsColour(mark.colour, opacity * 0.12 + glow * 0.35));
+    painter.setBrush(windowsColour(mark.colour, opacity * (0.06 + 0.4 * beam)));
+    // Smoothed, or the seams between the steps show as a row of dots.
+    painter.setRenderHint(QPainter::Antialiasing, true);
     painter.drawPie(box, start, span);
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(windowsColour(mark.colour, opacity), mark.width, penStyle(mark.style)));
     painter.drawArc(box, start, span);
@@ -172,11 +176,20 @@ void MapView::paintEvent(QPaintEvent*) {
     const MapScene& scene = m_core.scene();
     const qint64 now = m_core.nowMs();
 
-    for (const MapMark& mark : scene.marks()) {
-        if (const auto wedge = scene.sweepWedge(mark))
-            paintWedge(painter, mark, *wedge, now);
+    // Marks are kept in the order drawn: counting back gives each sweep step the number of
+    // steps drawn after it round the same centre.
+    const std::vector<MapMark>& marks = scene.marks();
+    std::vector<int> newerSteps(marks.size(), 0);
+    std::map<std::pair<double, double>, int> stepsSeen;
+    for (size_t i = marks.size(); i-- > 0;)
+        if (scene.sweepWedge(marks[i]))
+            newerSteps[i] = stepsSeen[{marks[i].x, marks[i].y}]++;
+    for (size_t i = 0; i < marks.size(); ++i) {
+        const double opacity = MapScene::opacity(marks[i].drawnMs, now);
+        if (const auto wedge = scene.sweepWedge(marks[i]))
+            paintWedge(painter, marks[i], *wedge, newerSteps[i], opacity);
         else
-            paintMark(painter, scene, mark, MapScene::opacity(mark.drawnMs, now));
+            paintMark(painter, scene, marks[i], opacity);
     }
 
     painter.setRenderHint(QPainter::Antialiasing);
