@@ -9,6 +9,17 @@ cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 output=$(realpath -m "${2:-docs/kestrel32-map.png}")
 
+for tool in Xvfb xdpyinfo xdotool import dbus-run-session; do
+    command -v "$tool" >/dev/null || {
+        echo "map-screenshot.sh: needs $tool (apt-get install xvfb x11-utils xdotool imagemagick dbus)" >&2
+        exit 1
+    }
+done
+[ -x "$build/bin/kestrel32" ] && [ -x "$build/bin/Ringwarden" ] || {
+    echo "map-screenshot.sh: build kestrel32 and Ringwarden into $build first" >&2
+    exit 1
+}
+
 if [ -z "${MAP_SCREENSHOT_INSIDE:-}" ]; then
     export MAP_SCREENSHOT_INSIDE=1
     exec dbus-run-session -- "$0" "$build" "$output"

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <QHash>
+#include <QPixmap>
 #include <QPoint>
 #include <QSizeF>
 #include <QTimer>
@@ -29,6 +30,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    static constexpr int dotPixels = 10;
+    static QPixmap dotPixmap(const QColor& fill, double pixelRatio);
     void reloadOverlays();
     QSizeF labelSize(const QString& text);
 
@@ -41,6 +44,8 @@ private:
     QTimer m_overlayReload;
     std::vector<OverlayObject> m_overlays;
     QHash<QString, QSizeF> m_labelSizes;
+    QPixmap m_stationDot;
+    QPixmap m_ownDot;
     QPoint m_dragFrom;
     bool m_dragging = false;
 };
