@@ -85,6 +85,7 @@ bool HostProgram::start(QString* error) {
         hostfiles::writeHostIni(folder, m_core->scenario().ownCallsign);
         hostfiles::recordProgramFolder(folder);
         hostfiles::writeOverlays(folder, m_core->scenario().overlays);
+        m_core->scene().overlaysFolder = folder + QStringLiteral("/overlays");
     } catch (const HostFileError& e) {
         *error = e.message();
         return false;

@@ -31,6 +31,24 @@ double MapScene::opacity(qint64 drawnMs, qint64 nowMs) {
     return std::clamp(1.0 - double(nowMs - drawnMs) / double(fadeMs), 0.0, 1.0);
 }
 
+std::optional<SweepWedge> MapScene::sweepWedge(const MapMark& mark) const {
+    constexpr double turn = 2.0 * std::numbers::pi;
+    const double start = std::fabs(mark.startAngle);
+    const double end = std::fabs(mark.endAngle);
+    const bool whole = start == 0.0 && std::fabs(end - turn) < 1e-3;
+    if (whole || mark.aspect == 1.0 || !(mark.aspect > 0.0) || !(mark.radius > 0.0) ||
+        !std::isfinite(start) || !std::isfinite(end))
+        return std::nullopt;
+    double span = std::fmod(end - start, turn);
+    if (span < 0.0)
+        span += turn;
+    if (!(span > 0.0))
+        return std::nullopt;
+    constexpr double degrees = 180.0 / std::numbers::pi;
+    return SweepWedge{toPixelX(mark.x), toPixelY(mark.y), toPixels(mark.radius),
+                      std::fmod(start, turn) * degrees, span * degrees};
+}
+
 double MapScene::toPixelX(double x) const {
     return pixelWidth / 2.0 + (x - centreX) * xScale / unitsPerPixel;
 }

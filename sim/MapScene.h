@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <vector>
 
 #include <QString>
@@ -18,6 +19,16 @@ struct MapMark {
     int style = 0;
     quint32 fillColour = 0;
     qint64 drawnMs = 0;
+};
+
+// An arc drawn as a slice of the disc round its centre, in pixels; angles in degrees
+// anticlockwise from three o'clock, the span positive.
+struct SweepWedge {
+    double centreX = 0.0;
+    double centreY = 0.0;
+    double radius = 0.0;
+    double startDegrees = 0.0;
+    double spanDegrees = 0.0;
 };
 
 // What the map shows apart from the stations: the marks add-ons draw (they fade and go),
@@ -43,6 +54,11 @@ public:
     void prune(qint64 nowMs);
     // 1 for a fresh mark down to 0 when it goes.
     static double opacity(qint64 drawnMs, qint64 nowMs);
+
+    // An arc drawn with an aspect other than 1 is a step of a sweep round a station (the
+    // ring of steps shares the range ring's radius): it is drawn as a round wedge of that
+    // radius, not as a squashed ellipse. Nothing for whole circles and arcs of aspect 1.
+    std::optional<SweepWedge> sweepWedge(const MapMark& mark) const;
 
     const std::vector<MapMark>& marks() const { return m_marks; }
     const std::map<QString, qint64>& alerts() const { return m_alerts; }
@@ -78,6 +94,9 @@ public:
     // Longitude minutes shrink towards the poles: the map draws them at the true scale of
     // the latitude it was fitted to, a fixed projection that panning does not change.
     double xScale = 1.0;
+
+    // The tracker's overlays folder, whose objects the map shows; empty for none.
+    QString overlaysFolder;
 
 private:
     std::vector<MapMark> m_marks;

@@ -1,6 +1,8 @@
 #include "MapView.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
 
 #include <QMouseEvent>
@@ -8,7 +10,10 @@
 #include <QPainterPath>
 #include <QWheelEvent>
 
+#include "Geo.h"
 #include "HostCore.h"
+#include "LabelPlacement.h"
+#include "ScaleBar.h"
 
 namespace {
 
@@ -76,7 +81,67 @@ void paintMark(QPainter& painter, const MapScene& scene, const MapMark& mark, do
         painter.drawLine(centre, onEllipse(centre, rx, ry, end));
 }
 
+// A sweep step: a slice of the range disc. The newest steps round a centre are bright and
+// the older ones fade behind them, so that the sweep reads as a turning beam with its trail
+// even in a still picture; all of it fades with the mark.
+void paintWedge(QPainter& painter, const MapMark& mark, const SweepWedge& wedge, int newerSteps,
+                double opacity) {
+    constexpr double trailSteps = 10.0;
+    const double beam = std::max(0.0, 1.0 - newerSteps / trailSteps);
+    const QRectF box(wedge.centreX - wedge.radius, wedge.centreY - wedge.radius, 2 * wedge.radius,
+                     2 * wedge.radius);
+    const int start = int(std::lround(wedge.startDegrees * 16));
+    const int span = int(std::lround(wedge.spanDegrees * 16));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(windowsColour(mark.colour, opacity * (0.06 + 0.4 * beam)));
+    // Smoothed, or the seams between the steps show as a row of dots.
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.drawPie(box, start, span);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(windowsColour(mark.colour, opacity), mark.width, penStyle(mark.style)));
+    painter.drawArc(box, start, span);
+}
+
+void paintScaleBar(QPainter& painter, const MapScene& scene, const QString& unit) {
+    // At most a quarter of the map's width, at least long enough to read.
+    const double mapUnitsPerPixel = 1.0 / scene.toPixels(1.0);
+    const double length = scalebar::roundLength(scene.pixelWidth / 4.0 * mapUnitsPerPixel);
+    const double pixels = scene.toPixels(length);
+    if (!(length > 0.0) || pixels < 8.0)
+        return;
+    const QString text = scalebar::caption(length, unit);
+    const QFontMetricsF metrics(painter.font());
+    const double left = 12.0;
+    const double bottom = scene.pixelHeight - 12.0;
+    const QRectF back(left - 6, bottom - metrics.height() - 10,
+                      std::max(pixels, metrics.horizontalAdvance(text)) + 12,
+                      metrics.height() + 14);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 190));
+    painter.drawRect(back);
+    painter.setPen(QPen(Qt::black, 2));
+    painter.drawLine(QPointF(left, bottom), QPointF(left + pixels, bottom));
+    painter.drawLine(QPointF(left, bottom - 5), QPointF(left, bottom));
+    painter.drawLine(QPointF(left + pixels, bottom - 5), QPointF(left + pixels, bottom));
+    painter.drawText(QPointF(left, bottom - 6 - metrics.descent()), text);
+}
+
 } // namespace
+
+QPixmap MapView::dotPixmap(const QColor& fill, double pixelRatio) {
+    // Drawn once: smoothing tens of thousands of small circles on every paint took a tenth
+    // of a second; copying a picture of one takes a fraction of that.
+    QPixmap dot(QSize(dotPixels, dotPixels) * pixelRatio);
+    dot.setDevicePixelRatio(pixelRatio);
+    dot.fill(Qt::transparent);
+    QPainter painter(&dot);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(fill);
+    painter.drawEllipse(QPointF(dotPixels, dotPixels) / 2, labelPointRadius, labelPointRadius);
+    return dot;
+}
 
 MapView::MapView(HostCore& core, QWidget* parent) : QWidget(parent), m_core(core) {
     setObjectName(QStringLiteral("map"));
@@ -92,6 +157,30 @@ MapView::MapView(HostCore& core, QWidget* parent) : QWidget(parent), m_core(core
         if (!m_repaint.isActive())
             m_repaint.start();
     });
+    // Overlay files change seldom and by hand: read again every few seconds.
+    m_overlayReload.setInterval(overlayReloadMs);
+    connect(&m_overlayReload, &QTimer::timeout, this, &MapView::reloadOverlays);
+    m_overlayReload.start();
+    reloadOverlays();
+}
+
+void MapView::reloadOverlays() {
+    const QString& folder = m_core.scene().overlaysFolder;
+    m_overlays =
+        folder.isEmpty() ? std::vector<OverlayObject>{} : overlayobjects::readFolder(folder);
+    update();
+}
+
+QSizeF MapView::labelSize(const QString& text) {
+    // Measuring is the dear part of a label; callsigns come back on every paint.
+    if (const auto known = m_labelSizes.constFind(text); known != m_labelSizes.cend())
+        return *known;
+    if (m_labelSizes.size() > 100000)
+        m_labelSizes.clear();
+    const QFontMetricsF metrics(font());
+    const QSizeF size(metrics.horizontalAdvance(text), metrics.height());
+    m_labelSizes.insert(text, size);
+    return size;
 }
 
 void MapView::paintEvent(QPaintEvent*) {
@@ -101,32 +190,91 @@ void MapView::paintEvent(QPaintEvent*) {
     const MapScene& scene = m_core.scene();
     const qint64 now = m_core.nowMs();
 
-    for (const MapMark& mark : scene.marks())
-        paintMark(painter, scene, mark, MapScene::opacity(mark.drawnMs, now));
+    // Marks are kept in the order drawn: counting back gives each sweep step the number of
+    // steps drawn after it round the same centre.
+    const std::vector<MapMark>& marks = scene.marks();
+    std::vector<int> newerSteps(marks.size(), 0);
+    std::map<std::pair<double, double>, int> stepsSeen;
+    for (size_t i = marks.size(); i-- > 0;)
+        if (scene.sweepWedge(marks[i]))
+            newerSteps[i] = stepsSeen[{marks[i].x, marks[i].y}]++;
+    for (size_t i = 0; i < marks.size(); ++i) {
+        const double opacity = MapScene::opacity(marks[i].drawnMs, now);
+        if (const auto wedge = scene.sweepWedge(marks[i]))
+            paintWedge(painter, marks[i], *wedge, newerSteps[i], opacity);
+        else
+            paintMark(painter, scene, marks[i], opacity);
+    }
 
     painter.setRenderHint(QPainter::Antialiasing);
+    if (m_stationDot.isNull() || m_stationDot.devicePixelRatio() != devicePixelRatioF()) {
+        m_stationDot = dotPixmap(QColor(200, 40, 40), devicePixelRatioF());
+        m_ownDot = dotPixmap(QColor(30, 90, 200), devicePixelRatioF());
+    }
     const StationStore& store = m_core.store();
-    // Only what can show: a station off the view costs nothing, its label most of all
-    // (shaping thousands of labels per paint held bus calls up for a quarter second). The
-    // margin keeps the labels of stations just left of or below the edge.
-    const QRectF visible = QRectF(rect()).adjusted(-160, -16, 16, 24);
+    // Only what can show: a station off the view costs nothing, its label most of all.
+    const QRectF visible = QRectF(rect()).adjusted(-labelPointRadius, -labelPointRadius,
+                                                   labelPointRadius, labelPointRadius);
+    struct Label {
+        QString text;
+        QColor colour;
+    };
+    std::vector<LabelRequest> requests;
+    std::vector<Label> labels;
+    requests.reserve(size_t(store.count()) + m_overlays.size());
+    labels.reserve(requests.capacity());
+    const auto request = [&](const QPointF& at, const QString& text, bool priority,
+                             const QColor& colour) {
+        requests.push_back({at, labelSize(text), priority});
+        labels.push_back({text, colour});
+    };
+
+    painter.setPen(QPen(QColor(20, 90, 40), 1));
+    painter.setBrush(QColor(120, 200, 120));
+    for (const OverlayObject& object : m_overlays) {
+        const QPointF at(scene.toPixelX(object.lon * 60.0), scene.toPixelY(object.lat * 60.0));
+        if (!visible.contains(at))
+            continue;
+        // A diamond tells a fixed object from a heard station.
+        const QPointF diamond[] = {at + QPointF(0, -5), at + QPointF(5, 0), at + QPointF(0, 5),
+                                   at + QPointF(-5, 0)};
+        painter.drawPolygon(diamond, 4);
+        request(at, object.name, false, QColor(20, 90, 40));
+    }
+    const size_t firstStation = requests.size();
+
     for (int i = 0; i < store.count(); ++i) {
         const HeardStation* station = store.at(i);
         const QPointF at(scene.toPixelX(station->lon * 60.0), scene.toPixelY(station->lat * 60.0));
         if (!visible.contains(at))
             continue;
         const auto alert = scene.alerts().find(station->callsign);
-        if (alert != scene.alerts().end()) {
+        const bool alerted = alert != scene.alerts().end();
+        if (alerted) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(QColor(255, 200, 0, int(200 * MapScene::opacity(alert->second, now))));
             painter.drawEllipse(at, 11, 11);
         }
         const bool own = store.hasOwn() && i == 0;
-        painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(own ? QColor(30, 90, 200) : QColor(200, 40, 40));
-        painter.drawEllipse(at, 4, 4);
-        painter.drawText(at + QPointF(7, -5), station->callsign);
+        const QPixmap& dot = own ? m_ownDot : m_stationDot;
+        painter.drawPixmap(at - QPointF(dotPixels, dotPixels) / 2, dot);
+        request(at, station->callsign, own || alerted, own ? QColor(20, 50, 150) : Qt::black);
     }
+    // Landmarks give way to stations: the objects' labels go after the stations' ones.
+    std::rotate(requests.begin(), requests.begin() + qsizetype(firstStation), requests.end());
+    std::rotate(labels.begin(), labels.begin() + qsizetype(firstStation), labels.end());
+
+    const auto placed = placeLabels(requests, size());
+    const QFontMetricsF metrics(font());
+    for (size_t i = 0; i < placed.size(); ++i) {
+        if (!placed[i])
+            continue;
+        painter.setPen(labels[i].colour);
+        painter.drawText(QPointF(placed[i]->left(), placed[i]->top() + metrics.ascent()),
+                         labels[i].text);
+    }
+
+    paintScaleBar(painter, scene, geo::unitName(store.unit()));
 }
 
 void MapView::resizeEvent(QResizeEvent* event) {
