@@ -9,6 +9,7 @@
 
 #include "FeedTestUtil.h"
 #include "HostProcess.h"
+#include "engine/AlarmEngine.h"
 #include "host/dbus/DbusKestrelHost.h"
 
 namespace {
@@ -89,6 +90,13 @@ TEST(GpsDrive, Kestrel32FollowsGpsdPastAStationAndKeepsTheFilterInStep) {
                              ownLatitudes << lat / 60.0f;
                      });
     bus.setEventsEnabled(1);
+    // Ringwarden's alarm beside it, with a range of 1 km: quiet at the start, raised at the end.
+    AlarmEngine alarm(bus, bus.Map(), nullptr, [] { QCoreApplication::processEvents(); });
+    alarm.setOwnCallsign(QStringLiteral("N0CALL"));
+    alarm.setRadiusText(QStringLiteral("1"));
+    alarm.Timer1_Timer();
+    EXPECT_TRUE(alarm.alarmLines().items().isEmpty())
+        << alarm.alarmLines().items().join(", ").toStdString();
     QList<float> distances;
     ASSERT_TRUE(waitUntil(
         [&] {
@@ -99,6 +107,9 @@ TEST(GpsDrive, Kestrel32FollowsGpsdPastAStationAndKeepsTheFilterInStep) {
         },
         DriveMs))
         << distances.size();
+    alarm.Timer1_Timer();
+    ASSERT_EQ(alarm.alarmLines().items().size(), 1);
+    EXPECT_TRUE(alarm.alarmLines().items()[0].startsWith(QStringLiteral("G4CAR distance ")));
     EXPECT_NEAR(distances.first(), 4.445, 0.01);
     EXPECT_TRUE(std::is_sorted(distances.rbegin(), distances.rend()));
     EXPECT_GE(distances.size(), 4) << "the distance jumped instead of following the drive";
