@@ -1,13 +1,12 @@
-// The alarm cycle: a station listed or marked wrongly, lost when the host fails mid-scan, an
-// alert before its sound, a failure blamed on the wrong thing or a tick that outlives the host.
+// Guards against a station or object listed or marked wrongly, lost mid-scan, or a failure mistold.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
+#include "../settings/TestFiles.h"
 #include "FakeKestrelHost.h"
 #include "engine/AlarmEngine.h"
+#include "engine/Geodesy.h"
 #include "engine/SoundPlayer.h"
 #include "numbers/NumericText.h"
 
@@ -18,59 +17,49 @@ public:
     void playAsync(const QString& path) override { plays << QFileInfo(path).fileName(); }
     void playToEnd(const QString& path) override {
         plays << QFileInfo(path).fileName() + QStringLiteral(" (to end)");
-        if (duringPlay)
-            duringPlay();
+        duringPlay();
     }
     QStringList plays;
-    std::function<void()> duringPlay;
+    std::function<void()> duringPlay = [] {};
 };
 
 class Engine : public ::testing::Test {
 protected:
     Engine() {
-        for (const char* name : {kWavFewStations, kWavManyStations}) {
-            QFile file(QDir(wav.path()).filePath(QString::fromLatin1(name)));
-            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        }
+        for (const char* name : {kWavFewStations, kWavManyStations})
+            EXPECT_TRUE(putFile(wav.filePath(name), {}));
         engine.setWavFolder(wav.path());
         engine.setOwnCallsign(QStringLiteral("OWN"));
         engine.setRadiusText(QStringLiteral("10"));
         engine.setSwitch(AlarmEngine::Switch::ScanOverlays, false);
         QObject::connect(&engine, &AlarmEngine::tickFailed,
-                         [this](const QString& text) { failures << text; });
+                         [this](auto text) { failures << text; });
         QObject::connect(&engine, &AlarmEngine::minDistCaptionChanged,
-                         [this](const QString& text) { caption = text; });
+                         [this](auto text) { caption = text; });
         QObject::connect(&engine, &AlarmEngine::bringToFrontRequested, [this] { ++fronts; });
         host.addStation(QStringLiteral("OWN"), 0.0f, 1.0f, 2.0f);
-        host.clearCalls();
     }
 
-    // The callsign argument of each recorded call named `name`.
-    QStringList argsOf(const QString& name) const {
-        QStringList result;
-        for (const RecordedCall& call : host.callsNamed(name))
-            result << call.args.value(0).toString();
+    void addStations(std::initializer_list<const char*> callsigns, float distance = 1.0f) {
+        for (const char* callsign : callsigns)
+            host.addStation(QString::fromLatin1(callsign), distance);
+    }
+    // The `index`-th argument of each recorded call named `name`.
+    QVariantList argsOf(const char* name, int index) const {
+        QVariantList result;
+        for (const RecordedCall& call : host.callsNamed(QString::fromLatin1(name)))
+            result << call.args.value(index);
         return result;
     }
-    QList<qint32> markColours() const {
-        QList<qint32> colours;
-        for (const RecordedCall& call : host.callsNamed(QStringLiteral("DrawCircle")))
-            colours << call.args.value(3).toInt();
-        return colours;
-    }
     static QString line(const char* callsign, double distance) {
-        return QString::fromLatin1(callsign) + QStringLiteral(" distance ") +
-               distanceText(distance);
+        return QString::fromLatin1(callsign) + " distance " + distanceText(distance);
     }
 
     QTemporaryDir wav;
     FakeKestrelHost host;
     RecordingSound sound;
-    std::function<void()> duringEvents;
-    AlarmEngine engine{host, host.Map(), &sound, [this] {
-                           if (duringEvents)
-                               duringEvents();
-                       }};
+    std::function<void()> duringEvents = [] {};
+    AlarmEngine engine{host, host.Map(), &sound, [this] { duringEvents(); }};
     QStringList failures;
     QString caption;
     int fronts = 0;
@@ -90,34 +79,30 @@ TEST_P(EngineScan, listsAndMarksWhatIsInRange) {
     host.addEntry({QStringLiteral("#GONE* x"), QStringLiteral("GONE"), 0, 0, 1.0f, false});
     host.addStation(QStringLiteral("WATCHED"), 500.0f);
     engine.loadLists({QStringLiteral("ACKED")}, {QStringLiteral("WATCHED")});
-    host.clearCalls();
 
     EXPECT_EQ(engine.scan_stations(), 2);
     EXPECT_EQ(engine.alarmLines().items(), QStringList({line("ALSO", 7.25), line("NEAR", 4.5)}));
-    EXPECT_EQ(caption, QStringLiteral("(minimum distance observed is ") + distanceText(4.5) + ")");
+    EXPECT_EQ(caption, "(minimum distance observed is " + distanceText(4.5) + ")");
     // In walk order: red, green (acknowledged), red; nothing for the own station.
-    EXPECT_EQ(markColours(), QList<qint32>({255, 65280, 255}));
+    EXPECT_EQ(argsOf("DrawCircle", 3), QVariantList({255, 65280, 255}));
     EXPECT_EQ(engine.scan_watchlist(), 3);
-    EXPECT_TRUE(
-        engine.alarmLines().contains(QStringLiteral("WATCHED (watch) ") + distanceText(500.0)));
+    EXPECT_TRUE(engine.alarmLines().contains("WATCHED (watch) " + distanceText(500.0)));
 }
 
 TEST_P(EngineScan, aHostFailureEndsThePassAndKeepsWhatItListed) {
-    for (const char* callsign : {"A1", "B2", "C3", "D4"})
-        host.addStation(QString::fromLatin1(callsign), 1.0f);
-    // The second station's lookup fails however it is asked; a failing block call falls back
-    // to single calls, so the pass still ends at that very station.
+    addStations({"A1", "B2", "C3", "D4"});
+    // The second lookup fails however it is asked: a failing block call is finished with
+    // single calls, so the pass still ends at that very station.
     host.failOn(QStringLiteral("GetStation"), 1);
     host.failOn(QStringLiteral("GetStations"));
     host.failOn(QStringLiteral("StationListItems"));
     EXPECT_EQ(engine.scan_stations(), 0);
     EXPECT_EQ(engine.alarmLines().items(), QStringList({line("A1", 1.0)}));
-    EXPECT_EQ(markColours(), QList<qint32>({255}));
+    EXPECT_EQ(argsOf("DrawCircle", 3), QVariantList({255}));
 }
 
 TEST_P(EngineScan, aCommandBetweenStationsTakesEffectAtTheNextOne) {
-    for (const char* callsign : {"A1", "B2", "C3"})
-        host.addStation(QString::fromLatin1(callsign), 1.0f);
+    addStations({"A1", "B2", "C3"});
     host.onGetStation = [this](const QString& callsign) {
         if (callsign == QStringLiteral("A1"))
             engine.watchCalls().add(QStringLiteral("C3"));
@@ -133,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(SingleAndBlockCalls, EngineScan, ::testing::Bool());
 struct SoundCase {
     int stations;
     QStringList plays;
-    int alerts;
+    size_t alerts;
 };
 
 class EngineSound : public Engine, public ::testing::WithParamInterface<SoundCase> {};
@@ -141,25 +126,25 @@ class EngineSound : public Engine, public ::testing::WithParamInterface<SoundCas
 TEST_P(EngineSound, theStationCountChoosesTheSoundAndTheAlertsComeAfterIt) {
     for (int i = 0; i < GetParam().stations; ++i)
         host.addStation(QStringLiteral("ST%1").arg(i), 1.0f);
-    sound.duringPlay = [this] { EXPECT_TRUE(argsOf(QStringLiteral("AlertStation")).isEmpty()); };
+    sound.duringPlay = [this] { EXPECT_TRUE(host.callsNamed("AlertStation").empty()); };
     engine.Timer1_Timer();
     EXPECT_EQ(sound.plays, GetParam().plays);
-    EXPECT_EQ(argsOf(QStringLiteral("AlertStation")).size(), GetParam().alerts);
+    EXPECT_EQ(host.callsNamed("AlertStation").size(), GetParam().alerts);
     EXPECT_EQ(fronts, GetParam().stations > 0 ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Counts, EngineSound,
-    ::testing::Values(SoundCase{0, {}, 0},
-                      SoundCase{4, {QStringLiteral("rw_le_4_stations_alarm.wav (to end)")}, 4},
-                      SoundCase{5, {QStringLiteral("rw_gt_4_stations_alarm.wav")}, 0}));
+INSTANTIATE_TEST_SUITE_P(Counts, EngineSound,
+                         ::testing::Values(SoundCase{0, {}, 0},
+                                           SoundCase{4, {"rw_le_4_stations_alarm.wav (to end)"}, 4},
+                                           SoundCase{5, {"rw_gt_4_stations_alarm.wav"}, 0}));
 
-TEST_F(Engine, aTickDrawsTheRingAndTheSweepRoundTheOwnStation) {
+TEST_F(Engine, aTickDrawsTheRingAndTheSweepRoundTheOwnStationAndANestedTickIsDropped) {
+    duringEvents = [this] { engine.Timer1_Timer(); };
     engine.Timer1_Timer();
+    EXPECT_FALSE(engine.tickRunning());
     const auto circles = host.callsNamed(QStringLiteral("DrawCircle"));
     ASSERT_EQ(circles.size(), 33u);
-    EXPECT_DOUBLE_EQ(circles.front().args.value(0).toDouble(), 1.0);
-    EXPECT_DOUBLE_EQ(circles.front().args.value(1).toDouble(), 2.0);
+    EXPECT_EQ(circles.front().args.mid(0, 2), QVariantList({1.0, 2.0}));
     EXPECT_NEAR(circles.back().args.value(4).toDouble(), 6.2, 1e-5);
 }
 
@@ -178,19 +163,12 @@ TEST_F(Engine, aFailureIsToldOnceWithWhatFailedUntilATickRunsThrough) {
     EXPECT_TRUE(failures[1].startsWith("The alarm cycle could not talk to Kestrel32: "));
 }
 
-TEST_F(Engine, aTickThatFiresDuringATickIsDropped) {
-    int nested = 0;
-    duringEvents = [this, &nested] {
-        if (nested++ == 0)
-            engine.Timer1_Timer();
-    };
-    engine.Timer1_Timer();
-    EXPECT_EQ(host.callsNamed(QStringLiteral("DrawCircle")).size(), 33u);
-    EXPECT_FALSE(engine.tickRunning());
-}
-
-TEST_F(Engine, theHostLeavingMidTickEndsItWithoutAMessage) {
+TEST_F(Engine, scanningSwitchedOffOrTheHostLeavingMidTickRaisesNothingAndSaysNothing) {
     host.addStation(QStringLiteral("NEAR"), 1.0f);
+    engine.setSwitch(AlarmEngine::Switch::ScanStations, false);
+    engine.Timer1_Timer();
+    EXPECT_EQ(engine.alarmLines().items(), QStringList({QStringLiteral("disabled")}));
+    engine.setSwitch(AlarmEngine::Switch::ScanStations, true);
     duringEvents = [this] {
         engine.hostClosing();
         host.failOn(QStringLiteral("GetStation"));
@@ -202,32 +180,37 @@ TEST_F(Engine, theHostLeavingMidTickEndsItWithoutAMessage) {
     EXPECT_EQ(fronts, 0);
 }
 
-TEST_F(Engine, scanningSwitchedOffSaysSoAndRaisesNothing) {
-    host.addStation(QStringLiteral("NEAR"), 1.0f);
-    engine.setSwitch(AlarmEngine::Switch::ScanStations, false);
-    engine.Timer1_Timer();
-    EXPECT_EQ(engine.alarmLines().items(), QStringList({QStringLiteral("disabled")}));
-    EXPECT_TRUE(sound.plays.isEmpty());
-    EXPECT_EQ(fronts, 0);
-}
-
 TEST_F(Engine, commandsMoveLinesBetweenTheListsAndRefuseBadWatchEntries) {
-    host.addStation(QStringLiteral("AA1"), 1.0f);
-    host.addStation(QStringLiteral("BB2"), 2.0f);
+    addStations({"AA1", "BB2"});
     engine.scan_stations();
     engine.acknowledge(0);
-    EXPECT_EQ(engine.ackedCalls().items(), QStringList({QStringLiteral("AA1")}));
-    EXPECT_EQ(engine.alarmLines().items(), QStringList({line("BB2", 2.0)}));
+    EXPECT_EQ(engine.alarmLines().items(), QStringList({line("BB2", 1.0)}));
     engine.acknowledgeAll();
-    EXPECT_EQ(engine.ackedCalls().items(), QStringList({"AA1", "BB2"}));
     engine.rearm(1);
     EXPECT_EQ(engine.ackedCalls().items(), QStringList({QStringLiteral("AA1")}));
     EXPECT_EQ(engine.addWatch(QStringLiteral("  ")),
               QStringLiteral("You're supposed to put a callsign in the box!"));
-    EXPECT_FALSE(engine.addWatch(QStringLiteral("A|B")).isEmpty());
     EXPECT_TRUE(engine.addWatch(QStringLiteral(" XY9 ")).isEmpty());
     EXPECT_EQ(engine.watchCalls().items(), QStringList({QStringLiteral("XY9")}));
     EXPECT_TRUE(engine.Timer1().isActive()); // the commands hold and restart it
+}
+
+TEST_F(Engine, overlaysWithinTheRadiusOfTheOwnStationAreListed) {
+    const QString file = wav.filePath("b.POS");
+    ASSERT_TRUE(
+        putFile(file, "TOWER!0003.00N/00001.00E#water tower\r\nFAR!1000.00S/00001.00E#x\r\n"));
+    engine.setOverlaysFolder([this] { return wav.path(); });
+    const double tower = calc_dist(2.0f, 1.0f, 3.0f, 1.0f);
+    engine.setRadiusText(QString::number(tower, 'g', 17)); // at the radius: out
+    engine.scan_overlays();
+    EXPECT_EQ(engine.overlayLines().count(), 0);
+    engine.setRadiusText(QStringLiteral("100"));
+    engine.scan_overlays();
+    EXPECT_EQ(engine.overlayLines().items(),
+              QStringList({"TOWER " + distanceText(tower) + "km (water tower)"}));
+    QFile::remove(file);
+    engine.scan_overlays();
+    EXPECT_EQ(engine.overlayLines().count(), 0);
 }
 
 } // namespace
