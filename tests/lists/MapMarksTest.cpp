@@ -9,32 +9,28 @@ namespace {
 
 class MapMarks : public ::testing::Test {
 protected:
-    QVariantList circle(int index = 0) const {
-        return host.callsNamed("DrawCircle").at(index).args;
+    QVariantList args(const char* call, int index) const {
+        return host.callsNamed(call).at(index).args;
     }
-    QVariant fill(int index = 0) const { return host.callsNamed("FillColor").at(index).args.at(0); }
     FakeKestrelHost host;
     KestrelMap& map = *host.Map();
 };
 
-TEST_F(MapMarks, StationRingIsEightPixelsOfTheMapsScaleInTheGivenColour) {
+TEST_F(MapMarks, StationRingIsEightPixelsAndTheRangeRingAndArcTheWholePartOfNinetyPercent) {
     host.scaleHeight = -50.0f; // a map whose Y axis runs upwards
-    host.pixelHeight = 400;
     MarkStation(map, 1.5f, 2.0f, kColourRed);
-    EXPECT_EQ(circle(), (QVariantList{1.5, 2.0, 1.0, kColourRed, 0.0, kFullTurn, 1.0}));
-    EXPECT_EQ(fill(), kColourCyan);
-}
-
-TEST_F(MapMarks, RangeRingAndArcAreTheWholePartOfNinetyPercent) {
-    const std::pair<double, double> rows[] = {
-        {25, 22}, {1, 0}, {-5, -5}, {100.5, 90}, {1e6, 900000}};
-    for (const auto& [range, radius] : rows) {
+    EXPECT_EQ(args("DrawCircle", 0), (QVariantList{1.5, 2.0, 1.0, kColourRed, 0, kFullTurn, 1.0}));
+    EXPECT_EQ(args("FillColor", 0), QVariantList{kColourCyan});
+    for (const auto& [range, radius] :
+         {std::pair{25.0, 22.0}, {1.0, 0.0}, {-5.0, -5.0}, {1e6, 9e5}}) {
         host.clearCalls();
         DrawRangeCircle(map, 3.0f, 4.0f, range);
         DrawRangeArc(map, 3.0f, 4.0f, range, 0.5f, 0.75);
-        EXPECT_EQ(circle(0), (QVariantList{3.0, 4.0, radius, kColourCyan, 0.0, kFullTurn, 1.0}));
-        EXPECT_EQ(circle(1), (QVariantList{3.0, 4.0, radius, kColourGreen, 0.5, 0.75, 0.5}));
-        EXPECT_EQ(fill(1), kColourGreen);
+        EXPECT_EQ(args("DrawCircle", 0),
+                  (QVariantList{3, 4, radius, kColourCyan, 0, kFullTurn, 1}));
+        EXPECT_EQ(args("DrawCircle", 1),
+                  (QVariantList{3, 4, radius, kColourGreen, 0.5, 0.75, 0.5}));
+        EXPECT_EQ(args("FillColor", 1), QVariantList{kColourGreen});
     }
 }
 
