@@ -34,8 +34,7 @@ class FileSizeLimit final {
 public:
     explicit FileSizeLimit(rlim_t limit) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
         getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit lowered = m_old;
-        lowered.rlim_cur = limit;
+        const rlimit lowered{limit, m_old.rlim_max};
         m_active = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
     }
     ~FileSizeLimit() {
@@ -43,7 +42,6 @@ public:
         std::signal(SIGXFSZ, m_oldHandler);
     }
     FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
     bool active() const { return m_active; }
 
 private:
