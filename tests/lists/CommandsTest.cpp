@@ -23,7 +23,7 @@ TEST(Commands, AcknowledgeTakesEachCallsignOnceAndLeavesTheOthers) {
     EXPECT_EQ(acked.items(), (QStringList{"AA1AA", "DL1AB", "ZZ9"}));
 }
 
-TEST(Commands, CallsignTrimAndWatchEntryRules) {
+TEST(Commands, CallsignTrimWatchEntryAndWatchBoxKeyRules) {
     EXPECT_EQ(callsignOfLine("DL1AB 1.5 (watch)"), QStringLiteral("DL1AB"));
     EXPECT_EQ(callsignOfLine("NOBLANK"), QStringLiteral("NOBLANK"));
     EXPECT_EQ(callsignOfLine(" X"), QString());
@@ -32,9 +32,6 @@ TEST(Commands, CallsignTrimAndWatchEntryRules) {
     EXPECT_TRUE(isStorableWatchEntry("DL1AB-9") && isStorableWatchEntry(""));
     for (const char* bad : {"A|B", "A\rB", "A\n"})
         EXPECT_FALSE(isStorableWatchEntry(bad)) << bad;
-}
-
-TEST(Commands, WatchBoxKeysAreUpperCasedAndBlanksDropped) {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const std::pair<int, int> rows[] = {{'a', 'A'},   {'5', '5'},   {' ', 0},     {13, 13},  {8, 8},

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "../settings/TestFiles.h"
+#include "lists/GetField.h"
 #include "lists/ListFile.h"
 
 namespace {
@@ -28,6 +29,22 @@ private:
     qint64 m_limit;
 };
 
+// A list line's tag cut from the wrong place would move it to the other list.
+TEST(GetField, CutsTheFieldOrGivesTheSeparator) {
+    const struct {
+        const char* text;
+        int index;
+        const char* expected;
+    } rows[] = {
+        {"A|B|C", 0, "A"}, {"A|B|C", 2, "C"}, {"A|B|C", 3, "|"},
+        {"ABC", 0, "ABC"}, {"ABC", 1, "|"},   {"|X", 0, ""},
+        {"X|", 1, ""},     {"X|", 2, "|"},    {"", 0, ""},
+        {"||", 2, ""},     {"A|B", -1, "|"},  {"AB1CD|Acknowledged|more", 1, "Acknowledged"}};
+    for (const auto& row : rows)
+        EXPECT_EQ(GetField(row.index, "|", row.text), row.expected) << row.text << ' ' << row.index;
+    EXPECT_EQ(GetField(1, "x", "aXbxc"), QStringLiteral("c"));
+}
+
 TEST(ListFile, EveryLineLandsInItsListAndNoneIsDropped) {
     const QString e9 = QString::fromLatin1(bytes("\xe9\x00X"));
     const struct {
@@ -43,8 +60,7 @@ TEST(ListFile, EveryLineLandsInItsListAndNoneIsDropped) {
         {bytes("A|Acknowledged\nB|Acknowledged\n"), {}, {"A"}},
         {bytes("A|Watched\r\n\r\n"), {}, {"A", ""}},
         {bytes("A|Watched\r"), {}, {"A"}},
-        {bytes("\xe9\x00X|Acknowledged\r\n\xff|Watched\r\n"), {e9}, {QString(QChar(0xff))}},
-    };
+        {bytes("\xe9\x00X|Acknowledged\r\n\xff|Watched\r\n"), {e9}, {QString(QChar(0xff))}}};
     for (const auto& row : rows) {
         QBuffer device;
         device.setData(row.content);

@@ -26,8 +26,7 @@ TEST(ProfileText, ReadFindsTheValueOrGivesTheDefault) {
         {bytes("[S]\rA=1\rK=2\r"), "2"},
         {bytes("[S]\nA=1\nK=2\n"), "2"},
         {bytes("[S]\r\nK=last"), "last"},
-        {bytes("[S]\r\nK=\xe9\x00\x80z\r\n"), QString::fromLatin1(bytes("\xe9\x00\x80z"))},
-    };
+        {bytes("[S]\r\nK=\xe9\x00\x80z\r\n"), QString::fromLatin1(bytes("\xe9\x00\x80z"))}};
     for (const auto& [content, value] : rows)
         EXPECT_EQ(profileValueIn(content, "S", "K", kDefault), value) << content.toStdString();
     const QByteArray longValue = "[S]\r\nK=" + QByteArray(600, 'x') + "\r\n";
@@ -52,8 +51,7 @@ TEST(ProfileText, WriteChangesOnlyTheKeysLine) {
         {bytes("junk"), "V", bytes("junk\r\n[a]\r\nx=V\r\n")},
         {bytes("[A]\nX=1\nY=2\n"), "5", bytes("[A]\nX=5\r\nY=2\n")},
         {bytes("[A]\rY=1\rX=2\r"), "5", bytes("[A]\rY=1\rX=5\r\n")},
-        {bytes("[A]\r\n"), "1\r\n[B]", bytes("[A]\r\nx=1  [B]\r\n")},
-    };
+        {bytes("[A]\r\n"), "1\r\n[B]", bytes("[A]\r\nx=1  [B]\r\n")}};
     for (const auto& row : rows) {
         const QByteArray written = profileWithValue(row.before, "a", "x", row.value);
         EXPECT_EQ(written, row.after) << row.before.toStdString();
