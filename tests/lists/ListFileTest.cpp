@@ -29,6 +29,13 @@ private:
     qint64 m_limit;
 };
 
+LoadedLists readBytes(const QByteArray& content, qint64 failAt = kMaxListFileBytes,
+                      qint64 maxBytes = kMaxListFileBytes) {
+    ShortDevice device(content, failAt);
+    EXPECT_TRUE(device.open(QIODevice::ReadOnly));
+    return readLists(device, maxBytes);
+}
+
 // A list line's tag cut from the wrong place would move it to the other list.
 TEST(GetField, CutsTheFieldOrGivesTheSeparator) {
     const struct {
@@ -62,10 +69,7 @@ TEST(ListFile, EveryLineLandsInItsListAndNoneIsDropped) {
         {bytes("A|Watched\r"), {}, {"A"}},
         {bytes("\xe9\x00X|Acknowledged\r\n\xff|Watched\r\n"), {e9}, {QString(QChar(0xff))}}};
     for (const auto& row : rows) {
-        QBuffer device;
-        device.setData(row.content);
-        ASSERT_TRUE(device.open(QIODevice::ReadOnly));
-        const LoadedLists lists = readLists(device);
+        const LoadedLists lists = readBytes(row.content);
         EXPECT_EQ(lists.acked, row.acked) << row.content.toStdString();
         EXPECT_EQ(lists.watch, row.watch) << row.content.toStdString();
         EXPECT_TRUE(lists.complete);
@@ -84,16 +88,12 @@ TEST(ListFile, WriterPutsAcknowledgedFirstAndReportsAShortDevice) {
 }
 
 TEST(ListFile, ReadThatStopsEarlyKeepsTheWholeLinesAndSaysSo) {
-    ShortDevice device(bytes("A|Acknowledged\r\nB|Watched\r\nC|Watched\r\n"), 20);
-    ASSERT_TRUE(device.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
-    const LoadedLists lists = readLists(device);
+    const LoadedLists lists = readBytes(bytes("A|Acknowledged\r\nB|Watched\r\nC|Watched\r\n"), 20);
     EXPECT_FALSE(lists.complete);
     EXPECT_EQ(lists.acked, QStringList{"A"});
     EXPECT_TRUE(lists.watch.isEmpty()); // "B|Wa" was cut short
-    QBuffer big;
-    big.setData(bytes("A|Acknowledged\r\n") + QByteArray(200, 'x'));
-    ASSERT_TRUE(big.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(readLists(big, 100).complete);
+    const QByteArray big = bytes("A|Acknowledged\r\n") + QByteArray(200, 'x');
+    EXPECT_FALSE(readBytes(big, kMaxListFileBytes, 100).complete);
 }
 
 class ListFileOnDisk : public ::testing::Test {
