@@ -7,35 +7,20 @@
 
 #include "support/AppPaths.h"
 
-namespace {
-
-class AppPaths : public ::testing::Test {
-protected:
-    QString make(const QString& relative, bool file = true) {
-        const QString path = root.filePath(relative);
-        QDir().mkpath(file ? QFileInfo(path).path() : path);
-        if (file)
-            QFile(path).open(QIODevice::WriteOnly);
-        return path;
-    }
+TEST(AppPaths, FilesBesideTheProgramWinThenShareRingwardenThenBesideItselfAgain) {
     QTemporaryDir root;
-};
-
-TEST_F(AppPaths, FilesBesideTheProgramWinOverTheShareFolder) {
-    make("build/bin/Ringwarden.html");
-    make("build/share/ringwarden/Ringwarden.html");
+    for (const char* file :
+         {"build/bin/Ringwarden.html", "build/share/ringwarden/Ringwarden.html", "portable/WAV/",
+          "usr/bin/", "usr/share/ringwarden/Ringwarden.html", "empty/bin/"}) {
+        const QString path = root.filePath(QString::fromLatin1(file));
+        QDir().mkpath(QFileInfo(path).path());
+        QFile(path).open(QIODevice::WriteOnly); // a folder's trailing slash opens nothing
+    }
     EXPECT_EQ(installedDataDir(root.filePath("build/bin")), root.filePath("build/bin"));
-    make("portable/WAV", false);
     EXPECT_EQ(installedDataDir(root.filePath("portable")), root.filePath("portable"));
-}
-
-TEST_F(AppPaths, InstalledProgramFindsShareRingwardenOrFallsBackBesideItself) {
-    const QString bin = make("usr/bin", false);
-    make("usr/share/ringwarden/Ringwarden.html");
+    const QString bin = root.filePath("usr/bin");
     EXPECT_EQ(installedHelpFile(bin), root.filePath("usr/share/ringwarden/Ringwarden.html"));
     EXPECT_EQ(installedIconFile(bin), root.filePath("usr/share/ringwarden/ringwarden.svg"));
-    const QString bare = make("empty/bin", false);
-    EXPECT_EQ(installedHelpFile(bare), bare + "/Ringwarden.html");
+    EXPECT_EQ(installedHelpFile(root.filePath("empty/bin")),
+              root.filePath("empty/bin/Ringwarden.html"));
 }
-
-} // namespace

@@ -12,9 +12,7 @@ TEST(UpdateVersion, NewerByDecimalValueThenRevision) {
         bool newer;
     } rows[] = {{{1, 6, 0}, {1, 57, 0}, true},     {{1, 57, 0}, {1, 6, 0}, false},
                 {{1, 10, 0}, {1, 1, 0}, false},    {{1, 10, 1}, {1, 1, 0}, true},
-                {{1, 1, 0}, {1, 10, 3}, false},    {{1, 1, 0}, {1, 1, 0}, false},
-                {{2, 0, 0}, {1, 99, 9}, true},     {{1, 99, 9}, {2, 0, 0}, false},
-                {{1, 2, 0}, {1, 1, 9}, true},      {{1, 100, 0}, {1, 1, 5}, false},
+                {{1, 1, 0}, {1, 10, 3}, false},    {{2, 0, 0}, {1, 99, 9}, true},
                 {{0, 32767, 0}, {1, 0, 0}, false}, {{1, 32767, 0}, {1, 3276, 0}, true}};
     for (const auto& row : rows)
         EXPECT_EQ(isNewerVersion(row.published, row.own), row.newer)
@@ -26,24 +24,19 @@ TEST(UpdateVersion, NewerByDecimalValueThenRevision) {
 }
 
 TEST(UpdateVersion, TextNeedsTwoDotsAClosingBlankAndPiecesOf16Bits) {
-    const struct {
-        const char* text;
-        std::optional<UpdateVersion> version;
-    } rows[] = {{"1.10.0 <br", UpdateVersion{1, 10, 0}},
-                {"12.345.67 ", UpdateVersion{12, 345, 67}},
-                {"1.2.0", std::nullopt},
-                {"1.2 0 ", std::nullopt},
-                {"", std::nullopt},
-                {"a.b.c ", UpdateVersion{0, 0, 0}},
-                {" 1x.2y.3z ", UpdateVersion{1, 2, 3}},
-                {"32767.0.0 ", UpdateVersion{32767, 0, 0}},
-                {"32768.0.0 ", std::nullopt},
-                {"1.0.40000 ", std::nullopt},
-                {"99999999999999999999.1.1 ", std::nullopt},
-                {"-1.0.0 ", std::nullopt},
-                {"+1.-0.0 ", UpdateVersion{1, 0, 0}}};
-    for (const auto& row : rows)
-        EXPECT_EQ(parseVersionText(QString::fromLatin1(row.text)), row.version) << row.text;
+    const std::pair<const char*, std::optional<UpdateVersion>> rows[] = {
+        {"1.10.0 <br", UpdateVersion{1, 10, 0}},
+        {"1.2.0", std::nullopt},
+        {"1.2 0 ", std::nullopt},
+        {"a.b.c ", UpdateVersion{0, 0, 0}},
+        {" 1x.2y.3z ", UpdateVersion{1, 2, 3}},
+        {"32767.0.0 ", UpdateVersion{32767, 0, 0}},
+        {"1.0.32768 ", std::nullopt},
+        {"99999999999999999999.1.1 ", std::nullopt},
+        {"-1.0.0 ", std::nullopt},
+        {"+1.-0.0 ", UpdateVersion{1, 0, 0}}};
+    for (const auto& [text, version] : rows)
+        EXPECT_EQ(parseVersionText(QString::fromLatin1(text)), version) << text;
 }
 
 } // namespace
