@@ -1,25 +1,29 @@
 // Guards against bad gpsd input moving the own station, or a lost gpsd losing its place or way.
 #include <gtest/gtest.h>
 
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTest>
-
+#include "FeedTestUtil.h"
 #include "HostCore.h"
 #include "feed/GpsOwnStation.h"
 
 namespace {
 
-constexpr int WaitMs = 10000;
-
 QByteArray tpv(double lat, double lon, int mode = 3) {
-    return QString::asprintf(R"({"class":"TPV","mode":%d,"lat":%.6f,"lon":%.6f})", mode, lat, lon)
-               .toLatin1() +
-           "\n";
+    return QString::asprintf(R"({"class":"TPV","mode":%d,"lat":%.6f,"lon":%.6f})"
+                             "\n",
+                             mode, lat, lon)
+        .toLatin1();
 }
 
-// A gpsd of the test's own on 127.0.0.1: once a client has sent its WATCH, the test's script
-// for that connection (numbered from 1) runs.
+Scenario ownAt52() {
+    Scenario own;
+    own.ownCallsign = QStringLiteral("N0CALL");
+    own.ownLat = 52.0;
+    own.ownLon = -1.0;
+    return own;
+}
+
+// A gpsd of the test's own: once a client has sent its WATCH, the script for that connection
+// (numbered from 1) runs.
 class GpsOwnStationTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -41,18 +45,14 @@ protected:
         m_gps.client().setReconnectDelays(20, 200);
         ASSERT_TRUE(m_gps.start(QStringLiteral("127.0.0.1"), m_server.serverPort()));
     }
-    double ownLat() const { return m_core.store().own().lat; }
+    bool waitForLat(double lat) {
+        return QTest::qWaitFor([&] { return m_core.store().own().lat == lat; }, 10000);
+    }
 
     QTcpServer m_server;
     int m_connections = 0;
     std::function<void(QTcpSocket*, int)> m_onWatch;
-    HostCore m_core{[] {
-        Scenario own;
-        own.ownCallsign = QStringLiteral("N0CALL");
-        own.ownLat = 52.0;
-        own.ownLon = -1.0;
-        return own;
-    }()};
+    HostCore m_core{ownAt52()};
     GpsOwnStation m_gps{m_core};
     QList<QVariantList> m_beacons;
 };
@@ -62,25 +62,25 @@ TEST_F(GpsOwnStationTest, GarbageLongLinesAndNaNNeverMoveTheOwnStationNorDoesSil
     m_onWatch = [](QTcpSocket* s, int) {
         s->write("not json\n{\"class\":\"TPV\",\"mode\":3,\"lat\":NaN,\"lon\":NaN}\n");
         s->write(QByteArray("\x01\xfe\x00\x7f{\n", 6));
-        // A whole megabyte in one line, whose beginning reads like a fix.
+        // A megabyte in one line, whose beginning reads like a fix; the last fix lies within
+        // the receiver's jitter of the one before.
         s->write(R"({"class":"TPV","mode":3,"lat":10.0,"lon":10.0,"pad":")" +
-                 QByteArray(1 << 20, 'x') + "\"}\n");
-        // The last one lies within the receiver's jitter of the one before.
-        s->write(tpv(11.0, 11.0, 1) + tpv(95.0, 11.0) + tpv(52.01, -1.0) + tpv(52.01, -1.00001));
+                 QByteArray(1 << 20, 'x') + "\"}\n" + tpv(11.0, 11.0, 1) + tpv(95.0, 11.0) +
+                 tpv(52.01, -1.0) + tpv(52.01, -1.00001));
     };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ownLat() == 52.01; }, WaitMs));
+    ASSERT_TRUE(waitForLat(52.01));
     const QTime fixed = QTime::currentTime();
     EXPECT_EQ(m_beacons, (QList<QVariantList>{{QStringLiteral("N0CALL"), 52.01 * 60.0, -60.0}}));
     EXPECT_EQ(m_gps.client().counters().badFrames, 3u);
     EXPECT_EQ(m_gps.client().counters().dropped, 1u);
     EXPECT_EQ(m_gps.statusText(), QStringLiteral("GPS: fix 52.0100 -1.0000"));
     // Silence on an open connection loses the fix; the place and the last fix's time stay.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_gps.hasFix(); }, WaitMs));
-    const auto since = [](QTime t) { return "GPS: no fix since " + t.toString("HH:mm:ss"); };
-    EXPECT_TRUE(m_gps.statusText() == since(fixed) ||
-                m_gps.statusText() == since(fixed.addSecs(-1)))
-        << m_gps.statusText().toStdString();
-    EXPECT_EQ(ownLat(), 52.01);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_gps.hasFix(); }, 10000));
+    const QString status = m_gps.statusText(), since = QStringLiteral("GPS: no fix since ");
+    EXPECT_TRUE(status == since + fixed.toString("HH:mm:ss") ||
+                status == since + fixed.addSecs(-1).toString("HH:mm:ss"))
+        << status.toStdString();
+    EXPECT_EQ(m_core.store().own().lat, 52.01);
     EXPECT_EQ(m_beacons.size(), 1);
     EXPECT_EQ(m_connections, 1);
 }
@@ -94,19 +94,17 @@ TEST_F(GpsOwnStationTest, GpsdGoneKeepsThePlaceAndIsFoundAgainWithGrowingDelays)
             s->disconnectFromHost();
         }
     };
-    QList<int> delays;
-    QObject::connect(&m_gps.client(), &feed::FeedLink::retryScheduled, &m_gps,
-                     [&](int ms) { delays << ms; });
+    const LinkRecorder seen{m_gps.client()};
     const quint16 port = m_server.serverPort();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return delays.size() >= 3; }, WaitMs));
-    EXPECT_EQ(delays.mid(0, 3), (QList<int>{20, 40, 80}));
-    EXPECT_EQ(ownLat(), 52.01);
-    EXPECT_TRUE(m_gps.statusText().startsWith(QStringLiteral("GPS: no fix since ")));
-    EXPECT_TRUE(
-        m_gps.statusText().contains(QStringLiteral("; gpsd 127.0.0.1:%1: retrying in").arg(port)));
-
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.retryDelays.size() >= 3; }, 10000));
+    EXPECT_EQ(seen.retryDelays.mid(0, 3), (QList<int>{20, 40, 80}));
+    EXPECT_EQ(m_core.store().own().lat, 52.01);
+    const QString status = m_gps.statusText();
+    EXPECT_TRUE(status.startsWith(QStringLiteral("GPS: no fix since ")) &&
+                status.contains(QStringLiteral("; gpsd 127.0.0.1:%1: retrying in").arg(port)))
+        << status.toStdString();
     ASSERT_TRUE(m_server.listen(QHostAddress::LocalHost, port));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ownLat() == 52.03; }, WaitMs));
+    ASSERT_TRUE(waitForLat(52.03));
     EXPECT_EQ(m_connections, 2);
     EXPECT_EQ(m_gps.statusText(), QStringLiteral("GPS: fix 52.0300 -1.0000"));
 }
