@@ -29,7 +29,6 @@ TEST(UpdateRequest, EachWayAServerFailsIsOneVerdict) {
     } rows[] = {
         {"noLength", answer(Behaviour::NoLength, page), Failure::None, {}},
         {"atTheLimit", answer(Behaviour::Answer, big.left(kUpdatePageLimit)), Failure::None, {}},
-        {"neverAnswers", answer(Behaviour::NeverAnswer, page), Failure::TimedOut, timedOut},
         {"trickles", answer(Behaviour::Trickle, page), Failure::TimedOut, timedOut},
         {"closesMidBody",
          answer(Behaviour::CloseMidBody, QByteArray(4000, 'q')),
@@ -53,7 +52,6 @@ TEST(UpdateRequest, EachWayAServerFailsIsOneVerdict) {
         EXPECT_EQ(result.body, result.ok() ? row.served.body : QByteArray());
         EXPECT_TRUE(result.errorDescription.contains(row.description, Qt::CaseInsensitive))
             << result.errorDescription.toStdString();
-        EXPECT_EQ(result.ok(), result.errorDescription.isEmpty());
         EXPECT_EQ(server.requestCount(), row.refused ? 0 : 1);
     }
 }

@@ -5,12 +5,10 @@
 
 #include "support/WindowTimer.h"
 
-TEST(WindowTimer, OnWhileOnKeepsTheIntervalOffThenOnStartsAnewAndBothFire) {
+TEST(WindowTimer, OnWhileOnKeepsTheIntervalOffThenOnStartsAnewAndItFires) {
     WindowTimer timer(20);
     int ticks = 0;
     QObject::connect(&timer, &WindowTimer::timeout, [&] { ++ticks; });
-    timer.fire();
-    EXPECT_EQ(ticks, 1);
     timer.setEnabled(true);
     timer.setEnabled(true);
     EXPECT_EQ(timer.startCount(), 1);
@@ -19,5 +17,5 @@ TEST(WindowTimer, OnWhileOnKeepsTheIntervalOffThenOnStartsAnewAndBothFire) {
     timer.setEnabled(true);
     EXPECT_EQ(timer.startCount(), 2);
     EXPECT_EQ(timer.interval(), 20);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 10000));
 }
