@@ -16,7 +16,8 @@ TestHttpServer::Answer answer(Behaviour behaviour, const QByteArray& body,
 }
 
 TEST(UpdateRequest, EachWayAServerFailsIsOneVerdict) {
-    const QByteArray page("Quill\0feather \xff\xe9\x80 end", 23);
+    static const char raw[] = "Quill\0feather \xff\xe9\x80 end";
+    const QByteArray page(raw, sizeof raw - 1); // the NUL inside, not the one at the end
     const QByteArray big(kUpdatePageLimit + 1, 'a');
     const QString timedOut = QStringLiteral("The server did not answer within 0.8 seconds");
     const QString tooLarge = QStringLiteral("The page is larger than 1048576 bytes");
