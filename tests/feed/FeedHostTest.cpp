@@ -76,7 +76,6 @@ TEST(HostPort, splitsOrRefusesLeavingTheTargetsAlone) {
                                            {"[::1]:8001", "::1", 8001},
                                            {"127.0.0.1:65535", "127.0.0.1", 65535},
                                            {"localhost", "", 0},
-                                           {":8001", "", 0},
                                            {"localhost:0", "", 0},
                                            {"localhost:65536", "", 0},
                                            {"localhost:+80", "", 0},
@@ -123,7 +122,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "15"},
                 ""},
         Options{{"--kiss", "localhost"}, "--kiss needs HOST:PORT, not 'localhost'"},
-        Options{{"--kiss", "a:1", "--kiss", "b:2"}, "--kiss given more than once"},
         Options{{"--aprs-is", "host:14580"}, "--aprs-is needs --login CALL"},
         Options{{"--filter", "r/1/2/3"}, "--filter goes with --aprs-is"},
         Options{{"--aprs-is", "host:14580", "--login", "N0CALL\r\nuser X"},
@@ -132,12 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "--filter may hold printable ASCII only"},
         Options{{"--own", "N0CALL,91,0"},
                 "--own needs CALL,LAT,LON (degrees, north and east positive), not 'N0CALL,91,0'"},
-        Options{{"--own", "N0|CALL,45,7"},
-                "--own needs CALL,LAT,LON (degrees, north and east "
-                "positive), not 'N0|CALL,45,7'"},
         Options{{"--gpsd", "127.0.0.1:2947", "--own", "N0CALL-9", "--range", "25"}, ""},
         Options{{"--own", "N0CALL"}, "--own CALL without a position needs --gpsd"},
-        Options{{"--gpsd", "2947"}, "--gpsd needs HOST:PORT, not '2947'"},
         Options{{"--range", "12.5"},
                 "--range needs a whole number of kilometres from 1 to 20000, not '12.5'"},
         Options{{"--expire", "0"}, "--expire needs more than 0 minutes"}));

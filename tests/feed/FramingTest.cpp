@@ -57,8 +57,7 @@ TEST_P(Ax25Broken, isRefusedWithItsReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, Ax25Broken,
-    testing::Values(std::pair{handBuiltFrame().left(15), feed::Ax25Error::TooShort},
-                    std::pair{handBuiltFrame().left(22), feed::Ax25Error::TooShort},
+    testing::Values(std::pair{handBuiltFrame().left(22), feed::Ax25Error::TooShort},
                     std::pair{withByte(handBuiltFrame(), 8, 'a' << 1), feed::Ax25Error::BadAddress},
                     std::pair{withByte(handBuiltFrame(), 9, 0x40), feed::Ax25Error::BadAddress},
                     std::pair{endlessAddresses(), feed::Ax25Error::NoAddressEnd},
@@ -134,7 +133,6 @@ TEST_P(Tnc2Bad, isRefusedWithItsReason) {
 
 INSTANTIATE_TEST_SUITE_P(Lines, Tnc2Bad,
                          testing::Values(std::pair{"no header here", feed::Tnc2Error::NoHeader},
-                                         std::pair{"A:B>C", feed::Tnc2Error::NoHeader},
                                          std::pair{"N0 CALL>APRS:x", feed::Tnc2Error::BadSource},
                                          std::pair{"N0CALL|X>APRS:x", feed::Tnc2Error::BadSource},
                                          std::pair{"N0CALLXXXX>APRS:x", feed::Tnc2Error::BadSource},

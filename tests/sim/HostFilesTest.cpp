@@ -1,24 +1,13 @@
-// Guards against the tracker's files (kestrel32.ini, overlays, the program folder record)
-// written so that Ringwarden cannot read them, or with the operator's other lines lost.
+// Guards against kestrel32.ini written so that Ringwarden cannot read it, or with the
+// operator's other lines lost.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include "HostFiles.h"
 
 namespace {
-
-// Settings paths are fixed on first use: point them at a private folder before main.
-struct PrivateSettingsHome {
-    PrivateSettingsHome() {
-        qputenv("XDG_CONFIG_HOME", QByteArray(dir.path().toLocal8Bit() + "/config"));
-        qputenv("HOME", dir.path().toLocal8Bit());
-    }
-    QTemporaryDir dir;
-} const privateHome;
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -55,31 +44,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "[OTHER]\r\nCALLSIGN=A\r\n[STATION]\r\nCALLSIGN=B\r\n"},
         ProfileCase{"[STATION]\r\nCALLSIGN=OLD\r\nQRA=X\r\n", nullptr, "[STATION]\r\nQRA=X\r\n"}));
 
-TEST(HostFolder, iniOverlaysAndTheFolderRecordAreWrittenLeavingOtherFilesAlone) {
+// The overlays and the folder record are followed through a real start (HostProgramTest).
+TEST(HostFolder, iniWithoutOwnCallsignHasNoKeyAndAMissingFolderIsAnError) {
     QTemporaryDir dir;
-    const QString ini = dir.filePath(QStringLiteral("kestrel32.ini"));
     hostfiles::writeHostIni(dir.path(), QStringLiteral("G0OWN"));
-    EXPECT_EQ(readAll(ini), QByteArray("[STATION]\r\nCALLSIGN=G0OWN\r\n"));
-    hostfiles::writeHostIni(dir.path(), QString()); // no own callsign: no key
-    EXPECT_EQ(readAll(ini), QByteArray("[STATION]\r\n"));
+    hostfiles::writeHostIni(dir.path(), QString());
+    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("kestrel32.ini"))), QByteArray("[STATION]\r\n"));
     EXPECT_THROW(hostfiles::writeHostIni(dir.filePath(QStringLiteral("missing/sub")), "A"),
                  HostFileError);
-
-    QDir(dir.path()).mkpath(QStringLiteral("overlays"));
-    QFile mine(dir.filePath(QStringLiteral("overlays/mine.pos")));
-    ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
-    mine.write("keep me\r\n");
-    mine.close();
-    hostfiles::writeOverlays(dir.path(), {OverlayFile{QStringLiteral("town.pos"),
-                                                      {"Church", QString::fromUtf8("café")}}});
-    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("overlays/town.pos"))),
-              QByteArray("Church\r\ncaf\xe9\r\n"));
-    EXPECT_EQ(readAll(mine.fileName()), QByteArray("keep me\r\n"));
-
-    hostfiles::recordProgramFolder(dir.path());
-    QSettings settings(QStringLiteral("Brightmoor"), QStringLiteral("Kestrel32"));
-    EXPECT_EQ(settings.value(QStringLiteral("Program Folder")).toString(), dir.path() + "/");
-    EXPECT_TRUE(QFile::exists(privateHome.dir.filePath("config/Brightmoor/Kestrel32.conf")));
 }
 
 } // namespace

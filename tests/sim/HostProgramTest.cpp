@@ -1,6 +1,5 @@
-// Guards against a tracker that starts wrongly: files missing or written after it is on the
-// bus, a second tracker touching the first one's files, a bad start not refused clearly, no
-// display taking it down.
+// Guards against a tracker that starts wrongly: files written after it is on the bus, a second
+// tracker touching the first one's files, a bad start not refused clearly, no display fatal.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -18,6 +17,12 @@ QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
 const QByteArray filesScene = R"({
   "own": {"callsign": "G0OWN", "lat": 52.0, "lon": -1.0},
   "overlays": {"town.pos": ["Church!5200.00N/00100.00W!", "Caf\u00e9 Nord"]}
@@ -25,28 +30,16 @@ const QByteArray filesScene = R"({
 
 TEST(HostStart, writesItsFilesBeforeJoiningTheBus) {
     HostProcess host;
-    QDir(host.folder()).mkpath(QStringLiteral("overlays"));
-    QFile other(host.folder() + QStringLiteral("/overlays/mine.pos"));
-    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-    other.write("mine\r\n");
-    other.close();
-    QFile ini(host.folder() + QStringLiteral("/kestrel32.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[STATION]\r\nCALLSIGN=OLD\r\nQRA=IO92\r\n");
-    ini.close();
-
+    writeFile(host.folder() + "/overlays/mine.pos", "mine\r\n");
+    writeFile(host.folder() + "/kestrel32.ini", "[STATION]\r\nCALLSIGN=OLD\r\nQRA=IO92\r\n");
     ASSERT_TRUE(host.start(filesScene));
-    EXPECT_EQ(readAll(host.folder() + QStringLiteral("/kestrel32.ini")),
+    EXPECT_EQ(readAll(host.folder() + "/kestrel32.ini"),
               QByteArray("[STATION]\r\nCALLSIGN=G0OWN\r\nQRA=IO92\r\n"));
-    EXPECT_EQ(readAll(host.folder() + QStringLiteral("/overlays/town.pos")),
+    EXPECT_EQ(readAll(host.folder() + "/overlays/town.pos"),
               QByteArray("Church!5200.00N/00100.00W!\r\nCaf\xe9 Nord\r\n"));
-    EXPECT_EQ(readAll(host.folder() + QStringLiteral("/overlays/mine.pos")),
-              QByteArray("mine\r\n"));
-
-    const QString conf = host.dir() + QStringLiteral("/config/Brightmoor/Kestrel32.conf");
-    QSettings store(conf, QSettings::IniFormat);
-    EXPECT_EQ(store.value(QStringLiteral("Program Folder")).toString(),
-              host.folder() + QStringLiteral("/"));
+    EXPECT_EQ(readAll(host.folder() + "/overlays/mine.pos"), QByteArray("mine\r\n"));
+    QSettings store(host.dir() + "/config/Brightmoor/Kestrel32.conf", QSettings::IniFormat);
+    EXPECT_EQ(store.value(QStringLiteral("Program Folder")).toString(), host.folder() + "/");
 }
 
 TEST(HostStart, secondTrackerIsRefusedAndTouchesNoFile) {
@@ -54,98 +47,58 @@ TEST(HostStart, secondTrackerIsRefusedAndTouchesNoFile) {
     ASSERT_TRUE(first.start(filesScene));
     HostProcess second;
     QString error;
-    const int code =
-        second.runToEnd({QStringLiteral("--folder"), second.folder(), QStringLiteral("--scenario"),
-                         second.writeScenario(filesScene)},
-                        &error);
-    EXPECT_EQ(code, 2);
-    EXPECT_TRUE(error.contains(
-        QStringLiteral("kestrel32: the bus name net.brightmoor.Kestrel32 is already taken")))
+    EXPECT_EQ(
+        second.runToEnd(
+            {"--folder", second.folder(), "--scenario", second.writeScenario(filesScene)}, &error),
+        2);
+    EXPECT_TRUE(error.contains("kestrel32: the bus name net.brightmoor.Kestrel32 is already taken"))
         << error.toStdString();
-    EXPECT_FALSE(QFile::exists(second.folder() + QStringLiteral("/kestrel32.ini")));
-    EXPECT_FALSE(QFile::exists(second.dir() + QStringLiteral("/config/Brightmoor/Kestrel32.conf")));
+    EXPECT_FALSE(QFile::exists(second.folder() + "/kestrel32.ini"));
+    EXPECT_FALSE(QFile::exists(second.dir() + "/config/Brightmoor/Kestrel32.conf"));
 }
 
-struct BadStart {
-    const char* name;
-    QByteArray scenario; // empty: none written
-    QStringList extra;
-    const char* message; // expected in standard error; %S stands for the scenario path
-};
-
-class HostRefuses : public ::testing::TestWithParam<BadStart> {};
-
-TEST_P(HostRefuses, withExitCodeTwoAndAClearMessage) {
-    const BadStart& c = GetParam();
-    HostProcess host;
-    QStringList args = c.extra;
-    QString scenario;
-    if (!c.scenario.isEmpty()) {
-        scenario = host.writeScenario(c.scenario);
-        args << QStringLiteral("--scenario") << scenario;
+// A refusal at the program's level: exit code 2, the message, and never on the bus.
+TEST(HostStart, badStartsAreRefusedWithExitCodeTwoAndAClearMessage) {
+    for (const auto& [scenario, extra, message] :
+         std::vector<std::tuple<QByteArray, QStringList, QString>>{
+             {"{stations: ]", {}, "kestrel32: scenario %S: not valid JSON ("},
+             {{},
+              {"--journal", "/nonexistent/dir/j.jsonl"},
+              "kestrel32: cannot write the journal /nonexistent/dir/j.jsonl"}}) {
+        HostProcess host;
+        QStringList args = extra + QStringList{"--folder", host.folder()};
+        const QString path = scenario.isEmpty() ? QString() : host.writeScenario(scenario);
+        if (!path.isEmpty())
+            args << "--scenario" << path;
+        QString error;
+        EXPECT_EQ(host.runToEnd(args, &error), 2);
+        EXPECT_TRUE(error.contains(QString(message).replace("%S", path))) << error.toStdString();
+        EXPECT_FALSE(HostProcess::waitForBusName(true, 200));
     }
-    args << QStringLiteral("--folder") << host.folder();
-    QString error;
-    EXPECT_EQ(host.runToEnd(args, &error), 2);
-    const QString expected = QString::fromUtf8(c.message).replace(QStringLiteral("%S"), scenario);
-    EXPECT_TRUE(error.contains(expected))
-        << "stderr: " << error.toStdString() << "\nexpected: " << expected.toStdString();
-    EXPECT_FALSE(HostProcess::waitForBusName(true, 200));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    , HostRefuses,
-    ::testing::Values(
-        BadStart{"notJson", "{stations: ]", {}, "kestrel32: scenario %S: not valid JSON ("},
-        BadStart{"missingFile",
-                 {},
-                 {"--scenario", "/nonexistent/s.json"},
-                 "kestrel32: scenario /nonexistent/s.json: cannot be read"},
-        BadStart{"journalUnwritable",
-                 {},
-                 {"--journal", "/nonexistent/dir/j.jsonl"},
-                 "kestrel32: cannot write the journal /nonexistent/dir/j.jsonl"}),
-    [](const ::testing::TestParamInfo<BadStart>& info) { return std::string(info.param.name); });
 
 // Over ssh or on a server: no display and no platform chosen. The command line is answered
 // without one, and a real run goes offscreen with a note instead of aborting.
-struct NoDisplayRun {
-    const char* name;
-    QStringList arguments;
-    int exitCode;
-    bool onStandardOutput;
-    const char* output;
-};
-
-class HostWithoutDisplay : public ::testing::TestWithParam<NoDisplayRun> {};
-
-TEST_P(HostWithoutDisplay, answersWithoutAborting) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    process.setProcessEnvironment(environment);
-    QTemporaryDir folder;
-    process.start(HostProcess::program(),
-                  GetParam().arguments + QStringList{QStringLiteral("--folder"), folder.path()});
-    ASSERT_TRUE(process.waitForFinished(20000));
-    ASSERT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), GetParam().exitCode);
-    const QString output =
-        QString::fromLocal8Bit(GetParam().onStandardOutput ? process.readAllStandardOutput()
-                                                           : process.readAllStandardError());
-    EXPECT_TRUE(output.contains(QString::fromUtf8(GetParam().output))) << output.toStdString();
+TEST(HostWithoutDisplay, answersWithoutAborting) {
+    for (const auto& [arguments, exitCode, onStandardOutput, output] :
+         std::vector<std::tuple<QStringList, int, bool, QString>>{
+             {{"--help"}, 0, true, "--quit-after <SECONDS>"},
+             {{"--frobnicate"}, 2, false, "Try 'kestrel32 --help'."},
+             {{"--quit-after", "1"}, 0, false, "kestrel32: no display; running offscreen"}}) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        process.setProcessEnvironment(environment);
+        QTemporaryDir folder;
+        process.start(HostProcess::program(), arguments + QStringList{"--folder", folder.path()});
+        ASSERT_TRUE(process.waitForFinished(20000));
+        ASSERT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), exitCode) << arguments.first().toStdString();
+        const QString text = QString::fromLocal8Bit(
+            onStandardOutput ? process.readAllStandardOutput() : process.readAllStandardError());
+        EXPECT_TRUE(text.contains(output)) << text.toStdString();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, HostWithoutDisplay,
-    ::testing::Values(
-        NoDisplayRun{"help", {"--help"}, 0, true, "--quit-after <SECONDS>"},
-        NoDisplayRun{"badOption", {"--frobnicate"}, 2, false, "Try 'kestrel32 --help'."},
-        NoDisplayRun{
-            "run", {"--quit-after", "1"}, 0, false, "kestrel32: no display; running offscreen"}),
-    [](const ::testing::TestParamInfo<NoDisplayRun>& info) {
-        return std::string(info.param.name);
-    });
 
 } // namespace

@@ -3,8 +3,9 @@
 
 #include <cmath>
 #include <numbers>
-#include <optional>
 #include <random>
+
+#include <QLineF>
 
 #include "LabelPlacement.h"
 #include "MapScene.h"
@@ -19,21 +20,22 @@ struct PlacementCase {
     std::vector<LabelRequest> requests;
     std::vector<bool> kept; // of the first requests; every priority label must be kept
     size_t minKept = 0;
+    friend void PrintTo(const PlacementCase& c, std::ostream* out) { *out << c.name; }
 };
 
-// A label at (100, 100) among points on a 5-pixel grid, whose labels fit in no view.
-std::vector<LabelRequest> amongPoints(bool priority) {
-    std::vector<LabelRequest> requests{{{100, 100}, {30, 10}, priority}};
-    for (int x = 60; x <= 140; x += 5)
-        for (int y = 60; y <= 140; y += 5)
-            requests.push_back({{x + 0.5, y + 0.5}, {500, 10}, false});
-    return requests;
-}
-
-std::vector<LabelRequest> atRandom() {
+// A label at (100, 100) among points on a 5-pixel grid whose labels fit in no view, or
+// 2000 labels at random with one in a hundred a priority.
+std::vector<LabelRequest> crowd(std::optional<bool> priority) {
+    std::vector<LabelRequest> requests;
+    if (priority) {
+        requests.push_back({{100, 100}, {30, 10}, *priority});
+        for (int x = 60; x <= 140; x += 5)
+            for (int y = 60; y <= 140; y += 5)
+                requests.push_back({{x + 0.5, y + 0.5}, {500, 10}, false});
+        return requests;
+    }
     std::mt19937 random(16);
     std::uniform_real_distribution<double> x(0, 800), y(0, 600), width(20, 70);
-    std::vector<LabelRequest> requests;
     for (int i = 0; i < 2000; ++i)
         requests.push_back({{x(random), y(random)}, {width(random), 13}, i % 100 == 0});
     return requests;
@@ -43,20 +45,12 @@ std::vector<PlacementCase> placementCases() {
     const LabelRequest plain{{30, 20}, {50, 12}, false}; // only above or below fits a 60x40 view
     const LabelRequest first{{30, 20}, {50, 12}, true};
     const LabelRequest a{{100, 100}, {40, 12}, false}, b{{100, 112}, {40, 12}, false};
-    return {{"lone label kept", {400, 300}, {a}, {true}},
-            {"wider than the view dropped", {200, 200}, {{{100, 100}, {500, 10}}}, {false}},
-            {"two neighbours both kept", {400, 300}, {a, b}, {true, true}},
-            {"priority listed last kept",
-             {60, 40},
-             {plain, plain, plain, first},
-             {true, false, false, true}},
-            {"priority kept among points", {200, 200}, amongPoints(true), {true}},
-            {"plain label among points dropped", {200, 200}, amongPoints(false), {false}},
-            {"two thousand at random", {800, 600}, atRandom(), {}, 50}};
-}
-
-void PrintTo(const PlacementCase& c, std::ostream* out) {
-    *out << c.name;
+    return {{"wider than the view", {200, 200}, {{{100, 100}, {500, 10}}}, {false}},
+            {"two neighbours", {400, 300}, {a, b}, {true, true}},
+            {"priority last", {60, 40}, {plain, plain, plain, first}, {true, false, false, true}},
+            {"priority among points", {200, 200}, crowd(true), {true}},
+            {"plain among points", {200, 200}, crowd(false), {false}},
+            {"two thousand at random", {800, 600}, crowd(std::nullopt), {}, 50}};
 }
 
 class LabelPlacement : public ::testing::TestWithParam<PlacementCase> {};
@@ -75,8 +69,7 @@ TEST_P(LabelPlacement, keepsTheRightLabelsApart) {
         ++keptCount;
         EXPECT_TRUE(QRectF(QPointF(0, 0), c.view).contains(*placed[i])) << i;
         EXPECT_FALSE(placed[i]->intersects(QRectF(label.anchor - QPointF(4, 4), QSizeF(8, 8))));
-        EXPECT_LT(std::hypot(placed[i]->center().x() - label.anchor.x(),
-                             placed[i]->center().y() - label.anchor.y()),
+        EXPECT_LT(QLineF(placed[i]->center(), label.anchor).length(),
                   label.size.width() / 2 + label.size.height() + 8);
         for (size_t j = 0; j < i; ++j)
             EXPECT_FALSE(placed[j] && placed[i]->intersects(*placed[j])) << i << " on " << j;
@@ -87,41 +80,35 @@ TEST_P(LabelPlacement, keepsTheRightLabelsApart) {
 INSTANTIATE_TEST_SUITE_P(Table, LabelPlacement, ::testing::ValuesIn(placementCases()));
 
 TEST(ScaleBar, roundLengthIsTheLongestOneTwoFiveStep) {
-    const std::vector<std::pair<double, double>> table{
-        {7.3, 5},       {1000, 1000}, {999.9, 500}, {0.34, 0.2},   {1.99, 1}, {25, 20},
-        {0.001, 0.001}, {0, 0},       {-3, 0},      {INFINITY, 0}, {NAN, 0}};
-    for (const auto& [maxLength, expected] : table)
+    for (const auto& [maxLength, expected] : std::vector<std::pair<double, double>>{
+             {7.3, 5}, {999.9, 500}, {0.34, 0.2}, {1.99, 1}, {0, 0}, {-3, 0}, {NAN, 0}})
         EXPECT_DOUBLE_EQ(scalebar::roundLength(maxLength), expected) << maxLength;
     EXPECT_EQ(scalebar::caption(0.2, QStringLiteral("mi")), QStringLiteral("0.2 mi"));
     EXPECT_EQ(scalebar::caption(2000, QStringLiteral("km")), QStringLiteral("2000 km"));
 }
 
-TEST(SweepWedge, arcsOfAspectOtherThanOneAreRoundSlices) {
+TEST(SweepWedge, arcsOfAspectOtherThanOneAreRoundSlicesOfTheUnsquashedCircle) {
     MapScene scene;
     scene.unitsPerPixel = 0.1;
-    scene.xScale = 0.6; // the projection must not squash the wedge
+    scene.xScale = 0.6;
     scene.minutesPerMapUnit = 1.0 / 1.852;
-    const double step = 0.2 * 180.0 / std::numbers::pi; // degrees
-    struct Row {
-        double start, end, aspect, radius, startDegrees; // startDegrees < 0: no wedge
-    };
-    for (const Row& row : std::vector<Row>{{0.2, 0.4, 0.5, 10, step},
-                                           {-0.2, -0.4, 0.5, 10, step},
-                                           {6.2, 6.4, 0.5, 10, 31 * step},
-                                           {0.0, 6.283186, 0.5, 10, -1},
-                                           {0.2, 0.4, 1.0, 10, -1},
-                                           {0.2, 0.4, 0.5, 0, -1},
-                                           {0.3, 0.3, 0.5, 10, -1}}) {
-        const MapMark mark{6.0, -3.0, row.radius, 65280, row.start, row.end, row.aspect};
-        const auto wedge = scene.sweepWedge(mark);
-        ASSERT_EQ(wedge.has_value(), row.startDegrees >= 0) << row.start << " " << row.aspect;
+    const double step = 0.2 * 180.0 / std::numbers::pi; // degrees; -1 below: no wedge
+    for (const auto& [start, end, aspect, startDegrees] :
+         std::vector<std::array<double, 4>>{{0.2, 0.4, 0.5, step},
+                                            {-0.2, -0.4, 0.5, step},
+                                            {6.2, 6.4, 0.5, 31 * step},
+                                            {0.0, 6.283186, 0.5, -1},
+                                            {0.2, 0.4, 1.0, -1},
+                                            {0.3, 0.3, 0.5, -1}}) {
+        const auto wedge = scene.sweepWedge({6.0, -3.0, 10, 65280, start, end, aspect});
+        ASSERT_EQ(wedge.has_value(), startDegrees >= 0) << start << " " << aspect;
         if (!wedge)
             continue;
         EXPECT_DOUBLE_EQ(wedge->centreX, 400.0 + 6.0 * 0.6 / 0.1);
         EXPECT_DOUBLE_EQ(wedge->centreY, 300.0 + 3.0 / 0.1);
         EXPECT_NEAR(wedge->radius, 10.0 / 1.852 / 0.1, 1e-9);
-        EXPECT_NEAR(wedge->startDegrees, row.startDegrees, 1e-9) << row.start;
-        EXPECT_NEAR(wedge->spanDegrees, step, 1e-9) << row.start;
+        EXPECT_NEAR(wedge->startDegrees, startDegrees, 1e-9) << start;
+        EXPECT_NEAR(wedge->spanDegrees, step, 1e-9) << start;
     }
 }
 
