@@ -1,6 +1,6 @@
-// Files that cannot be written: a full disk and a read-only folder, for the list file on its
-// own and for everything the window writes when it closes. Whatever was on disk before must
-// still be there, byte for byte, and no half-written file may be left beside it.
+// Files that cannot be written when the program closes, on a full disk or in a read-only
+// folder: whatever was on disk before must still be there, byte for byte, and no half-written
+// file may be left beside it. (The list file's own rule is tested in tests/lists.)
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -27,53 +27,6 @@ QStringList numbered(const QString& prefix, int count) {
 QByteArray contentOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-TEST(FullDisk, listSaveThatDoesNotFitKeepsThePreviousFile) {
-    SmallDisk disk(256 * 1024);
-    const QString path = disk.filePath(QStringLiteral("Ringwarden.LST"));
-    ASSERT_TRUE(SaveLists(path, {"OLD1", "OLD2"}, {"WATCH1"}, false));
-    const QByteArray before = contentOf(path);
-    const QStringList bigAcked = numbered(QStringLiteral("ACKED"), 4000); // about 90 kB
-    {
-        std::unique_ptr<FileSizeLimit> limit;
-        if (disk.mounted())
-            ASSERT_TRUE(disk.fill(4096));
-        else
-            limit = std::make_unique<FileSizeLimit>(8192);
-        EXPECT_FALSE(SaveLists(path, bigAcked, {"WATCH1"}, false));
-    }
-    EXPECT_EQ(contentOf(path), before);
-    const QStringList expected =
-        disk.mounted() ? QStringList{"Ringwarden.LST", "filler"} : QStringList{"Ringwarden.LST"};
-    EXPECT_EQ(folderEntries(disk.path()), expected) << "a half-written file was left behind";
-
-    // Room again: the same save goes through and reads back whole.
-    QFile::remove(disk.filePath(QStringLiteral("filler")));
-    ASSERT_TRUE(SaveLists(path, bigAcked, {"WATCH1"}, false));
-    const LoadedLists loaded = LoadLists(path);
-    EXPECT_EQ(loaded.acked, bigAcked);
-    EXPECT_EQ(loaded.watch, QStringList{"WATCH1"});
-}
-
-TEST(FullDisk, backupThatDoesNotFitLeavesTheUnreadFileAlone) {
-    // A list file that was not read to its end is copied aside before it is written over;
-    // when the copy does not fit, the file must not be written over at all.
-    SmallDisk disk(256 * 1024);
-    const QString path = disk.filePath(QStringLiteral("Ringwarden.LST"));
-    ASSERT_TRUE(SaveLists(path, numbered(QStringLiteral("OLD"), 2000), {}, false));
-    const QByteArray before = contentOf(path);
-    {
-        std::unique_ptr<FileSizeLimit> limit;
-        if (disk.mounted())
-            ASSERT_TRUE(disk.fill(1024));
-        else
-            limit = std::make_unique<FileSizeLimit>(1024);
-        EXPECT_FALSE(SaveLists(path, {"NEW"}, {}, true));
-    }
-    EXPECT_EQ(contentOf(path), before);
-    EXPECT_FALSE(QFile::exists(listBackupPath(path)) && contentOf(listBackupPath(path)) != before)
-        << "a cut backup was left in place";
 }
 
 // The window started with its program folder on a small disk of its own, with settings
