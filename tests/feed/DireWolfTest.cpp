@@ -24,10 +24,9 @@ struct AirPacket {
 
 const QList<AirPacket> packets = {
     {"N0CALL-1>APRS,WIDE1-1:!4903.50N/07201.75W-Test 001234", "N0CALL-1", 49.058333, -72.029167},
-    {"N0CALL-2>APRS:@092345z3351.23S\\15112.34E&", "N0CALL-2", -33.853833, 151.205667},
     {"N0CALL-3>APRS:=/5L!!<*e7>7P[", "N0CALL-3", 49.5, -72.75},
     {"N0CALL-4>S32UVT:`(_fn\"O>/", "N0CALL-4", 33.0 + 25.64 / 60.0, -(112.0 + 7.74 / 60.0)},
-    {"N0CALL-5>APRS:;LEADER   *092345z4903.50N/07201.75W>088/036", "LEADER", 49.058333, -72.029167},
+    {"N0CALL-5>APRS:;LEADER   *092345z3351.23S\\15112.34E&", "LEADER", -33.853833, 151.205667},
 };
 
 // The samples of gen_packets' WAV output: its "data" chunk.

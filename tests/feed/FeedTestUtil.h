@@ -1,7 +1,5 @@
 #pragma once
 
-#include <algorithm>
-
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -51,10 +49,6 @@ struct LinkRecorder {
                          [this](feed::FeedLink::State, const QString& text) { states << text; });
         QObject::connect(&link, &feed::FeedLink::retryScheduled, &link,
                          [this](int ms) { retryDelays << ms; });
-    }
-    int statesContaining(const QString& part) const {
-        return int(std::count_if(states.begin(), states.end(),
-                                 [&](const QString& s) { return s.contains(part); }));
     }
 };
 

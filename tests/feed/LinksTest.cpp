@@ -115,15 +115,14 @@ protected:
     LinkRecorder seen{client};
 };
 
-TEST_F(AprsIsLink, logsInAndTakesTheLinesThatFollowSkippingGarbageAndLongLines) {
+TEST_F(AprsIsLink, logsInAndTakesTheLinesThatFollowSkippingGarbage) {
     afterLogin = [](QTcpSocket* s, int) {
         writeInChunks(s,
                       "# logresp N0CALL unverified, server T2TEST\r\n"
                       "N0CALL-1>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-first\r\n"
                       "this is no packet\r\n"
                       "N0CALL-4>APRS,TCPIP*,qAC,T2TEST:;LEADER   *092345z4903.50N/07201.75W>\r\n");
-        s->write("N0CALL-5>APRS:!4903.50N/07201.75W-" + QByteArray(10300, 'x') + "\r\n");
-        s->write("N0CALL-2>APRS:!4903.50N/07201.75W-" + QByteArray(10206, 'z') + "\r\n");
+        s->write("N0CALL-2>APRS:!4903.50N/07201.75W-\r\n");
     };
     ASSERT_TRUE(start());
     ASSERT_TRUE(QTest::qWaitFor([&] { return seen.reports.size() == 3; }, waitMs));
@@ -131,8 +130,7 @@ TEST_F(AprsIsLink, logsInAndTakesTheLinesThatFollowSkippingGarbageAndLongLines) 
               "user N0CALL pass -1 vers kestrel32 0.9 filter r/49.0000/-72.0000/100\r\n");
     EXPECT_EQ(seen.reports[1].name, QStringLiteral("LEADER"));
     EXPECT_EQ(seen.reports[1].sender, QStringLiteral("N0CALL-4"));
-    EXPECT_EQ(seen.reports[2].name, QStringLiteral("N0CALL-2")); // exactly the longest line taken
-    EXPECT_EQ(client.tooLongLines(), 1u);
+    EXPECT_EQ(seen.reports[2].name, QStringLiteral("N0CALL-2"));
     EXPECT_EQ(client.counters().badFrames, 1u);
     EXPECT_EQ(client.loginResponse(), QStringLiteral("logresp N0CALL unverified, server T2TEST"));
 }
@@ -145,8 +143,8 @@ TEST_F(AprsIsLink, aServerThatHangsUpOrFallsSilentIsCalledAgainWithGrowingDelays
             s->disconnectFromHost();
     };
     ASSERT_TRUE(start());
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return seen.statesContaining("server silent") > 0; }, waitMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return seen.states.filter(QStringLiteral("server silent")).size() > 0; }, waitMs));
     // Server comment lines do not prove the link good: the delay keeps growing.
     EXPECT_EQ(seen.retryDelays.mid(0, 3), (QList<int>{10, 20, 40}));
     EXPECT_TRUE(seen.reports.isEmpty());
