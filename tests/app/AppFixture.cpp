@@ -91,16 +91,3 @@ void AppFixture::trigger(const char* action) {
     ASSERT_NE(item, nullptr) << action;
     item->trigger();
 }
-
-QByteArray AppFixture::readAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void AppFixture::writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "FakeKestrelHost.h"
+#include "TestFiles.h"
 #include "app/RingwardenApp.h"
 #include "support/MessageBoxSeam.h"
 
@@ -38,8 +39,10 @@ protected:
 
     QString iniFile() const { return m_program.filePath(QStringLiteral("Ringwarden.INI")); }
     QString listFile() const { return m_program.filePath(QStringLiteral("Ringwarden.LST")); }
-    static QByteArray readAll(const QString& path);
-    static void writeAll(const QString& path, const QByteArray& bytes);
+    static QByteArray readAll(const QString& path) { return fileBytes(path); }
+    static void writeAll(const QString& path, const QByteArray& bytes) {
+        ASSERT_TRUE(putFile(path, bytes)) << path.toStdString();
+    }
 
     std::unique_ptr<RingwardenApp> app;
     std::vector<std::unique_ptr<RingwardenApp>> earlier;

@@ -24,11 +24,6 @@ QStringList numbered(const QString& prefix, int count) {
     return list;
 }
 
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The window started with its program folder on a small disk of its own, with settings
 // and lists written by an earlier run.
 class ShutdownOnBadDisk : public AppFixture {
@@ -44,8 +39,8 @@ protected:
         start();
         ASSERT_EQ(app->engine()->ackedCalls().count(), 300);
         // What is on disk now (start-up completes the settings file with its defaults).
-        oldIni = contentOf(ini());
-        oldLst = contentOf(lst());
+        oldIni = fileBytes(ini());
+        oldLst = fileBytes(lst());
         ASSERT_TRUE(oldIni.contains("MIN_DISTANCE=7.5"));
         // The operator's work in this run: more than the disk can take.
         for (const QString& call : numbered(QStringLiteral("NEW"), 20000))
@@ -58,8 +53,8 @@ protected:
     void closeAndCheckNothingWasLost() {
         app->window()->close();
         EXPECT_TRUE(app->window()->isUnloaded());
-        EXPECT_EQ(contentOf(ini()), oldIni);
-        EXPECT_EQ(contentOf(lst()), oldLst);
+        EXPECT_EQ(fileBytes(ini()), oldIni);
+        EXPECT_EQ(fileBytes(lst()), oldLst);
         const LoadedLists loaded = LoadLists(lst());
         EXPECT_EQ(loaded.acked.size(), 300);
         EXPECT_EQ(loaded.watch, QStringList{"FARAWAY"});
@@ -81,7 +76,7 @@ TEST_F(ShutdownOnBadDisk, fullDiskKeepsTheOldSettingsAndLists) {
     if (disk->mounted())
         expected << "filler";
     expected.sort();
-    EXPECT_EQ(folderEntries(disk->path()), expected) << "a half-written file was left behind";
+    EXPECT_EQ(filesIn(disk->path()), expected) << "a half-written file was left behind";
 }
 
 TEST_F(ShutdownOnBadDisk, readOnlyFolderKeepsTheOldSettingsAndLists) {

@@ -1,10 +1,7 @@
 #include "SmallDisk.h"
 
-#include <csignal>
 #include <sys/mount.h>
-#include <sys/resource.h>
 
-#include <QDir>
 #include <QFile>
 
 SmallDisk::SmallDisk(qint64 bytes) {
@@ -34,24 +31,4 @@ bool SmallDisk::fill(qint64 leave) {
 bool SmallDisk::makeReadOnly() {
     return m_mounted && ::mount(nullptr, QFile::encodeName(m_dir.path()).constData(), nullptr,
                                 MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-}
-
-FileSizeLimit::FileSizeLimit(qint64 bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    m_oldSoft = qint64(limit.rlim_cur);
-    limit.rlim_cur = rlim_t(bytes);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FileSizeLimit::~FileSizeLimit() {
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = rlim_t(m_oldSoft);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, m_oldHandler);
-}
-
-QStringList folderEntries(const QString& path) {
-    return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }

@@ -3,9 +3,11 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "TestFiles.h"
+
 // A folder on a disk of its own: a small tmpfs mounted over a temporary folder, which can
 // be filled up or made read-only. Where mounting is not allowed (no privilege in a
-// container), `mounted()` is false and a file-size limit stands in (FileSizeLimit).
+// container), `mounted()` is false and a FileSizeLimit stands in.
 class SmallDisk final {
 public:
     explicit SmallDisk(qint64 bytes);
@@ -26,20 +28,3 @@ private:
     QTemporaryDir m_dir;
     bool m_mounted = false;
 };
-
-// While it lives, no file of this process can grow beyond `bytes`: a write past the limit
-// fails (EFBIG) instead of raising SIGXFSZ, as a full disk's write fails.
-class FileSizeLimit final {
-public:
-    explicit FileSizeLimit(qint64 bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    qint64 m_oldSoft;
-    void (*m_oldHandler)(int);
-};
-
-// The names in a folder but "." and "..", sorted.
-QStringList folderEntries(const QString& path);

@@ -11,6 +11,7 @@
 #include <QJsonArray>
 
 #include "HostProcess.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -36,17 +37,6 @@ bool copyFolder(const QString& from, const QString& to) {
     return true;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 struct Circle {
     double x, y, radius;
     qint64 colour;
@@ -69,9 +59,10 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(copyFolder(QFileInfo(HostProcess::program()).path(), bin));
         ASSERT_TRUE(QFile::exists(bin + QStringLiteral("/Ringwarden")));
-        writeFile(bin + QStringLiteral("/Ringwarden.INI"),
-                  "[SETUP]\r\nMIN_DISTANCE=10\r\nBRING_TO_FRONT=FALSE\r\nAUDIBLE_ALARM=TRUE\r\n");
-        writeFile(bin + QStringLiteral("/Ringwarden.LST"), "G2ACK|Acknowledged\r\n");
+        ASSERT_TRUE(putFile(
+            bin + QStringLiteral("/Ringwarden.INI"),
+            "[SETUP]\r\nMIN_DISTANCE=10\r\nBRING_TO_FRONT=FALSE\r\nAUDIBLE_ALARM=TRUE\r\n"));
+        ASSERT_TRUE(putFile(bin + QStringLiteral("/Ringwarden.LST"), "G2ACK|Acknowledged\r\n"));
         env = host.environment();
         const QString runtime = host.dir() + QStringLiteral("/runtime");
         QDir().mkpath(runtime);
@@ -85,7 +76,7 @@ protected:
         process.start(bin + QStringLiteral("/Ringwarden"), {});
         ASSERT_TRUE(process.waitForStarted(5000));
     }
-    QByteArray file(const char* name) const { return readAll(bin + QLatin1Char('/') + name); }
+    QByteArray file(const char* name) const { return fileBytes(bin + QLatin1Char('/') + name); }
 
     HostProcess host;
     const QString bin = host.dir() + QStringLiteral("/bin");

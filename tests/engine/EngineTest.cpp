@@ -3,7 +3,7 @@
 
 #include <QTemporaryDir>
 
-#include "../settings/TestFiles.h"
+#include "TestFiles.h"
 #include "FakeKestrelHost.h"
 #include "engine/AlarmEngine.h"
 #include "engine/Geodesy.h"

@@ -4,7 +4,7 @@
 #include <QBuffer>
 #include <QTemporaryDir>
 
-#include "../settings/TestFiles.h"
+#include "TestFiles.h"
 #include "lists/GetField.h"
 #include "lists/ListFile.h"
 

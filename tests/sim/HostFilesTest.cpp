@@ -6,13 +6,9 @@
 #include <QTemporaryDir>
 
 #include "HostFiles.h"
+#include "TestFiles.h"
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
 
 struct ProfileCase {
     const char* before;
@@ -49,7 +45,8 @@ TEST(HostFolder, iniWithoutOwnCallsignHasNoKeyAndAMissingFolderIsAnError) {
     QTemporaryDir dir;
     hostfiles::writeHostIni(dir.path(), QStringLiteral("G0OWN"));
     hostfiles::writeHostIni(dir.path(), QString());
-    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("kestrel32.ini"))), QByteArray("[STATION]\r\n"));
+    EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("kestrel32.ini"))),
+              QByteArray("[STATION]\r\n"));
     EXPECT_THROW(hostfiles::writeHostIni(dir.filePath(QStringLiteral("missing/sub")), "A"),
                  HostFileError);
 }

@@ -9,19 +9,9 @@
 #include <QTemporaryDir>
 
 #include "HostProcess.h"
+#include "TestFiles.h"
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
 
 const QByteArray filesScene = R"({
   "own": {"callsign": "G0OWN", "lat": 52.0, "lon": -1.0},
@@ -30,14 +20,15 @@ const QByteArray filesScene = R"({
 
 TEST(HostStart, writesItsFilesBeforeJoiningTheBus) {
     HostProcess host;
-    writeFile(host.folder() + "/overlays/mine.pos", "mine\r\n");
-    writeFile(host.folder() + "/kestrel32.ini", "[STATION]\r\nCALLSIGN=OLD\r\nQRA=IO92\r\n");
+    ASSERT_TRUE(putFile(host.folder() + "/overlays/mine.pos", "mine\r\n"));
+    ASSERT_TRUE(
+        putFile(host.folder() + "/kestrel32.ini", "[STATION]\r\nCALLSIGN=OLD\r\nQRA=IO92\r\n"));
     ASSERT_TRUE(host.start(filesScene));
-    EXPECT_EQ(readAll(host.folder() + "/kestrel32.ini"),
+    EXPECT_EQ(fileBytes(host.folder() + "/kestrel32.ini"),
               QByteArray("[STATION]\r\nCALLSIGN=G0OWN\r\nQRA=IO92\r\n"));
-    EXPECT_EQ(readAll(host.folder() + "/overlays/town.pos"),
+    EXPECT_EQ(fileBytes(host.folder() + "/overlays/town.pos"),
               QByteArray("Church!5200.00N/00100.00W!\r\nCaf\xe9 Nord\r\n"));
-    EXPECT_EQ(readAll(host.folder() + "/overlays/mine.pos"), QByteArray("mine\r\n"));
+    EXPECT_EQ(fileBytes(host.folder() + "/overlays/mine.pos"), QByteArray("mine\r\n"));
     QSettings store(host.dir() + "/config/Brightmoor/Kestrel32.conf", QSettings::IniFormat);
     EXPECT_EQ(store.value(QStringLiteral("Program Folder")).toString(), host.folder() + "/");
 }

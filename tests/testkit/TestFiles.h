@@ -1,9 +1,10 @@
-// Shared by the settings and list tests, which read and write real files byte for byte.
+// File helpers for tests that read and write real files byte for byte.
 #pragma once
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 
 #include <csignal>
@@ -19,7 +20,9 @@ inline QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+// Writes `content` as the whole file, making its folder first.
 inline bool putFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
