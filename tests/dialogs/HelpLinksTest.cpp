@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 
+#include "TestFiles.h"
 #include "ui/HelpWindow.h"
 
 TEST(Help, ShowsThePageInTheDesktopsViewerOrItsOwnWindowAndNothingForAMissingPage) {
@@ -16,10 +17,7 @@ TEST(Help, ShowsThePageInTheDesktopsViewerOrItsOwnWindowAndNothingForAMissingPag
         SCOPED_TRACE(testing::Message() << row.pageExists << row.desktopTakesIt);
         QTemporaryDir folder;
         const QString page = folder.filePath("Ring warden.html"); // a blank, still one file
-        QFile file(page);
-        ASSERT_TRUE(!row.pageExists ||
-                    (file.open(QIODevice::WriteOnly) && file.write("<h1>Alarm range</h1>") > 0));
-        file.close();
+        ASSERT_TRUE(!row.pageExists || putFile(page, "<h1>Alarm range</h1>"));
         QMainWindow mainWindow;
         mainWindow.show();
         QList<QUrl> offered;

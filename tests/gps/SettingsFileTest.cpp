@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "CommandLine.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -38,9 +39,7 @@ class SettingsFile : public testing::TestWithParam<Start> {};
 TEST_P(SettingsFile, FillsWhatTheCommandLineLeavesOut) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kestrel32.conf"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(GetParam().file) > 0);
-    file.close();
+    ASSERT_TRUE(putFile(path, GetParam().file));
     HostOptions options;
     QString text;
     if (parseCommandLine(QStringList{"kestrel32"} + GetParam().args, options, text, path) ==

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "TestFiles.h"
 #include "engine/AlarmEngine.h"
 #include "sound/QtSoundPlayer.h"
 
@@ -39,10 +40,7 @@ class WavDuration : public ::testing::TestWithParam<WavCase> {};
 TEST_P(WavDuration, fromTheHeaderAndWhatTheFileHolds) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f.wav"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(GetParam().bytes);
-    file.close();
+    ASSERT_TRUE(putFile(path, GetParam().bytes));
     EXPECT_EQ(wavDurationMs(path), GetParam().ms);
 }
 
