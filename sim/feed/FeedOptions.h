@@ -29,11 +29,14 @@ struct FeedOptions {
     QString filter; // empty: the range round the own station
     std::optional<OwnStation> own;
     double expireMinutes = DefaultExpireMinutes;
+    QString replayFile; // empty: no replay
+    int replayRate = 0; // lines a second; 0: as fast as they decode
 
-    bool anyLink() const { return kissPort != 0 || aprsIsPort != 0; }
+    bool anyLink() const { return kissPort != 0 || aprsIsPort != 0 || !replayFile.isEmpty(); }
 };
 
-// Adds --kiss, --aprs-is, --login, --filter, --own and --expire to a parser.
+// Adds --kiss, --aprs-is, --login, --filter, --own, --expire, --replay and --rate to a
+// parser.
 void addFeedOptions(QCommandLineParser& parser);
 // Reads those options once the parser has parsed; false with `error` (a sentence without
 // the program name) when a value cannot be used.

@@ -25,6 +25,12 @@ RadioFeed::RadioFeed(const feed::FeedOptions& options, HostCore& core, QObject* 
         m_aprsIs = std::make_unique<feed::AprsIsClient>();
         watch(m_aprsIs.get());
     }
+    if (!options.replayFile.isEmpty()) {
+        m_replay = std::make_unique<feed::ReplaySource>();
+        watch(m_replay.get());
+        connect(m_replay.get(), &feed::ReplaySource::replayFinished, this,
+                [this] { emit statusChanged(statusText()); });
+    }
     m_expiry.setInterval(
         std::clamp(static_cast<int>(options.expireMinutes * 60000.0 / 6.0), 100, ExpiryTickMs));
     connect(&m_expiry, &QTimer::timeout, this, &RadioFeed::onExpiryTick);
@@ -51,6 +57,8 @@ bool RadioFeed::start(QString* error) {
     }
     if (m_kiss)
         m_kiss->start(m_options.kissHost, m_options.kissPort);
+    if (m_replay && !m_replay->play(m_options.replayFile, m_options.replayRate, error))
+        return false;
     m_expiry.start();
     emit statusChanged(statusText());
     return true;
@@ -62,6 +70,8 @@ void RadioFeed::stop() {
         m_kiss->stop();
     if (m_aprsIs)
         m_aprsIs->stop();
+    if (m_replay)
+        m_replay->stop();
 }
 
 QString RadioFeed::statusText() const {
@@ -70,6 +80,8 @@ QString RadioFeed::statusText() const {
         parts << m_kiss->stateText();
     if (m_aprsIs)
         parts << m_aprsIs->stateText();
+    if (m_replay)
+        parts << m_replay->replayText();
     return parts.join(QStringLiteral("; "));
 }
 

@@ -9,6 +9,7 @@
 #include "feed/FeedOptions.h"
 #include "feed/FeedStations.h"
 #include "feed/KissTcpClient.h"
+#include "feed/ReplaySource.h"
 
 class HostCore;
 
@@ -30,6 +31,7 @@ public:
     const FeedStations& stations() const { return m_stations; }
     feed::KissTcpClient* kiss() const { return m_kiss.get(); }
     feed::AprsIsClient* aprsIs() const { return m_aprsIs.get(); }
+    feed::ReplaySource* replay() const { return m_replay.get(); }
 
 signals:
     void statusChanged(const QString& text);
@@ -43,5 +45,6 @@ private:
     FeedStations m_stations;
     std::unique_ptr<feed::KissTcpClient> m_kiss;
     std::unique_ptr<feed::AprsIsClient> m_aprsIs;
+    std::unique_ptr<feed::ReplaySource> m_replay;
     QTimer m_expiry;
 };
