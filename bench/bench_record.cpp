@@ -1,4 +1,5 @@
-// The figures of the performance record that need the real programs: a whole alarm tick
+// The figures of the performance record that need the real programs: kestrel32 replaying a
+// generated full feed while the engine ticks beside it, a whole alarm tick
 // through kestrel32 on the bus over 10,000 stations and over a full list of 32,767 (with the
 // longest time the window would go without processing events), the cost of fetching the
 // same entries and stations alone, start-up of Ringwarden beside kestrel32 to its window
@@ -21,12 +22,16 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include "BenchPrograms.h"
+#include "FeedGenerator.h"
 #include "engine/AlarmEngine.h"
+#include "feed/AprsDecoder.h"
+#include "feed/Tnc2.h"
 #include "host/HostCursor.h"
 #include "host/KestrelHost.h"
 #include "host/dbus/KestrelHostConnection.h"
@@ -37,10 +42,10 @@ namespace {
 // home, so that Ringwarden finds this tracker's folder and own callsign.
 class Programs {
 public:
-    bool startTracker(int stations, int inRange) {
-        return benchprograms::startKestrel32(m_tracker, m_dir.path(),
-                                             benchprograms::scrambledScenario(stations, inRange),
-                                             {QStringLiteral("--journal"), journalPath()});
+    bool startTracker(int stations, int inRange, const QStringList& extraArguments = {}) {
+        return benchprograms::startKestrel32(
+            m_tracker, m_dir.path(), benchprograms::scrambledScenario(stations, inRange),
+            QStringList{QStringLiteral("--journal"), journalPath()} + extraArguments);
     }
 
     // A copy of the program and its sounds in a folder of its own, as installed portably,
@@ -281,6 +286,87 @@ BENCHMARK(BM_MemoryAtFullList)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);
+
+// kestrel32 replaying the generated 40,000-station feed as fast as it goes, its map window
+// open, while Ringwarden's engine ticks over its growing list on the bus: lines a second from
+// kestrel32 on the bus to the last station of the feed in its list.
+void BM_FeedIngestWhileTicking(benchmark::State& state) {
+    const int stations = int(state.range(0));
+    const benchfeed::GeneratedFeed generated = benchfeed::generateFeed(stations, stations * 2);
+    // The replay is through when the last station heard only once is in the list.
+    QStringList names;
+    QHash<QString, int> heard;
+    for (const QByteArray& line : generated.lines) {
+        const feed::Tnc2Result tnc2 = feed::parseTnc2(line);
+        const feed::AprsResult aprs = tnc2.ok()
+                                          ? feed::decodeAprs(tnc2.frame)
+                                          : feed::AprsResult::failure(feed::AprsReject::BadName);
+        if (aprs.ok() && !aprs.report.killed && heard[aprs.report.name]++ == 0)
+            names << aprs.report.name;
+    }
+    QString last;
+    for (qsizetype i = names.size() - 1; i >= 0 && last.isEmpty(); --i)
+        if (heard.value(names.at(i)) == 1)
+            last = names.at(i);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("feed.txt"));
+    if (last.isEmpty() || !benchfeed::writeFeed(path, generated.lines)) {
+        state.SkipWithError("cannot write the feed");
+        return;
+    }
+    std::vector<double> rates;
+    int listedAtStart = 0;
+    for (auto _ : state) {
+        Programs programs;
+        if (!programs.startTracker(1, 0, {QStringLiteral("--replay"), path})) {
+            state.SkipWithError("kestrel32 did not come onto the bus");
+            return;
+        }
+        std::unique_ptr<KestrelHost> host = createKestrelHost();
+        QElapsedTimer clock;
+        clock.start();
+        // What played before the clock started (the replay starts as kestrel32 comes up).
+        listedAtStart = std::max<int>(listedAtStart, host->StationCount());
+        QElapsedTimer poll;
+        poll.start();
+        qint64 doneMs = -1;
+        KestrelStation probe;
+        probe.Callsign = last;
+        AlarmEngine engine(*host, host->Map(), nullptr, [&] {
+            QCoreApplication::processEvents();
+            if (doneMs < 0 && poll.elapsed() >= 20) {
+                poll.restart();
+                if (host->GetStation(probe))
+                    doneMs = clock.elapsed();
+            }
+        });
+        engine.setOwnCallsign(QStringLiteral("G0OWN"));
+        engine.setRadiusText(QStringLiteral("10"));
+        engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
+        engine.setSwitch(AlarmEngine::Switch::BringToFront, false);
+        engine.setSwitch(AlarmEngine::Switch::ScanOverlays, false);
+        while (doneMs < 0 && clock.elapsed() < 120000) {
+            engine.Timer1_Timer();
+            if (doneMs < 0 && host->GetStation(probe))
+                doneMs = clock.elapsed();
+        }
+        if (doneMs < 0) {
+            state.SkipWithError("the replay did not reach its last station in two minutes");
+            return;
+        }
+        rates.push_back(double(generated.lines.size()) * 1000.0 /
+                        double(std::max<qint64>(doneMs, 1)));
+    }
+    std::sort(rates.begin(), rates.end());
+    state.counters["lines_per_s"] = rates[rates.size() / 2];
+    state.counters["lines"] = double(generated.lines.size());
+    state.counters["listed_at_start"] = listedAtStart;
+}
+BENCHMARK(BM_FeedIngestWhileTicking)
+    ->Arg(40000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 // Start-up of a copy of Ringwarden beside kestrel32 to its window shown, and its resident
 // memory after two idle seconds (no tick has run yet: the first comes after ten).

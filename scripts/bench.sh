@@ -56,8 +56,10 @@ jq -n --slurpfile e "$engine" --slurpfile r "$record" --slurpfile f "$feed" --sl
     {name: "idle_rss_mb",
      value: rec("BM_StartupAndIdleMemory").idle_rss_mb, unit: "MB"},
     {name: "feed_ingest_lines_per_s",
+     value: rec("BM_FeedIngestWhileTicking").lines_per_s, unit: "lines/s", goal: ">= 20000"},
+    {name: "feed_ingest_inprocess_lines_per_s",
      value: ($f[0].benchmarks[] | select(.name | startswith("BM_FeedIngest/"))).lines_per_s,
-     unit: "lines/s", goal: ">= 20000"},
+     unit: "lines/s"},
     {name: "scan_dbus_32767_s",
      value: (rec("BM_TickOverBus/32767").real_time / 1000), unit: "s", goal: "<= 0.3"},
     {name: "bus_floor_32767_s",
@@ -83,7 +85,7 @@ jq -n --slurpfile e "$engine" --slurpfile r "$record" --slurpfile f "$feed" --sl
              | max / min), unit: "ratio", goal: "<= 1.5"}
   ]' >"$record_dir/bench.json.new"
 # A benchmark that failed leaves its figures out: say so rather than write a short record.
-if [ "$(jq length "$record_dir/bench.json.new")" -ne 21 ]; then
+if [ "$(jq length "$record_dir/bench.json.new")" -ne 22 ]; then
     echo "bench.sh: some figures are missing (see the benchmark output above)" >&2
     exit 1
 fi
