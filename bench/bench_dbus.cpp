@@ -11,14 +11,10 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDeadlineTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
+#include "BenchPrograms.h"
 #include "FakeKestrelHost.h"
 #include "host/dbus/KestrelBusNames.h"
 #include "host/dbus/KestrelHostConnection.h"
@@ -50,44 +46,12 @@ int walk(KestrelHost& host) {
     return found;
 }
 
-QByteArray thousandStations() {
-    QByteArray json = R"({"own": {"callsign": "G0OWN", "lat": 52.0, "lon": -1.0}, "stations": [)";
-    for (int i = 1; i < stationCount; ++i) {
-        json += QStringLiteral(R"(%1{"callsign": "ST%2", "lat": %3, "lon": %4})")
-                    .arg(i > 1 ? "," : "")
-                    .arg(i)
-                    .arg(51.0 + (i % 40) * 0.05)
-                    .arg(-2.0 + (i / 40) * 0.05)
-                    .toUtf8();
-    }
-    return json + "]}";
-}
-
 // kestrel32 with 1,000 stations, for as long as the benchmark runs.
 class TrackerProcess {
 public:
     bool start() {
-        QFile scenario(m_dir.path() + QStringLiteral("/bench.json"));
-        if (!scenario.open(QIODevice::WriteOnly))
-            return false;
-        scenario.write(thousandStations());
-        scenario.close();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path() + QStringLiteral("/config"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.path() + QStringLiteral("/data"));
-        env.insert(QStringLiteral("HOME"), m_dir.path());
-        m_process.setProcessEnvironment(env);
-        m_process.start(QStringLiteral(KESTREL32_PROGRAM),
-                        {QStringLiteral("--scenario"), scenario.fileName(),
-                         QStringLiteral("--folder"), m_dir.path() + QStringLiteral("/k32")});
-        QDeadlineTimer deadline(15000);
-        while (!kestrelHostOnBus()) {
-            if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
-                return false;
-            QThread::msleep(20);
-        }
-        return true;
+        return benchprograms::startKestrel32(m_process, m_dir.path(),
+                                             benchprograms::scrambledScenario(stationCount, 100));
     }
     ~TrackerProcess() {
         m_process.terminate();

@@ -1,7 +1,9 @@
-// The figures of the performance record that need the real programs: a whole alarm tick
-// over 10,000 stations through kestrel32 on the bus (with the longest time the window would
-// go without processing events), start-up of Ringwarden beside kestrel32 to its window being
-// shown, and Ringwarden's resident memory once idle. scripts/bench.sh runs this beside
+// The figures of the performance record that need the real programs: kestrel32 replaying a
+// generated full feed while the engine ticks beside it, a whole alarm tick
+// through kestrel32 on the bus over 10,000 stations and over a full list of 32,767 (with the
+// longest time the window would go without processing events), the cost of fetching the
+// same entries and stations alone, start-up of Ringwarden beside kestrel32 to its window
+// being shown, and the resident memory of both programs. scripts/bench.sh runs this beside
 // bench_engine and gathers the figures into bench.json.
 //
 // Run: build/bench/bench_record. Without a session bus it restarts itself under
@@ -20,60 +22,30 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "BenchPrograms.h"
+#include "FeedGenerator.h"
 #include "engine/AlarmEngine.h"
+#include "feed/AprsDecoder.h"
+#include "feed/Tnc2.h"
+#include "host/HostCursor.h"
 #include "host/KestrelHost.h"
 #include "host/dbus/KestrelHostConnection.h"
 
 namespace {
 
-constexpr int tickStations = 10000; // the own station included
-constexpr int inRange = 100;
-
-// The own station and 9,999 others: `inRange` of them within 5 km, the rest 40 km and more
-// away (the alarm radius is 10 km), in a scrambled order.
-QByteArray scenario() {
-    QByteArray json = R"({"own": {"callsign": "G0OWN", "lat": 52.0, "lon": -1.0}, "stations": [)";
-    for (int i = 1; i < tickStations; ++i) {
-        const int n = int((qint64(i) * 7919) % tickStations);
-        const bool near = n <= inRange; // n runs from 1
-        const double lat = near ? 52.0 + (n % 10) * 0.004 : 52.4 + (n % 100) * 0.01;
-        const double lon = near ? -1.0 + (n / 10) * 0.006 : -1.5 + (n / 100) * 0.01;
-        json += QStringLiteral(R"(%1{"callsign": "ST%2", "lat": %3, "lon": %4})")
-                    .arg(i > 1 ? "," : "")
-                    .arg(n)
-                    .arg(lat, 0, 'f', 5)
-                    .arg(lon, 0, 'f', 5)
-                    .toUtf8();
-    }
-    return json + "]}";
-}
-
 // kestrel32 and, on request, Ringwarden beside it: each with the same private settings
 // home, so that Ringwarden finds this tracker's folder and own callsign.
 class Programs {
 public:
-    bool startTracker() {
-        QFile file(m_dir.filePath(QStringLiteral("scenario.json")));
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        file.write(scenario());
-        file.close();
-        m_tracker.setProcessEnvironment(environment());
-        m_tracker.start(QStringLiteral(KESTREL32_PROGRAM),
-                        {QStringLiteral("--scenario"), file.fileName(), QStringLiteral("--folder"),
-                         m_dir.filePath(QStringLiteral("k32")), QStringLiteral("--journal"),
-                         journalPath()});
-        QDeadlineTimer deadline(30000);
-        while (!kestrelHostOnBus()) {
-            if (deadline.hasExpired() || m_tracker.state() == QProcess::NotRunning)
-                return false;
-            QThread::msleep(20);
-        }
-        return true;
+    bool startTracker(int stations, int inRange, const QStringList& extraArguments = {}) {
+        return benchprograms::startKestrel32(
+            m_tracker, m_dir.path(), benchprograms::scrambledScenario(stations, inRange),
+            QStringList{QStringLiteral("--journal"), journalPath()} + extraArguments);
     }
 
     // A copy of the program and its sounds in a folder of its own, as installed portably,
@@ -94,12 +66,12 @@ public:
     // Milliseconds from starting Ringwarden to its EventsEnabled call, which it makes right
     // after showing its window and letting the first paint run; -1 when it never came.
     qint64 startRingwarden() {
-        const int before = eventsEnabledCalls();
+        const int before = journalCalls("EventsEnabled");
         m_ringwarden.setProcessEnvironment(environment());
         QElapsedTimer clock;
         clock.start();
         m_ringwarden.start(program(), {});
-        while (eventsEnabledCalls() == before) {
+        while (journalCalls("EventsEnabled") == before) {
             if (clock.elapsed() > 30000 || m_ringwarden.state() == QProcess::NotRunning)
                 return -1;
             QThread::usleep(500);
@@ -112,16 +84,28 @@ public:
         m_ringwarden.waitForFinished(5000);
     }
 
-    // Resident memory of Ringwarden in MiB (VmRSS), or -1.
-    double ringwardenRssMb() const {
-        QFile status(QStringLiteral("/proc/%1/status").arg(m_ringwarden.processId()));
-        if (!status.open(QIODevice::ReadOnly))
-            return -1.0;
-        for (const QByteArray& line : status.readAll().split('\n'))
-            if (line.startsWith("VmRSS:"))
-                return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-        return -1.0;
+    // Waits until Ringwarden's first tick has fetched the stations and gone quiet (no more
+    // GetStations for a second); false when none came within a minute.
+    bool waitForFirstTick() {
+        QDeadlineTimer deadline(60000);
+        int seen = 0;
+        QElapsedTimer quiet;
+        quiet.start();
+        while (!deadline.hasExpired()) {
+            const int now = journalCalls("GetStations");
+            if (now != seen) {
+                seen = now;
+                quiet.restart();
+            } else if (seen > 0 && quiet.elapsed() > 1000) {
+                return true;
+            }
+            QThread::msleep(50);
+        }
+        return false;
     }
+
+    double ringwardenRssMb() const { return benchprograms::residentMb(m_ringwarden.processId()); }
+    double trackerRssMb() const { return benchprograms::residentMb(m_tracker.processId()); }
 
     ~Programs() {
         stopRingwarden();
@@ -133,21 +117,14 @@ public:
 private:
     QString program() const { return m_dir.filePath(QStringLiteral("rw/Ringwarden")); }
     QString journalPath() const { return m_dir.filePath(QStringLiteral("journal.jsonl")); }
-    int eventsEnabledCalls() const {
+    int journalCalls(const char* call) const {
         QFile journal(journalPath());
         if (!journal.open(QIODevice::ReadOnly))
             return 0;
-        return int(journal.readAll().count(R"("call":"EventsEnabled")"));
+        return int(journal.readAll().count(QByteArray(R"("call":")") + call + '"'));
     }
     QProcessEnvironment environment() const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.filePath(QStringLiteral("run")));
-        env.insert(QStringLiteral("HOME"), m_dir.path());
-        QDir().mkpath(m_dir.filePath(QStringLiteral("run")));
-        return env;
+        return benchprograms::privateEnvironment(m_dir.path());
     }
 
     QTemporaryDir m_dir;
@@ -175,8 +152,10 @@ private:
 // bus, events let through between stations as the window does. The event-loop gap is wall
 // time: while a bus call waits, the window processes nothing.
 void tickOverBus(benchmark::State& state, bool blocks) {
+    const int stations = int(state.range(0));
+    const int inRange = int(state.range(1));
     Programs programs;
-    if (!programs.startTracker()) {
+    if (!programs.startTracker(stations, inRange)) {
         state.SkipWithError("kestrel32 did not come onto the bus");
         return;
     }
@@ -223,27 +202,180 @@ void tickOverBus(benchmark::State& state, bool blocks) {
     state.counters["gap_median_ms"] = double(perTick[perTick.size() / 2]) / 1e6;
     state.counters["gap_max_ms"] = double(perTick.back()) / 1e6;
     state.counters["listed"] = engine.alarmLines().count();
+    state.counters["tracker_rss_mb"] = programs.trackerRssMb();
 }
 
-void BM_TickOverBus10000(benchmark::State& state) {
+// Stations, then how many of them are in range (none: the tick without marks to draw).
+void BM_TickOverBus(benchmark::State& state) {
     tickOverBus(state, true);
 }
-BENCHMARK(BM_TickOverBus10000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(8);
+BENCHMARK(BM_TickOverBus)
+    ->Args({10000, 100})
+    ->Args({32767, 500})
+    ->Args({32767, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(8);
 
 // The same tick with one bus round trip per call, for comparison.
-void BM_TickOverBus10000SingleCalls(benchmark::State& state) {
+void BM_TickOverBusSingleCalls(benchmark::State& state) {
     tickOverBus(state, false);
 }
-BENCHMARK(BM_TickOverBus10000SingleCalls)
+BENCHMARK(BM_TickOverBusSingleCalls)
+    ->Args({10000, 100})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);
+
+// What the tick cannot go below: the same entries and stations fetched in the same blocks,
+// with nothing done with them. The tick over this is what the engine itself costs.
+void BM_BusFloor(benchmark::State& state) {
+    const int stations = int(state.range(0));
+    Programs programs;
+    if (!programs.startTracker(stations, int(state.range(1)))) {
+        state.SkipWithError("kestrel32 did not come onto the bus");
+        return;
+    }
+    std::unique_ptr<KestrelHost> host = createKestrelHost();
+    qsizetype fetched = 0;
+    for (auto _ : state) {
+        fetched = 0;
+        const qint16 count = host->StationCount();
+        for (int first = 0; first < count; first += HostCursor::blockSize) {
+            const auto size = qint16(std::min<int>(HostCursor::blockSize, count - first));
+            const std::optional<QStringList> entries = host->StationListItems(qint16(first), size);
+            if (!entries)
+                break;
+            QStringList callsigns;
+            for (const QString& entry : *entries)
+                callsigns.append(callsignOfEntry(entry));
+            const auto answers = host->GetStations(callsigns);
+            fetched += answers ? qsizetype(answers->size()) : 0;
+        }
+    }
+    if (fetched != stations) {
+        state.SkipWithError("the walk did not fetch every station");
+        return;
+    }
+    state.counters["fetched"] = double(fetched);
+}
+BENCHMARK(BM_BusFloor)
+    ->Args({32767, 500})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(8);
+
+// Both programs' resident memory at a full list, once Ringwarden's first tick over it ran.
+void BM_MemoryAtFullList(benchmark::State& state) {
+    Programs programs;
+    if (!programs.startTracker(int(state.range(0)), int(state.range(1))) ||
+        !programs.copyRingwarden()) {
+        state.SkipWithError("kestrel32 did not start or Ringwarden could not be copied");
+        return;
+    }
+    for (auto _ : state) {
+        if (programs.startRingwarden() < 0 || !programs.waitForFirstTick()) {
+            state.SkipWithError("Ringwarden did not start or did not tick");
+            return;
+        }
+    }
+    state.counters["ringwarden_rss_mb"] = programs.ringwardenRssMb();
+    state.counters["tracker_rss_mb"] = programs.trackerRssMb();
+}
+BENCHMARK(BM_MemoryAtFullList)
+    ->Args({32767, 500})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+
+// kestrel32 replaying the generated 40,000-station feed as fast as it goes, its map window
+// open, while Ringwarden's engine ticks over its growing list on the bus: lines a second from
+// starting kestrel32 to the last station of the feed in its list.
+void BM_FeedIngestWhileTicking(benchmark::State& state) {
+    const int stations = int(state.range(0));
+    const benchfeed::GeneratedFeed generated = benchfeed::generateFeed(stations, stations * 2);
+    // The replay is through when the last station heard only once is in the list.
+    QStringList names;
+    QHash<QString, int> heard;
+    for (const QByteArray& line : generated.lines) {
+        const feed::Tnc2Result tnc2 = feed::parseTnc2(line);
+        const feed::AprsResult aprs = tnc2.ok()
+                                          ? feed::decodeAprs(tnc2.frame)
+                                          : feed::AprsResult::failure(feed::AprsReject::BadName);
+        if (aprs.ok() && !aprs.report.killed && heard[aprs.report.name]++ == 0)
+            names << aprs.report.name;
+    }
+    QString last;
+    for (qsizetype i = names.size() - 1; i >= 0 && last.isEmpty(); --i)
+        if (heard.value(names.at(i)) == 1)
+            last = names.at(i);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("feed.txt"));
+    if (last.isEmpty() || !benchfeed::writeFeed(path, generated.lines)) {
+        state.SkipWithError("cannot write the feed");
+        return;
+    }
+    std::vector<double> rates;
+    int listedAtStart = 0;
+    for (auto _ : state) {
+        Programs programs;
+        // From the program's start: the replay starts before kestrel32 is on the bus, so
+        // the figure includes its start-up and errs low.
+        QElapsedTimer clock;
+        clock.start();
+        if (!programs.startTracker(1, 0, {QStringLiteral("--replay"), path})) {
+            state.SkipWithError("kestrel32 did not come onto the bus");
+            return;
+        }
+        std::unique_ptr<KestrelHost> host = createKestrelHost();
+        // What had played by the time kestrel32 answered on the bus.
+        listedAtStart = std::max<int>(listedAtStart, host->StationCount());
+        QElapsedTimer poll;
+        poll.start();
+        qint64 doneMs = -1;
+        KestrelStation probe;
+        probe.Callsign = last;
+        AlarmEngine engine(*host, host->Map(), nullptr, [&] {
+            QCoreApplication::processEvents();
+            if (doneMs < 0 && poll.elapsed() >= 20) {
+                poll.restart();
+                if (host->GetStation(probe))
+                    doneMs = clock.elapsed();
+            }
+        });
+        engine.setOwnCallsign(QStringLiteral("G0OWN"));
+        engine.setRadiusText(QStringLiteral("10"));
+        engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
+        engine.setSwitch(AlarmEngine::Switch::BringToFront, false);
+        engine.setSwitch(AlarmEngine::Switch::ScanOverlays, false);
+        while (doneMs < 0 && clock.elapsed() < 120000) {
+            engine.Timer1_Timer();
+            if (doneMs < 0 && host->GetStation(probe))
+                doneMs = clock.elapsed();
+        }
+        if (doneMs < 0) {
+            state.SkipWithError("the replay did not reach its last station in two minutes");
+            return;
+        }
+        rates.push_back(double(generated.lines.size()) * 1000.0 /
+                        double(std::max<qint64>(doneMs, 1)));
+    }
+    std::sort(rates.begin(), rates.end());
+    state.counters["lines_per_s"] = rates[rates.size() / 2];
+    state.counters["lines"] = double(generated.lines.size());
+    state.counters["listed_at_start"] = listedAtStart;
+}
+BENCHMARK(BM_FeedIngestWhileTicking)
+    ->Arg(40000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 // Start-up of a copy of Ringwarden beside kestrel32 to its window shown, and its resident
 // memory after two idle seconds (no tick has run yet: the first comes after ten).
 void BM_StartupAndIdleMemory(benchmark::State& state) {
     Programs programs;
-    if (!programs.startTracker() || !programs.copyRingwarden()) {
+    if (!programs.startTracker(10000, 100) || !programs.copyRingwarden()) {
         state.SkipWithError("kestrel32 did not start or Ringwarden could not be copied");
         return;
     }

@@ -2,7 +2,5 @@
 # same walk over the in-process fake. Starts its own private bus when none is running.
 ringwarden_bench(bench_dbus
     SOURCES bench_dbus.cpp
-    LINKS ringwarden_host_dbus ringwarden_fakes Qt6::Core Qt6::DBus)
+    LINKS ringwarden_host_dbus ringwarden_fakes ringwarden_benchprograms Qt6::Core Qt6::DBus)
 add_dependencies(bench_dbus kestrel32)
-target_compile_definitions(bench_dbus PRIVATE
-    KESTREL32_PROGRAM="$<TARGET_FILE:kestrel32>")

@@ -14,37 +14,37 @@ bool StationStore::upsert(const QString& callsign, double lat, double lon, const
         m_own.comment = comment;
         return false;
     }
-    const auto known = m_positions.constFind(callsign);
-    if (known != m_positions.constEnd()) {
-        HeardStation& station = m_others[*known];
+    const size_t position = positionOf(callsign);
+    if (position != m_others.size()) {
+        HeardStation& station = m_others[position];
         station.lat = lat;
         station.lon = lon;
         station.comment = comment;
         station.star = star;
         return false;
     }
-    m_positions.insert(callsign, m_others.size());
+    m_joinNumbers.insert(callsign, m_nextJoin);
+    m_joined.push_back(m_nextJoin++);
     m_others.push_back(HeardStation{callsign, lat, lon, comment, star});
     return true;
 }
 
 bool StationStore::remove(const QString& callsign) {
-    const auto known = m_positions.constFind(callsign);
-    if (known == m_positions.constEnd())
+    const size_t position = positionOf(callsign);
+    if (position == m_others.size())
         return false;
-    const size_t position = *known;
-    m_others.erase(m_others.begin() + static_cast<std::ptrdiff_t>(position));
-    m_positions.erase(known);
-    // The stations after it moved up one place.
-    for (size_t i = position; i < m_others.size(); ++i)
-        m_positions[m_others[i].callsign] = i;
+    const auto offset = static_cast<std::ptrdiff_t>(position);
+    m_others.erase(m_others.begin() + offset);
+    m_joined.erase(m_joined.begin() + offset);
+    m_joinNumbers.remove(callsign);
     return true;
 }
 
 int StationStore::removeAll() {
     const int removed = static_cast<int>(m_others.size());
     m_others.clear();
-    m_positions.clear();
+    m_joined.clear();
+    m_joinNumbers.clear();
     return removed;
 }
 
@@ -84,8 +84,16 @@ QString StationStore::entryText(int index) const {
 const HeardStation* StationStore::find(const QString& callsign) const {
     if (hasOwn() && callsign == m_own.callsign)
         return &m_own;
-    const auto known = m_positions.constFind(callsign);
-    return known == m_positions.constEnd() ? nullptr : &m_others[*known];
+    const size_t position = positionOf(callsign);
+    return position == m_others.size() ? nullptr : &m_others[position];
+}
+
+size_t StationStore::positionOf(const QString& callsign) const {
+    const auto known = m_joinNumbers.constFind(callsign);
+    if (known == m_joinNumbers.constEnd())
+        return m_others.size();
+    const auto at = std::lower_bound(m_joined.begin(), m_joined.end(), *known);
+    return static_cast<size_t>(at - m_joined.begin());
 }
 
 std::optional<StationFix> StationStore::fix(const QString& callsign) const {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <deque>
 #include <optional>
-#include <vector>
 
 #include <QHash>
 #include <QString>
@@ -62,15 +62,22 @@ public:
     double distanceFromOwn(double lat, double lon) const;
 
     // The others, in list order.
-    const std::vector<HeardStation>& others() const { return m_others; }
+    const std::deque<HeardStation>& others() const { return m_others; }
     bool hasOwn() const { return !m_own.callsign.isEmpty(); }
     const HeardStation& own() const { return m_own; }
 
 private:
+    // Where a station is in m_others now; the end when it is not there.
+    size_t positionOf(const QString& callsign) const;
+
     DistanceUnit m_unit;
     HeardStation m_own;
-    std::vector<HeardStation> m_others;
-    // Where each of the others is in m_others: GetStation and the feed's updates look
-    // stations up by callsign, thousands of times a tick on a busy channel.
-    QHash<QString, size_t> m_positions;
+    // A deque, since a full list lets its oldest go, near the front, for every new station.
+    std::deque<HeardStation> m_others;
+    // GetStation and the feed's updates look stations up by callsign, thousands of times a
+    // tick on a busy channel. Each station keeps the number it was given when it joined;
+    // m_joined holds those numbers in list order (rising), so a removal shifts no index.
+    QHash<QString, quint64> m_joinNumbers;
+    std::deque<quint64> m_joined;
+    quint64 m_nextJoin = 0;
 };

@@ -2,8 +2,6 @@
 
 #include <QTcpSocket>
 
-#include "feed/Tnc2.h"
-
 namespace feed {
 
 namespace {
@@ -83,21 +81,9 @@ void AprsIsClient::bytesArrived(const QByteArray& bytes) {
     for (quint64 i = tooLongBefore; i < m_lines.tooLong(); ++i)
         countDropped(QStringLiteral("line too long"));
     for (const QByteArray& line : lines) {
-        if (line.isEmpty())
-            continue;
-        if (line.startsWith('#')) {
-            ++m_counters.serverLines;
-            if (line.startsWith("# logresp"))
-                m_loginResponse = QString::fromLatin1(line.mid(2));
-            continue;
-        }
-        const Tnc2Result tnc2 = parseTnc2(line);
-        if (!tnc2.ok()) {
-            countBadFrame(tnc2ErrorText(tnc2.error));
-            continue;
-        }
-        markHealthy();
-        handlePacket(tnc2.frame);
+        if (line.startsWith("# logresp"))
+            m_loginResponse = QString::fromLatin1(line.mid(2));
+        handleTnc2Line(line);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QTcpSocket>
 
 #include "feed/AprsDecoder.h"
+#include "feed/Tnc2.h"
 
 namespace feed {
 
@@ -125,6 +126,22 @@ void FeedLink::handlePacket(const Ax25Frame& frame) {
     }
     ++m_counters.decoded;
     emit reportReceived(result.report);
+}
+
+void FeedLink::handleTnc2Line(const QByteArray& line) {
+    if (line.isEmpty())
+        return;
+    if (line.startsWith('#')) {
+        ++m_counters.serverLines;
+        return;
+    }
+    const Tnc2Result tnc2 = parseTnc2(line);
+    if (!tnc2.ok()) {
+        countBadFrame(tnc2ErrorText(tnc2.error));
+        return;
+    }
+    markHealthy();
+    handlePacket(tnc2.frame);
 }
 
 void FeedLink::countBadFrame(const QString& reason) {

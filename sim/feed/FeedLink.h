@@ -64,6 +64,9 @@ protected:
 
     // Decodes a parsed packet, counts the outcome and emits it.
     void handlePacket(const Ax25Frame& frame);
+    // One line of APRS-IS text without its line end: "#" lines are the server's own and
+    // are counted, the others are parsed as TNC2 and handed on.
+    void handleTnc2Line(const QByteArray& line);
     void countBadFrame(const QString& reason);
     void countDropped(const QString& reason);
     // The peer has proved to be a working source: the next outage starts at the first delay.

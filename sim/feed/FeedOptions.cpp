@@ -20,6 +20,8 @@ const QString Expire = QStringLiteral("expire");
 const QString Range = QStringLiteral("range");
 const QString Gpsd = QStringLiteral("gpsd");
 const QString DefaultGpsd = QStringLiteral("127.0.0.1:2947");
+const QString Replay = QStringLiteral("replay");
+const QString Rate = QStringLiteral("rate");
 
 bool isLoginText(const QString& call) {
     if (call.isEmpty() || call.size() > 9)
@@ -39,6 +41,27 @@ bool readNumber(const QString& text, double low, double high, double& out) {
     if (!ok || !std::isfinite(value) || value < low || value > high)
         return false;
     out = value;
+    return true;
+}
+
+bool readReplay(const QCommandLineParser& parser, FeedOptions& o, QString& error) {
+    if (parser.isSet(Rate) && !parser.isSet(Replay)) {
+        error = QStringLiteral("--rate goes with --replay");
+        return false;
+    }
+    o.replayFile = parser.value(Replay);
+    if (parser.isSet(Replay) && o.replayFile.isEmpty()) {
+        error = QStringLiteral("--replay needs a file name");
+        return false;
+    }
+    bool ok = true;
+    if (parser.isSet(Rate))
+        o.replayRate = parser.value(Rate).trimmed().toInt(&ok);
+    if (!ok || o.replayRate < 0) {
+        error = QStringLiteral("--rate needs a number of lines a second (0 or more), not '%1'")
+                    .arg(parser.value(Rate));
+        return false;
+    }
     return true;
 }
 
@@ -75,11 +98,18 @@ void addFeedOptions(QCommandLineParser& parser) {
          QStringLiteral("Stations not heard for MINUTES leave the list (default %1).")
              .arg(FeedOptions::DefaultExpireMinutes),
          QStringLiteral("MINUTES")},
+        {Replay,
+         QStringLiteral("Plays a file of TNC2 lines as an APRS-IS server sends them, through "
+                        "the same decoder (a recorded or generated feed)."),
+         QStringLiteral("FILE")},
+        {Rate, QStringLiteral("Lines a second for --replay (default 0: as fast as they decode)."),
+         QStringLiteral("N")},
     });
 }
 
 bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QString& error) {
-    for (const QString& name : {Kiss, AprsIs, Login, Filter, Own, Expire, Range, Gpsd}) {
+    for (const QString& name :
+         {Kiss, AprsIs, Login, Filter, Own, Expire, Range, Gpsd, Replay, Rate}) {
         if (parser.values(name).size() > 1) {
             error = QStringLiteral("--%1 given more than once").arg(name);
             return false;
@@ -164,6 +194,8 @@ bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QSt
         error = QStringLiteral("--expire needs more than 0 minutes");
         return false;
     }
+    if (!readReplay(parser, o, error))
+        return false;
     options = o;
     return true;
 }

@@ -35,11 +35,16 @@ struct FeedOptions {
     quint16 gpsdPort = 0; // 0: the own position does not come from gpsd
     std::optional<OwnStation> own;
     double expireMinutes = DefaultExpireMinutes;
+    QString replayFile; // empty: no replay
+    int replayRate = 0; // lines a second; 0: as fast as they decode
 
-    bool anyLink() const { return kissPort != 0 || aprsIsPort != 0 || gpsdPort != 0; }
+    bool anyLink() const {
+        return kissPort != 0 || aprsIsPort != 0 || gpsdPort != 0 || !replayFile.isEmpty();
+    }
 };
 
-// Adds --kiss, --aprs-is, --login, --filter, --range, --gpsd, --own and --expire to a parser.
+// Adds --kiss, --aprs-is, --login, --filter, --range, --gpsd, --own, --expire, --replay and
+// --rate to a parser.
 void addFeedOptions(QCommandLineParser& parser);
 // Reads those options once the parser has parsed; false with `error` (a sentence without
 // the program name) when a value cannot be used.

@@ -32,6 +32,12 @@ RadioFeed::RadioFeed(const feed::FeedOptions& options, HostCore& core, QObject* 
                 [this] { emit statusChanged(statusText()); });
         connect(m_gps.get(), &GpsOwnStation::moved, this, &RadioFeed::followOwnStation);
     }
+    if (!options.replayFile.isEmpty()) {
+        m_replay = std::make_unique<feed::ReplaySource>();
+        watch(m_replay.get());
+        connect(m_replay.get(), &feed::ReplaySource::replayFinished, this,
+                [this] { emit statusChanged(statusText()); });
+    }
     m_expiry.setInterval(
         std::clamp(static_cast<int>(options.expireMinutes * 60000.0 / 6.0), 100, ExpiryTickMs));
     connect(&m_expiry, &QTimer::timeout, this, &RadioFeed::onExpiryTick);
@@ -64,6 +70,8 @@ bool RadioFeed::start(QString* error) {
         m_kiss->start(m_options.kissHost, m_options.kissPort);
     if (m_gps)
         m_gps->start(m_options.gpsdHost, m_options.gpsdPort);
+    if (m_replay && !m_replay->play(m_options.replayFile, m_options.replayRate, error))
+        return false;
     m_expiry.start();
     emit statusChanged(statusText());
     return true;
@@ -77,6 +85,8 @@ void RadioFeed::stop() {
         m_aprsIs->stop();
     if (m_gps)
         m_gps->stop();
+    if (m_replay)
+        m_replay->stop();
 }
 
 QString RadioFeed::statusText() const {
@@ -90,6 +100,8 @@ QString RadioFeed::statusText() const {
     }
     if (m_gps)
         parts << m_gps->statusText();
+    if (m_replay)
+        parts << m_replay->replayText();
     return parts.join(QStringLiteral("; "));
 }
 

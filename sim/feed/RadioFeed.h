@@ -12,6 +12,7 @@
 #include "feed/FeedStations.h"
 #include "feed/GpsOwnStation.h"
 #include "feed/KissTcpClient.h"
+#include "feed/ReplaySource.h"
 
 class HostCore;
 
@@ -34,6 +35,7 @@ public:
     feed::KissTcpClient* kiss() const { return m_kiss.get(); }
     feed::AprsIsClient* aprsIs() const { return m_aprsIs.get(); }
     GpsOwnStation* gps() const { return m_gps.get(); }
+    feed::ReplaySource* replay() const { return m_replay.get(); }
 
 signals:
     void statusChanged(const QString& text);
@@ -52,5 +54,6 @@ private:
     std::unique_ptr<GpsOwnStation> m_gps;
     // Where the range filter was last set round; none before the own position is known.
     std::optional<std::pair<double, double>> m_filterCentre;
+    std::unique_ptr<feed::ReplaySource> m_replay;
     QTimer m_expiry;
 };

@@ -55,7 +55,10 @@ TEST(HostStart, badStartsAreRefusedWithExitCodeTwoAndAClearMessage) {
              {"{stations: ]", {}, "kestrel32: scenario %S: not valid JSON ("},
              {{},
               {"--journal", "/nonexistent/dir/j.jsonl"},
-              "kestrel32: cannot write the journal /nonexistent/dir/j.jsonl"}}) {
+              "kestrel32: cannot write the journal /nonexistent/dir/j.jsonl"},
+             {{},
+              {"--replay", "/nonexistent/feed.txt"},
+              "kestrel32: cannot read the replay file '/nonexistent/feed.txt': "}}) {
         HostProcess host;
         QStringList args = extra + QStringList{"--folder", host.folder()};
         const QString path = scenario.isEmpty() ? QString() : host.writeScenario(scenario);

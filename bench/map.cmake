@@ -1,0 +1,6 @@
+# kestrel32's map repaint at a full list, through the map widget of the real tracker.
+if(TARGET kestrel32_app)
+    ringwarden_bench(bench_map
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_map.cpp
+        LINKS kestrel32_app Qt6::Widgets)
+endif()
