@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "BenchMain.h"
 #include "BenchPrograms.h"
 #include "FakeKestrelHost.h"
 #include "host/dbus/KestrelBusNames.h"
@@ -100,23 +101,7 @@ BENCHMARK(BM_ScanWalkInProcess)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") &&
-        qEnvironmentVariableIsEmpty("BENCH_DBUS_UNDER_SESSION")) {
-        // No bus: run this very benchmark again on a private one.
-        setenv("BENCH_DBUS_UNDER_SESSION", "1", 1);
-        std::vector<char*> args{const_cast<char*>("dbus-run-session"), const_cast<char*>("--")};
-        for (int i = 0; i < argc; ++i)
-            args.push_back(argv[i]);
-        args.push_back(nullptr);
-        execvp("dbus-run-session", args.data());
-        perror("bench_dbus: cannot start dbus-run-session");
-        return 2;
-    }
+    restartOnAPrivateBusIfNone(argv);
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

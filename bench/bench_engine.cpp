@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
 #include "FakeKestrelHost.h"
 #include "engine/AlarmEngine.h"
 
@@ -142,8 +143,5 @@ BENCHMARK(BM_OverlayLoadAndScan)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QTemporaryDir>
 
+#include "BenchMain.h"
 #include "FeedGenerator.h"
 #include "feed/AprsDecoder.h"
 #include "feed/Ax25Frame.h"
@@ -113,10 +114,5 @@ BENCHMARK(BM_FeedIngest)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }
