@@ -79,13 +79,14 @@ TEST(HostWithoutDisplay, answersWithoutAborting) {
              {{"--help"}, 0, true, "--quit-after <SECONDS>"},
              {{"--frobnicate"}, 2, false, "Try 'kestrel32 --help'."},
              {{"--quit-after", "1"}, 0, false, "kestrel32: no display; running offscreen"}}) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // A home of its own, so that the run writes nothing into the operator's settings.
+        const HostProcess home;
+        QProcessEnvironment environment = home.environment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
+        QProcess process;
         process.setProcessEnvironment(environment);
-        QTemporaryDir folder;
-        process.start(HostProcess::program(), arguments + QStringList{"--folder", folder.path()});
+        process.start(HostProcess::program(), arguments + QStringList{"--folder", home.folder()});
         ASSERT_TRUE(process.waitForFinished(20000));
         ASSERT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), exitCode) << arguments.first().toStdString();
