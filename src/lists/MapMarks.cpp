@@ -25,8 +25,7 @@ float rangeRadius(double range) {
 
 void MarkStation(KestrelMap& map, float x, float y, qint32 colour) {
     setDrawing(map, kColourCyan);
-    const float scaleHeight = map.ScaleHeight();
-    const qint16 pixelHeight = map.PixelHeight();
+    const auto [scaleHeight, pixelHeight] = map.scale();
     if (pixelHeight == 0)
         throw MapMarkError(QStringLiteral("The map has no height in pixels."));
     const float radius = 8.0f * std::fabs(scaleHeight / static_cast<float>(pixelHeight));

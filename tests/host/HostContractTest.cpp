@@ -100,7 +100,12 @@ TEST(BusCalls, refusalsAndWrongArgumentsAreAnsweredAndTheTrackerKeepsServing) {
     HostProcess host;
     ASSERT_TRUE(host.start(staticScene));
     std::unique_ptr<KestrelHost> client = createKestrelHost();
-    const auto refused = hostErrorOf([&] { client->Map()->setDrawWidth(0); });
+    // The setting goes out without waiting; its refusal comes with the next answer.
+    const auto refused = hostErrorOf([&] {
+        KestrelMap* map = client->Map();
+        map->setDrawWidth(0);
+        map->ScaleHeight();
+    });
     ASSERT_TRUE(refused) << "accepted DrawWidth 0";
     EXPECT_EQ(refused->kind(), HostError::Kind::Refused);
     EXPECT_EQ(refused->message(),

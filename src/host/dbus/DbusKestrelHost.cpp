@@ -63,7 +63,27 @@ QDBusMessage DbusKestrelHost::exchange(const QString& path, const QString& inter
     QDBusMessage message =
         QDBusMessage::createMethodCall(kestrelbus::serviceName(), path, interface, method);
     message.setArguments(args);
-    return m_connection.call(message, QDBus::Block, callTimeoutMs);
+    const QDBusMessage reply = m_connection.call(message, QDBus::Block, callTimeoutMs);
+    settleSent();
+    return reply;
+}
+
+QDBusPendingCall DbusKestrelHost::send(const QString& path, const QString& interface,
+                                       const QString& method, const QVariantList& args) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(kestrelbus::serviceName(), path, interface, method);
+    message.setArguments(args);
+    m_sent.push_back({m_connection.asyncCall(message, callTimeoutMs), interface, method});
+    return m_sent.back().reply;
+}
+
+void DbusKestrelHost::settleSent() {
+    std::vector<Sent> sent;
+    sent.swap(m_sent);
+    for (Sent& call : sent) {
+        call.reply.waitForFinished();
+        checked(call.reply.reply(), call.interface, call.method);
+    }
 }
 
 QDBusMessage DbusKestrelHost::checked(const QDBusMessage& reply, const QString& interface,

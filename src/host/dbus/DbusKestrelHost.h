@@ -2,9 +2,11 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 
 #include "host/KestrelHost.h"
 
@@ -12,8 +14,9 @@ class QDBusServiceWatcher;
 class DbusKestrelMap;
 
 // An application object of the tracker reached over the session bus. Numbers travel as
-// doubles (the bus has no 32-bit float) and are narrowed here. Every call waits for its
-// answer; a tracker that is gone or refuses raises HostError. When a tracker takes the
+// doubles (the bus has no 32-bit float) and are narrowed here. A call waits for its answer,
+// except the map's drawing settings (see send); a tracker that is gone or refuses raises
+// HostError. When a tracker takes the
 // name again after leaving, the beacon and EventsEnabled this object handed over are
 // handed to the new one, so its events come through without a restart.
 class DbusKestrelHost final : public KestrelHost {
@@ -41,6 +44,14 @@ public:
     // HostError. Used by the map object too.
     QDBusMessage call(const QString& path, const QString& interface, const QString& method,
                       const QVariantList& args);
+    // A call whose answer carries nothing: sent without waiting, so that the drawing settings
+    // before each mark cost no round trip of their own. The bus keeps the order of one
+    // connection's calls, so the tracker still has them before the next call, and that
+    // call's answer comes after theirs: a refusal or a lost tracker is raised there, as
+    // this call's own HostError.
+    // The answer, once a later call has come back, is in the returned call's reply.
+    QDBusPendingCall send(const QString& path, const QString& interface, const QString& method,
+                          const QVariantList& args);
 
     // How long a call waits for the tracker's answer.
     static constexpr int callTimeoutMs = 5000;
@@ -58,11 +69,19 @@ private:
                           const QVariantList& args);
     QDBusMessage checked(const QDBusMessage& reply, const QString& interface,
                          const QString& method);
+    // Raises the first failure among the calls sent without waiting, and forgets them.
+    void settleSent();
     // A block call, or std::nullopt when the tracker does not offer block calls.
     std::optional<QDBusMessage> blockCall(const QString& method, const QVariantList& args);
 
     QDBusConnection m_connection;
     std::unique_ptr<DbusKestrelMap> m_map;
+    struct Sent {
+        QDBusPendingCall reply;
+        QString interface;
+        QString method;
+    };
+    std::vector<Sent> m_sent;
     QDBusServiceWatcher* m_watcher;
     // What this object handed to the tracker and hands again to a returning tracker.
     std::optional<KestrelBeacon> m_beacon;

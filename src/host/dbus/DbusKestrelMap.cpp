@@ -1,6 +1,7 @@
 #include "host/dbus/DbusKestrelMap.h"
 
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 
 #include "host/dbus/DbusKestrelHost.h"
 #include "host/dbus/KestrelBusNames.h"
@@ -11,18 +12,22 @@ QDBusMessage mapCall(DbusKestrelHost& host, const QString& method, const QVarian
     return host.call(kestrelbus::mapPath(), kestrelbus::mapInterface(), method, args);
 }
 
+void mapSend(DbusKestrelHost& host, const QString& method, const QVariantList& args) {
+    host.send(kestrelbus::mapPath(), kestrelbus::mapInterface(), method, args);
+}
+
 } // namespace
 
 void DbusKestrelMap::setDrawWidth(qint32 width) {
-    mapCall(m_host, QStringLiteral("SetDrawWidth"), {width});
+    mapSend(m_host, QStringLiteral("SetDrawWidth"), {width});
 }
 
 void DbusKestrelMap::setDrawStyle(qint16 style) {
-    mapCall(m_host, QStringLiteral("SetDrawStyle"), {QVariant::fromValue(style)});
+    mapSend(m_host, QStringLiteral("SetDrawStyle"), {QVariant::fromValue(style)});
 }
 
 void DbusKestrelMap::setFillColor(qint32 colour) {
-    mapCall(m_host, QStringLiteral("SetFillColor"), {colour});
+    mapSend(m_host, QStringLiteral("SetFillColor"), {colour});
 }
 
 float DbusKestrelMap::ScaleHeight() {
@@ -35,6 +40,15 @@ qint16 DbusKestrelMap::PixelHeight() {
         .arguments()
         .constFirst()
         .value<qint16>();
+}
+
+KestrelMap::Scale DbusKestrelMap::scale() {
+    // Both questions go out together; the second answer comes after the first, which has
+    // been checked by then.
+    const QDBusPendingCall scaleHeight = m_host.send(
+        kestrelbus::mapPath(), kestrelbus::mapInterface(), QStringLiteral("ScaleHeight"), {});
+    const qint16 pixelHeight = PixelHeight();
+    return {float(scaleHeight.reply().arguments().constFirst().toDouble()), pixelHeight};
 }
 
 void DbusKestrelMap::DrawCircle(float x, float y, float radius, qint32 colour, float startAngle,

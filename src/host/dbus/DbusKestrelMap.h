@@ -14,6 +14,7 @@ public:
     void setFillColor(qint32 colour) override;
     float ScaleHeight() override;
     qint16 PixelHeight() override;
+    Scale scale() override;
     void DrawCircle(float x, float y, float radius, qint32 colour, float startAngle,
                     double endAngle, float aspect) override;
 
