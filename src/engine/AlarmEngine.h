@@ -148,6 +148,8 @@ private:
 
     QTimer m_timer1;
     bool m_tickRunning = false;
+    // Whether this tick's station pass went through to the end of the list.
+    bool m_stationPassComplete = false;
     bool m_failureReported = false;
     bool m_hostClosing = false;
 };

@@ -37,6 +37,7 @@ void AlarmEngine::walkStations(const std::function<bool(const QString&)>& wanted
 }
 
 qint16 AlarmEngine::scan_stations() {
+    m_stationPassComplete = false;
     m_alarmLines.clear();
     m_dblMinDist = 99999.0;
     try {
@@ -56,6 +57,7 @@ qint16 AlarmEngine::scan_stations() {
             });
         letEventsRun();
         showMinimum();
+        m_stationPassComplete = true;
         return static_cast<qint16>(m_alarmLines.count());
     } catch (...) {
         // The pass ends here and keeps what it listed and marked: the next tick tries again.
@@ -64,6 +66,15 @@ qint16 AlarmEngine::scan_stations() {
 }
 
 qint16 AlarmEngine::scan_watchlist() {
+    const bool anyWanted =
+        std::any_of(m_watchCalls.items().cbegin(), m_watchCalls.items().cend(),
+                    [this](const QString& callsign) { return !m_ackedCalls.contains(callsign); });
+    if (!anyWanted && m_stationPassComplete) {
+        // A second walk of a full list would find nothing to add: the lines and the answer
+        // are those of the station pass.
+        showMinimum();
+        return static_cast<qint16>(m_alarmLines.count());
+    }
     try {
         walkStations(
             [this](const QString& callsign) {
