@@ -9,6 +9,7 @@
 #include "alerts/AlertsHub.h"
 #include "alerts/DesktopNotifier.h"
 #include "app/HostFolder.h"
+#include "engine/EventPump.h"
 #include "engine/OverlayItems.h"
 #include "engine/SoundPlayer.h"
 #include "lists/ListFile.h"
@@ -105,7 +106,7 @@ void RingwardenApp::attachToHost() {
 
 void RingwardenApp::createWindow() {
     m_engine = std::make_unique<AlarmEngine>(*gKestrel, mKestrelMap, m_sound.get(),
-                                             [] { QCoreApplication::processEvents(); });
+                                             [pump = EventPump()]() mutable { pump(); });
     m_engine->setWavFolder(m_files.wavFolder);
     m_engine->setOverlaysFolder([ownFolder = m_files.folder] {
         return overlayFolderPath(readHostFolder().folder, ownFolder);
