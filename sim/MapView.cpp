@@ -151,11 +151,18 @@ MapView::MapView(HostCore& core, QWidget* parent) : QWidget(parent), m_core(core
     p.setColor(QPalette::Window, QColor(236, 240, 228));
     setPalette(p);
     m_repaint.setSingleShot(true);
-    m_repaint.setInterval(repaintMs);
-    connect(&m_repaint, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    m_repaint.setInterval(quietMs);
+    connect(&m_repaint, &QTimer::timeout, this, [this] {
+        m_unpainted.invalidate();
+        update();
+    });
     connect(&m_core, &HostCore::changed, this, [this] {
-        if (!m_repaint.isActive())
-            m_repaint.start();
+        if (!m_unpainted.isValid())
+            m_unpainted.start();
+        if (m_unpainted.elapsed() < longestWaitMs)
+            m_repaint.start(); // (again): wait for the calls to pause
+        else if (!m_repaint.isActive())
+            m_repaint.start(0);
     });
     // Overlay files change seldom and by hand: read again every few seconds.
     m_overlayReload.setInterval(overlayReloadMs);
@@ -221,7 +228,7 @@ void MapView::paintEvent(QPaintEvent*) {
     };
     std::vector<LabelRequest> requests;
     std::vector<Label> labels;
-    requests.reserve(size_t(store.count()) + m_overlays.size());
+    requests.reserve(std::min(size_t(store.count()), namedStationsLimit) + m_overlays.size());
     labels.reserve(requests.capacity());
     const auto request = [&](const QPointF& at, const QString& text, bool priority,
                              const QColor& colour) {
@@ -243,6 +250,7 @@ void MapView::paintEvent(QPaintEvent*) {
     }
     const size_t firstStation = requests.size();
 
+    m_plainStations.clear();
     for (int i = 0; i < store.count(); ++i) {
         const HeardStation* station = store.at(i);
         const QPointF at(scene.toPixelX(station->lon * 60.0), scene.toPixelY(station->lat * 60.0));
@@ -257,9 +265,18 @@ void MapView::paintEvent(QPaintEvent*) {
         }
         const bool own = store.hasOwn() && i == 0;
         const QPixmap& dot = own ? m_ownDot : m_stationDot;
-        painter.drawPixmap(at - QPointF(dotPixels, dotPixels) / 2, dot);
-        request(at, station->callsign, own || alerted, own ? QColor(20, 50, 150) : Qt::black);
+        // On whole pixels the picture is copied as it is, not resampled.
+        painter.drawPixmap((at - QPointF(dotPixels, dotPixels) / 2).toPoint(), dot);
+        if (own || alerted)
+            request(at, station->callsign, true, own ? QColor(20, 50, 150) : Qt::black);
+        else
+            m_plainStations.push_back({i, at});
     }
+    // The placement keeps the priority labels first and the rest in list order, so asking for
+    // these after them places the same labels.
+    if (m_plainStations.size() <= namedStationsLimit)
+        for (const auto& [index, at] : m_plainStations)
+            request(at, store.at(index)->callsign, false, Qt::black);
     // Landmarks give way to stations: the objects' labels go after the stations' ones.
     std::rotate(requests.begin(), requests.begin() + qsizetype(firstStation), requests.end());
     std::rotate(labels.begin(), labels.begin() + qsizetype(firstStation), labels.end());
