@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 
 #include "engine/SoundPlayer.h"
