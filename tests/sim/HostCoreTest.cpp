@@ -8,19 +8,10 @@
 namespace {
 
 TEST(HostCore, eventsFollowTheListInOrderOnlyOnceEnabledButClosingIsAlwaysTold) {
-    Scenario s;
-    s.ownCallsign = QStringLiteral("OWN");
-    s.ownLat = 50.0;
-    ScenarioStation a, b;
-    a.callsign = QStringLiteral("A");
-    a.lat = 50.5;
-    a.vanish = 4.0;
-    b.callsign = QStringLiteral("B");
-    b.lat = 49.0;
-    b.appear = 2.0;
-    s.stations = {a, b};
-    s.deleteAll = {8.0};
-    HostCore core(s);
+    HostCore core(parseScenario(R"({"own": {"callsign": "OWN", "lat": 50, "lon": 0},
+      "stations": [{"callsign": "A", "lat": 50.5, "lon": 0, "vanish": 4},
+                   {"callsign": "B", "lat": 49, "lon": 0, "appear": 2}], "deleteAll": [8]})",
+                                QStringLiteral("events.json")));
     QStringList events;
     QObject::connect(&core, &HostCore::hostEvent,
                      [&](const QString& name, const QVariantList& args) {

@@ -63,22 +63,13 @@ TEST(StationStore, listsTheOwnFirstAndFindsStationsThroughRemovalsAndReturns) {
 }
 
 TEST(TrackerModel, stationsAppearMoveVanishAndAreClearedAsTheScenarioSays) {
-    Scenario scenario;
-    scenario.ownCallsign = QStringLiteral("OWN");
-    scenario.ownLat = 50.0;
-    ScenarioStation early, late, mover;
-    early.callsign = QStringLiteral("EARLY");
-    early.vanish = 10.0;
-    late.callsign = QStringLiteral("LATE");
-    late.appear = 5.0;
-    mover.callsign = QStringLiteral("MOVER");
-    mover.lon = 1.0;
-    mover.track = {{2.0, 50.0, 1.0}, {4.0, 50.0, 2.0}};
-    ScenarioStation afterClear;
-    afterClear.callsign = QStringLiteral("AFTER");
-    afterClear.appear = 13.0;
-    scenario.stations = {early, late, mover, afterClear};
-    scenario.deleteAll = {12.0};
+    const Scenario scenario = parseScenario(R"({"own": {"callsign": "OWN", "lat": 50, "lon": 0},
+      "stations": [{"callsign": "EARLY", "lat": 0, "lon": 0, "vanish": 10},
+        {"callsign": "LATE", "lat": 0, "lon": 0, "appear": 5},
+        {"callsign": "MOVER", "lat": 0, "lon": 1,
+         "track": [{"t": 2, "lat": 50, "lon": 1}, {"t": 4, "lat": 50, "lon": 2}]},
+        {"callsign": "AFTER", "lat": 0, "lon": 0, "appear": 13}], "deleteAll": [12]})",
+                                            QStringLiteral("moves.json"));
     StationStore store;
     TrackerModel model(scenario, store);
     const auto listed = [&] {
