@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 
 #include "engine/SoundPlayer.h"
@@ -45,7 +44,6 @@ void AppFixture::SetUp() {
 void AppFixture::TearDown() {
     // Destroying the program without closing it writes nothing: tests check files themselves.
     app.reset();
-    earlier.clear();
     setMessageBoxShower(m_oldShower);
     setProcessEnder(m_oldEnder);
     if (m_oldConfigHome.isNull())
@@ -66,8 +64,7 @@ void AppFixture::installHost(const QString& callsign) {
 }
 
 void AppFixture::start() {
-    if (app)
-        earlier.push_back(std::move(app));
+    app.reset();
     hosts.clear();
     app = std::make_unique<RingwardenApp>(env, std::make_unique<SilentPlayer>());
     app->start();

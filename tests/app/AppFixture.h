@@ -28,7 +28,7 @@ protected:
 
     // Writes the host's folder record and its kestrel32.ini (a null callsign: no key).
     void installHost(const QString& callsign);
-    // A new program object (the previous one, if any, is kept alive in `earlier`).
+    // A new program object in place of the previous one.
     void start();
     // start(), expecting the process to end with `code`.
     void startExpectingEnd(int code);
@@ -45,7 +45,6 @@ protected:
     }
 
     std::unique_ptr<RingwardenApp> app;
-    std::vector<std::unique_ptr<RingwardenApp>> earlier;
     StartupEnvironment env;
     QStringList shown;
     std::function<void()> duringBox;

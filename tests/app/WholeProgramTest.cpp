@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include <QDir>
 #include <QDirIterator>
@@ -37,20 +38,33 @@ bool copyFolder(const QString& from, const QString& to) {
     return true;
 }
 
-struct Circle {
-    double x, y, radius;
-    qint64 colour;
-    double start, end, aspect;
+// The rings drawn so far, by kind. A whole tick draws a range ring, 32 sweep arcs, a red ring
+// round G1NEAR and a green one round G2ACK; a ring anywhere else, or of another size or
+// colour, has gone astray.
+struct Marks {
+    int ranges = 0, arcs = 0, red = 0, green = 0, astray = 0;
+    int wholeTicks() const { return std::min({ranges, arcs / 32, red, green}); }
 };
 
-QList<Circle> circles(const HostProcess& host) {
-    QList<Circle> list;
+Marks marksOf(const HostProcess& host) {
+    Marks m;
     for (const QJsonObject& line : host.calls(QStringLiteral("DrawCircle"))) {
         const QJsonArray a = line.value(QStringLiteral("args")).toArray();
-        list << Circle{a[0].toDouble(), a[1].toDouble(), a[2].toDouble(), qint64(a[3].toDouble()),
-                       a[4].toDouble(), a[5].toDouble(), a[6].toDouble()};
+        const double x = a[0].toDouble(), y = a[1].toDouble(), radius = a[2].toDouble();
+        const qint64 colour = qint64(a[3].toDouble());
+        const bool sweep = a[6].toDouble() == 0.5;
+        if (colour == 16776960 && x == -60.0 && y == 3120.0 && radius == 9.0) // Int(10 * 0.9)
+            ++m.ranges;
+        else if (colour == 65280 && sweep && radius == 9.0)
+            ++m.arcs;
+        else if (colour == 255 && x == -60.0 && std::abs(y - 3121.2) < 1e-3) // G1NEAR
+            ++m.red;
+        else if (colour == 65280 && !sweep && std::abs(x + 63.0) < 1e-4 && y == 3120.0) // G2ACK
+            ++m.green;
+        else
+            ++m.astray;
     }
-    return list;
+    return m;
 }
 
 // The pair in a temporary folder: copies of build/bin with the given settings and lists.
@@ -88,64 +102,19 @@ TEST_F(Pair, twoTicksRingTheStationsAndTheFilesAreWrittenWhenTheTrackerCloses) {
     ASSERT_TRUE(host.start(scene));
     startRingwarden(ringwarden);
 
-    // Two whole ticks: each draws one range ring, 32 sweep arcs, a red ring round G1NEAR and
-    // a green one round G2ACK.
-    const auto wholeTicks = [&] {
-        int ranges = 0, arcs = 0, red = 0, green = 0;
-        for (const Circle& c : circles(host)) {
-            ranges += c.colour == 16776960;
-            arcs += c.colour == 65280 && c.aspect == 0.5;
-            red += c.colour == 255;
-            green += c.colour == 65280 && c.aspect != 0.5;
-        }
-        return std::min({ranges, arcs / 32, red, green});
-    };
-    ASSERT_TRUE(waitUntil([&] { return wholeTicks() >= 2; }, 45000))
-        << "whole ticks seen: " << wholeTicks()
+    ASSERT_TRUE(waitUntil([&] { return marksOf(host).wholeTicks() >= 2; }, 45000))
+        << "whole ticks seen: " << marksOf(host).wholeTicks()
         << "; Ringwarden running: " << (ringwarden.state() == QProcess::Running);
+    const Marks marks = marksOf(host);
+    EXPECT_EQ(marks.astray, 0);
+    EXPECT_EQ(marks.arcs, 32 * marks.ranges) << "32 sweep arcs a tick";
+    EXPECT_EQ(marks.red, marks.ranges);
+    EXPECT_EQ(marks.green, marks.ranges);
 
-    const QList<Circle> drawn = circles(host);
-    int ranges = 0, arcs = 0, red = 0, green = 0;
-    for (const Circle& c : drawn) {
-        if (c.colour == 16776960) {
-            ++ranges;
-            EXPECT_EQ(c.x, -60.0);
-            EXPECT_EQ(c.y, 3120.0);
-            EXPECT_EQ(c.radius, 9.0); // Int(10 * 0.9)
-            EXPECT_EQ(c.aspect, 1.0);
-        } else if (c.colour == 65280 && c.aspect == 0.5) {
-            ++arcs;
-            EXPECT_EQ(c.radius, 9.0);
-            EXPECT_NEAR(c.end - c.start, 0.2, 1e-6);
-        } else if (c.colour == 255) {
-            ++red;
-            EXPECT_EQ(c.x, -60.0); // G1NEAR
-            EXPECT_NEAR(c.y, 3121.2, 1e-3);
-        } else if (c.colour == 65280) {
-            ++green;
-            EXPECT_NEAR(c.x, -63.0, 1e-4); // G2ACK
-            EXPECT_EQ(c.y, 3120.0);
-        } else {
-            ADD_FAILURE() << "unexpected circle colour " << c.colour;
-        }
-    }
-    EXPECT_GE(ranges, 2);
-    EXPECT_EQ(arcs, 32 * ranges) << "32 sweep arcs a tick";
-    EXPECT_EQ(red, ranges);
-    EXPECT_EQ(green, ranges);
-
-    QStringList alerted;
-    for (const QJsonObject& line : host.calls(QStringLiteral("AlertStation")))
-        alerted << line.value(QStringLiteral("args")).toArray().at(0).toString();
-    EXPECT_FALSE(alerted.isEmpty());
-    for (const QString& callsign : alerted)
-        EXPECT_EQ(callsign, QStringLiteral("G1NEAR"));
-
-    const auto beacon = host.calls(QStringLiteral("SetBeacon"));
-    ASSERT_EQ(beacon.size(), 1);
-    EXPECT_EQ(beacon[0].value(QStringLiteral("args")).toArray(),
-              (QJsonArray{"QQ0ZZZ", "Beacon by Ferris"}));
-    EXPECT_EQ(host.calls(QStringLiteral("EventsEnabled")).size(), 1);
+    const auto alerts = host.calls(QStringLiteral("AlertStation"));
+    EXPECT_FALSE(alerts.isEmpty());
+    for (const QJsonObject& line : alerts)
+        EXPECT_EQ(line.value(QStringLiteral("args")).toArray(), QJsonArray{"G1NEAR"});
 
     // A second copy is refused, and the tracker closes while its box is open. Closing the
     // tracker closes the first copy, which writes its files on the way out; the refused copy

@@ -1,7 +1,6 @@
 // F1 showing nothing when the desktop has no viewer for the page, or a window for a missing page.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QMainWindow>
 #include <QTemporaryDir>
 #include <QTextBrowser>

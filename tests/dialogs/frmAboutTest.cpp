@@ -1,28 +1,22 @@
-// The About window showing a wrong text, opening a wrong address, or drawing its link black.
+// The About window opening a wrong address, or drawing its link black.
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTest>
 
 #include "OpenedUrls.h"
-#include "support/Globals.h"
 #include "ui/LinkLabel.h"
 #include "ui/frmAbout.h"
 
 // The link follows the palette it is shown with: the system's, and one changed later. Text
 // edges blend the highlight into the background, never into anything darker.
-TEST(AboutWindow, ShowsItsTextsDrawsTheLinkInTheHighlightColourAndOpensTheWebSite) {
+TEST(AboutWindow, DrawsTheLinkInTheHighlightColourAndOpensTheWebSite) {
     QMainWindow mainWindow;
     mainWindow.show();
     frmAbout* about = frmAbout::showAbout(&mainWindow);
     ASSERT_NE(about, nullptr);
-    EXPECT_EQ(about->windowTitle(), "About Kestrel32 add-on Ringwarden " + gstrAppVersion);
-    EXPECT_EQ(about->Label3->text(), QStringLiteral("This Kestrel32 add-on sounds an alarm when "
-                                                    "stations are withing a certain range. "));
-    EXPECT_EQ(about->Label8->text(), QStringLiteral("More information on this website"));
     QPalette changed = about->palette();
     changed.setColor(QPalette::Highlight, QColor(200, 30, 30));
     for (const QPalette& palette : {about->palette(), changed}) {

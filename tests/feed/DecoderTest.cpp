@@ -38,6 +38,9 @@ void PrintTo(const Packet& p, std::ostream* os) {
     *os << p.line.toStdString();
 }
 
+// 4903.50N/07201.75W, where most rows put their station.
+constexpr double lat = 49.058333, lon = -72.029167;
+
 // 33 25.64 N, 112 07.74 W in Mic-E: latitude digits in the destination, longitude in the
 // information field.
 constexpr double micELat = 33.0 + 25.64 / 60.0;
@@ -70,37 +73,33 @@ TEST_P(Decoding, givesThePlaceNameAndStateOrTheReason) {
 INSTANTIATE_TEST_SUITE_P(
     Positions, Decoding,
     testing::Values(
-        taken("N0CALL>APRS:!4903.50N/07201.75W-Test 001234", "N0CALL", 49.058333, -72.029167, 0,
-              "Test 001234"),
-        taken("N0CALL>APRS:/092345z4903.50N/07201.75W>x", "N0CALL", 49.058333, -72.029167, 0, "x"),
+        taken("N0CALL>APRS:!4903.50N/07201.75W-Test 001234", "N0CALL", lat, lon, 0, "Test 001234"),
+        taken("N0CALL>APRS:/092345z4903.50N/07201.75W>x", "N0CALL", lat, lon, 0, "x"),
         taken("VK2ABC>APRS:!3351.23S\\15112.34E&", "VK2ABC", -33.853833, 151.205667)
             .withSymbol("\\&"),
         taken("N0CALL>APRS:!9000.00N/18000.00E-", "N0CALL", 90.0, 180.0),
-        taken("N0CALL>APRS:TheNet X1J4 (BFLD)!4903.50N/07201.75Wn", "N0CALL", 49.058333,
-              -72.029167),
+        taken("N0CALL>APRS:TheNet X1J4 (BFLD)!4903.50N/07201.75Wn", "N0CALL", lat, lon),
         // Ambiguity: the middle of the blanks' box; the latitude's blanks count for both.
         taken("N0CALL>APRS:!490 .  N/0720 .  W-", "N0CALL", 49.083333, -72.083333, 3),
         taken("N0CALL>APRS:!49  .  N/07201.75W-", "N0CALL", 49.5, -72.5, 4),
         taken("N0CALL>APRS:@092345z/5L!!<*e7>7P[moving", "N0CALL", 49.5, -72.75, 0, "moving"),
         taken("N0CALL>APRS:=a5L!!<*e7>7P[", "N0CALL", 49.5, -72.75).withSymbol("0>"),
         taken("VK2ABC>APRS:!/_Xxjtak'-  G", "VK2ABC", -33.8688, 151.2093),
-        taken("N1GATE>APRS:}N0CALL-1>APRS,TCPIP,N1GATE*:!4903.50N/07201.75W-", "N0CALL-1",
-              49.058333, -72.029167),
-        taken("N0CALL>APRS:;LEADER   *092345z4903.50N/07201.75W>088/036", "LEADER", 49.058333,
-              -72.029167, 0, "088/036"),
+        taken("N1GATE>APRS:}N0CALL-1>APRS,TCPIP,N1GATE*:!4903.50N/07201.75W-", "N0CALL-1", lat,
+              lon),
+        taken("N0CALL>APRS:;LEADER   *092345z4903.50N/07201.75W>088/036", "LEADER", lat, lon, 0,
+              "088/036"),
         taken("N0CALL>APRS:;HURRICANE*092345z49  .  N/072  .  W@", "HURRICANE", 49.5, -72.5, 4),
-        taken("N0CALL>APRS:)AID#2!4903.50N/07201.75WA", "AID#2", 49.058333, -72.029167),
-        taken("N0CALL>APRS:)MOBIL_4903.50N/07201.75W>gone", "MOBIL", 49.058333, -72.029167, 0,
-              "gone")
+        taken("N0CALL>APRS:)AID#2!4903.50N/07201.75WA", "AID#2", lat, lon),
+        taken("N0CALL>APRS:)MOBIL_4903.50N/07201.75W>gone", "MOBIL", lat, lon, 0, "gone")
             .killedToo(),
         // Comments lose control characters; UTF-8 stays, other bytes are Latin-1.
-        taken("N0CALL>APRS:!4903.50N/07201.75W-Hi\x01 there\x1b[2J\x7f", "N0CALL", 49.058333,
-              -72.029167, 0, "Hi there[2J"),
+        taken("N0CALL>APRS:!4903.50N/07201.75W-Hi\x01 there\x1b[2J\x7f", "N0CALL", lat, lon, 0,
+              "Hi there[2J"),
         taken("N0CALL>APRS:!4903.50N/07201.75W-Gr\xC3\xBC\xC3\x9F"
               "e",
-              "N0CALL", 49.058333, -72.029167, 0, "Grüße"),
-        taken("N0CALL>APRS:!4903.50N/07201.75W-\xE9t\xE9", "N0CALL", 49.058333, -72.029167, 0,
-              "été")));
+              "N0CALL", lat, lon, 0, "Grüße"),
+        taken("N0CALL>APRS:!4903.50N/07201.75W-\xE9t\xE9", "N0CALL", lat, lon, 0, "été")));
 
 INSTANTIATE_TEST_SUITE_P(
     MicE, Decoding,

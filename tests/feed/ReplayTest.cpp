@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestFiles.h"
 #include "feed/FeedStations.h"
 #include "feed/ReplaySource.h"
 
@@ -18,8 +19,8 @@ protected:
                          [this](const feed::PositionReport& r) { m_stations.hear(r, 0); });
     }
     QString write(const QByteArray& text) {
-        QFile file(m_dir.filePath(QStringLiteral("feed.txt")));
-        return file.open(QIODevice::WriteOnly) && file.write(text) > 0 ? file.fileName() : "";
+        const QString path = m_dir.filePath(QStringLiteral("feed.txt"));
+        return putFile(path, text) ? path : QString();
     }
 
     QTemporaryDir m_dir;

@@ -1,11 +1,41 @@
-// Guards against bad gpsd input moving the own station, or a lost gpsd losing its place or way.
+// Guards against bad gpsd input (garbage, NaN, no fix) moving the own station, or a lost gpsd
+// losing its place or way.
 #include <gtest/gtest.h>
 
 #include "FeedTestUtil.h"
 #include "HostCore.h"
 #include "feed/GpsOwnStation.h"
+#include "feed/GpsdReport.h"
 
 namespace {
+
+TEST(GpsdReport, ReadsTheFixOrSaysWhyNot) {
+    using Kind = feed::GpsdReport::Kind;
+    const struct {
+        QByteArray text;
+        Kind kind;
+        double latitude = 0.0, longitude = 0.0;
+    } rows[] = {{R"({"class":"TPV","mode":3,"lat":52.0612,"lon":-1.0833,"alt":9})", Kind::Fix,
+                 52.0612, -1.0833},
+                {R"({"class":"TPV","mode":2,"lat":90,"lon":-180})", Kind::Fix, 90.0, -180.0},
+                {R"({"class":"TPV","mode":1,"lat":52.0,"lon":-1.0})", Kind::NoFix},
+                {R"({"class":"TPV","mode":3,"lat":"52","lon":-1.0})", Kind::NoFix},
+                {R"({"class":"TPV","mode":3,"lat":90.5,"lon":1})", Kind::NoFix},
+                {R"({"class":"TPV","mode":3,"lat":1,"lon":180.01})", Kind::NoFix},
+                {R"({"class":"VERSION","release":"3.22","proto_major":3})", Kind::Other},
+                {R"({"class":"TPV","mode":3,"lat":1e999,"lon":1})", Kind::NotGpsd},
+                {R"({"class":"TPV","mode":3,"lat":NaN,"lon":-1.0})", Kind::NotGpsd},
+                {R"([{"class":"TPV","mode":3,"lat":52.0,"lon":-1.0}])", Kind::NotGpsd},
+                {QByteArray("\x00\xff{\x01", 4), Kind::NotGpsd}};
+    for (const auto& row : rows) {
+        const feed::GpsdReport report = feed::readGpsdReport(row.text);
+        EXPECT_EQ(report.kind, row.kind) << row.text.toStdString();
+        if (report.kind == Kind::Fix) {
+            EXPECT_DOUBLE_EQ(report.latitude, row.latitude);
+            EXPECT_DOUBLE_EQ(report.longitude, row.longitude);
+        }
+    }
+}
 
 QByteArray tpv(double lat, double lon, int mode = 3) {
     return QString::asprintf(R"({"class":"TPV","mode":%d,"lat":%.6f,"lon":%.6f})"

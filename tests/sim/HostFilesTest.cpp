@@ -2,7 +2,6 @@
 // operator's other lines lost.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "HostFiles.h"

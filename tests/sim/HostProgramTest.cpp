@@ -2,11 +2,9 @@
 // tracker touching the first one's files, a bad start not refused clearly, no display fatal.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
-#include <QTemporaryDir>
 
 #include "HostProcess.h"
 #include "TestFiles.h"

@@ -84,8 +84,6 @@ TEST(ScaleBar, roundLengthIsTheLongestOneTwoFiveStep) {
     for (const auto& [maxLength, expected] : std::vector<std::pair<double, double>>{
              {7.3, 5}, {999.9, 500}, {0.34, 0.2}, {1.99, 1}, {0, 0}, {-3, 0}, {NAN, 0}})
         EXPECT_DOUBLE_EQ(scalebar::roundLength(maxLength), expected) << maxLength;
-    EXPECT_EQ(scalebar::caption(0.2, QStringLiteral("mi")), QStringLiteral("0.2 mi"));
-    EXPECT_EQ(scalebar::caption(2000, QStringLiteral("km")), QStringLiteral("2000 km"));
 }
 
 TEST(SweepWedge, arcsOfAspectOtherThanOneAreRoundSlicesOfTheUnsquashedCircle) {
@@ -105,9 +103,6 @@ TEST(SweepWedge, arcsOfAspectOtherThanOneAreRoundSlicesOfTheUnsquashedCircle) {
         ASSERT_EQ(wedge.has_value(), startDegrees >= 0) << start << " " << aspect;
         if (!wedge)
             continue;
-        EXPECT_DOUBLE_EQ(wedge->centreX, 400.0 + 6.0 * 0.6 / 0.1);
-        EXPECT_DOUBLE_EQ(wedge->centreY, 300.0 + 3.0 / 0.1);
-        EXPECT_NEAR(wedge->radius, 10.0 / 1.852 / 0.1, 1e-9);
         EXPECT_NEAR(wedge->startDegrees, startDegrees, 1e-9) << start;
         EXPECT_NEAR(wedge->spanDegrees, step, 1e-9) << start;
     }

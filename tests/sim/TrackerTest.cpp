@@ -8,32 +8,26 @@
 
 namespace {
 
-struct DistanceCase {
-    DistanceUnit unit;
-    double lat1, lon1, lat2, lon2;
-    double expected;
-};
-
-class Distances : public ::testing::TestWithParam<DistanceCase> {};
-
-TEST_P(Distances, useTheTrackersScaleAndUnit) {
-    const DistanceCase& c = GetParam();
-    StationStore store(c.unit);
-    store.setOwn(QStringLiteral("OWN"), c.lat1, c.lon1);
-    EXPECT_NEAR(store.distanceFromOwn(c.lat2, c.lon2), c.expected, 1e-9 * c.expected + 1e-12);
+TEST(StationStore, distancesUseTheTrackersScaleAndUnit) {
+    constexpr auto km = DistanceUnit::Kilometres;
+    const struct {
+        DistanceUnit unit;
+        double lat1, lon1, lat2, lon2, expected;
+    } rows[] = {{km, 50.0, 8.0, 51.0, 8.0, 111.12},
+                {km, 0.0, 0.0, 0.0, -1.0, 111.12},
+                {DistanceUnit::StatuteMiles, 50.0, 8.0, 51.0, 8.0, 111.12 / 1.609344},
+                {DistanceUnit::NauticalMiles, 50.0, 8.0, 51.0, 8.0, 111.12 / 1.852},
+                {km, 90.0, 0.0, -90.0, 0.0, 180 * 111.12},
+                // The great circle cuts a little inside the parallel's 55.56 km.
+                {km, 60.0, 0.0, 60.0, 1.0, 55.559471105487596},
+                {km, 12.0, 34.0, 12.0, 34.0, 0.0}};
+    for (const auto& r : rows) {
+        StationStore store(r.unit);
+        store.setOwn(QStringLiteral("OWN"), r.lat1, r.lon1);
+        EXPECT_NEAR(store.distanceFromOwn(r.lat2, r.lon2), r.expected, 1e-9 * r.expected + 1e-12)
+            << r.expected;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Arcs, Distances,
-    ::testing::Values(
-        DistanceCase{DistanceUnit::Kilometres, 50.0, 8.0, 51.0, 8.0, 111.12},
-        DistanceCase{DistanceUnit::Kilometres, 0.0, 0.0, 0.0, -1.0, 111.12},
-        DistanceCase{DistanceUnit::StatuteMiles, 50.0, 8.0, 51.0, 8.0, 111.12 / 1.609344},
-        DistanceCase{DistanceUnit::NauticalMiles, 50.0, 8.0, 51.0, 8.0, 111.12 / 1.852},
-        DistanceCase{DistanceUnit::Kilometres, 90.0, 0.0, -90.0, 0.0, 180 * 111.12},
-        // The great circle cuts a little inside the parallel's 55.56 km.
-        DistanceCase{DistanceUnit::Kilometres, 60.0, 0.0, 60.0, 1.0, 55.559471105487596},
-        DistanceCase{DistanceUnit::Kilometres, 12.0, 34.0, 12.0, 34.0, 0.0}));
 
 TEST(StationStore, listsTheOwnFirstAndFindsStationsThroughRemovalsAndReturns) {
     StationStore store;
@@ -69,22 +63,13 @@ TEST(StationStore, listsTheOwnFirstAndFindsStationsThroughRemovalsAndReturns) {
 }
 
 TEST(TrackerModel, stationsAppearMoveVanishAndAreClearedAsTheScenarioSays) {
-    Scenario scenario;
-    scenario.ownCallsign = QStringLiteral("OWN");
-    scenario.ownLat = 50.0;
-    ScenarioStation early, late, mover;
-    early.callsign = QStringLiteral("EARLY");
-    early.vanish = 10.0;
-    late.callsign = QStringLiteral("LATE");
-    late.appear = 5.0;
-    mover.callsign = QStringLiteral("MOVER");
-    mover.lon = 1.0;
-    mover.track = {{2.0, 50.0, 1.0}, {4.0, 50.0, 2.0}};
-    ScenarioStation afterClear;
-    afterClear.callsign = QStringLiteral("AFTER");
-    afterClear.appear = 13.0;
-    scenario.stations = {early, late, mover, afterClear};
-    scenario.deleteAll = {12.0};
+    const Scenario scenario = parseScenario(R"({"own": {"callsign": "OWN", "lat": 50, "lon": 0},
+      "stations": [{"callsign": "EARLY", "lat": 0, "lon": 0, "vanish": 10},
+        {"callsign": "LATE", "lat": 0, "lon": 0, "appear": 5},
+        {"callsign": "MOVER", "lat": 0, "lon": 1,
+         "track": [{"t": 2, "lat": 50, "lon": 1}, {"t": 4, "lat": 50, "lon": 2}]},
+        {"callsign": "AFTER", "lat": 0, "lon": 0, "appear": 13}], "deleteAll": [12]})",
+                                            QStringLiteral("moves.json"));
     StationStore store;
     TrackerModel model(scenario, store);
     const auto listed = [&] {

@@ -2,11 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMainWindow>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "HostProcess.h"
@@ -17,10 +13,10 @@ namespace {
 // Closing the tracker's window goes the same way as a signal or --quit-after: the add-ons
 // hear Kestrel32IsClosing, then the tracker leaves the bus.
 TEST(HostWindowClose, announcesTheClosingAndLeavesTheBus) {
-    QTemporaryDir dir;
+    const HostProcess files; // not started: its folders and journal only
     HostOptions options;
-    options.folder = dir.path() + QStringLiteral("/k32");
-    options.journalFile = dir.path() + QStringLiteral("/journal.jsonl");
+    options.folder = files.folder();
+    options.journalFile = files.journalPath();
     HostProgram program(options);
     QString error;
     ASSERT_TRUE(program.start(&error)) << error.toStdString();
@@ -38,11 +34,9 @@ TEST(HostWindowClose, announcesTheClosingAndLeavesTheBus) {
 
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(HostProcess::waitForBusName(false, 2000));
-    QFile journal(options.journalFile);
-    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = journal.readAll().trimmed().split('\n');
-    const QJsonObject last = QJsonDocument::fromJson(lines.last()).object();
-    EXPECT_EQ(last.value(QStringLiteral("event")).toString(), QStringLiteral("Kestrel32IsClosing"));
+    const QList<QJsonObject> lines = files.journal();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.last().value(QStringLiteral("event")).toString(), "Kestrel32IsClosing");
     EXPECT_EQ(lines.size(), 1) << "no add-on called, no event enabled: only the closing";
 }
 

@@ -1,38 +1,31 @@
 #include "FakeKestrelHost.h"
 
 #include <algorithm>
+#include <iterator>
 
 class FakeKestrelMap final : public KestrelMap {
 public:
     explicit FakeKestrelMap(FakeKestrelHost& host) : m_host(host) {}
 
     void setDrawWidth(qint32 width) override {
-        m_host.enter(QStringLiteral("DrawWidth"), {width});
-        m_host.leave({});
+        m_host.record(QStringLiteral("DrawWidth"), {width});
     }
     void setDrawStyle(qint16 style) override {
-        m_host.enter(QStringLiteral("DrawStyle"), {style});
-        m_host.leave({});
+        m_host.record(QStringLiteral("DrawStyle"), {style});
     }
     void setFillColor(qint32 colour) override {
-        m_host.enter(QStringLiteral("FillColor"), {colour});
-        m_host.leave({});
+        m_host.record(QStringLiteral("FillColor"), {colour});
     }
     float ScaleHeight() override {
-        m_host.enter(QStringLiteral("ScaleHeight"), {});
-        m_host.leave(m_host.scaleHeight);
-        return m_host.scaleHeight;
+        return m_host.record(QStringLiteral("ScaleHeight"), {}, m_host.scaleHeight).toFloat();
     }
     qint16 PixelHeight() override {
-        m_host.enter(QStringLiteral("PixelHeight"), {});
-        m_host.leave(m_host.pixelHeight);
-        return m_host.pixelHeight;
+        return qint16(m_host.record(QStringLiteral("PixelHeight"), {}, m_host.pixelHeight).toInt());
     }
     void DrawCircle(float x, float y, float radius, qint32 colour, float startAngle,
                     double endAngle, float aspect) override {
-        m_host.enter(QStringLiteral("DrawCircle"), {double(x), double(y), double(radius), colour,
-                                                    double(startAngle), endAngle, double(aspect)});
-        m_host.leave({});
+        m_host.record(QStringLiteral("DrawCircle"), {double(x), double(y), double(radius), colour,
+                                                     double(startAngle), endAngle, double(aspect)});
     }
 
 private:
@@ -59,9 +52,8 @@ void FakeKestrelHost::failOn(const QString& call, int afterCalls, int times) {
 
 std::vector<RecordedCall> FakeKestrelHost::callsNamed(const QString& call) const {
     std::vector<RecordedCall> result;
-    for (const RecordedCall& recorded : calls)
-        if (recorded.call == call)
-            result.push_back(recorded);
+    std::copy_if(calls.begin(), calls.end(), std::back_inserter(result),
+                 [&](const RecordedCall& recorded) { return recorded.call == call; });
     return result;
 }
 
@@ -89,17 +81,19 @@ void FakeKestrelHost::leave(QVariant result) {
         calls.back().result = std::move(result);
 }
 
+QVariant FakeKestrelHost::record(const QString& call, QVariantList args, QVariant result) {
+    enter(call, std::move(args));
+    leave(result);
+    return result;
+}
+
 KestrelMap* FakeKestrelHost::Map() {
     enter(QStringLiteral("Map"), {});
     return m_map;
 }
 
 qint16 FakeKestrelHost::StationCount() {
-    enter(QStringLiteral("StationCount"), {});
-    const int count =
-        stationCountOverride >= 0 ? stationCountOverride : static_cast<int>(stations.size());
-    leave(count);
-    return static_cast<qint16>(count);
+    return qint16(record(QStringLiteral("StationCount"), {}, int(stations.size())).toInt());
 }
 
 QString FakeKestrelHost::entryAt(int index) const {
@@ -109,10 +103,7 @@ QString FakeKestrelHost::entryAt(int index) const {
 }
 
 QString FakeKestrelHost::StationListItem(qint16 index) {
-    enter(QStringLiteral("StationListItem"), {index});
-    const QString text = entryAt(index);
-    leave(text);
-    return text;
+    return record(QStringLiteral("StationListItem"), {index}, entryAt(index)).toString();
 }
 
 bool FakeKestrelHost::find(KestrelStation& station) {
@@ -184,16 +175,13 @@ void FakeKestrelHost::buildIndex() {
 }
 
 void FakeKestrelHost::setEventsEnabled(qint32 value) {
-    enter(QStringLiteral("EventsEnabled"), {value});
-    leave({});
+    record(QStringLiteral("EventsEnabled"), {value});
 }
 
 void FakeKestrelHost::AlertStation(const QString& callsign) {
-    enter(QStringLiteral("AlertStation"), {callsign});
-    leave({});
+    record(QStringLiteral("AlertStation"), {callsign});
 }
 
 void FakeKestrelHost::SetBeacon(const KestrelBeacon& beacon) {
-    enter(QStringLiteral("SetBeacon"), {beacon.Callsign, beacon.Comment});
-    leave({});
+    record(QStringLiteral("SetBeacon"), {beacon.Callsign, beacon.Comment});
 }

@@ -47,8 +47,6 @@ public:
                    float latitude = 0.0f);
     void addEntry(const FakeStation& station) { stations.push_back(station); }
     std::vector<FakeStation> stations;
-    // StationCount answers this instead of stations.size() when set (>= 0).
-    int stationCountOverride = -1;
     bool offerBlocks = false;
     float scaleHeight = 100.0f;
     qint16 pixelHeight = 400;
@@ -87,6 +85,7 @@ public:
     // Records (or fails) one call; used by the map too.
     void enter(const QString& call, QVariantList args);
     void leave(QVariant result);
+    QVariant record(const QString& call, QVariantList args, QVariant result = {});
 
 private:
     bool find(KestrelStation& station);

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QJsonDocument>
 
+#include "TestFiles.h"
 #include "host/dbus/KestrelBusNames.h"
 
 HostProcess::HostProcess() {
@@ -42,9 +43,7 @@ QString HostProcess::program() {
 
 QString HostProcess::writeScenario(const QByteArray& json, const QString& name) {
     const QString path = dir() + QLatin1Char('/') + name;
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(json);
+    putFile(path, json);
     return path;
 }
 
@@ -54,17 +53,8 @@ bool HostProcess::start(const QByteArray& scenarioJson, const QStringList& extra
                     QStringList{QStringLiteral("--scenario"), scenario, QStringLiteral("--folder"),
                                 folder(), QStringLiteral("--journal"), journalPath()} +
                         extra);
-    if (!m_process.waitForStarted(5000))
-        return false;
-    return waitUntil(
-               [&] {
-                   return m_process.state() == QProcess::NotRunning ||
-                          QDBusConnection::sessionBus()
-                              .interface()
-                              ->isServiceRegistered(kestrelbus::serviceName())
-                              .value();
-               },
-               10000) &&
+    return m_process.waitForStarted(5000) &&
+           waitUntil([&] { return m_process.state() == QProcess::NotRunning || nameOnBus(); }) &&
            m_process.state() == QProcess::Running;
 }
 
@@ -89,45 +79,24 @@ bool HostProcess::waitForExit(int ms) {
     return waitUntil([&] { return m_process.state() == QProcess::NotRunning; }, ms);
 }
 
-QList<QJsonObject> HostProcess::journal() const {
+QList<QJsonObject> HostProcess::journal(const QString& key, const QString& name) const {
     QList<QJsonObject> lines;
     QFile file(journalPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (!line.isEmpty())
-            lines << QJsonDocument::fromJson(line).object();
+    if (file.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : file.readAll().split('\n'))
+            if (const QJsonObject o = QJsonDocument::fromJson(line).object();
+                !line.isEmpty() && (key.isEmpty() || o.value(key).toString() == name))
+                lines << o;
     return lines;
 }
 
-namespace {
-
-QList<QJsonObject> linesWhere(const QList<QJsonObject>& journal, const QString& key,
-                              const QString& name) {
-    QList<QJsonObject> matching;
-    for (const QJsonObject& line : journal)
-        if (line.value(key).toString() == name)
-            matching << line;
-    return matching;
-}
-
-} // namespace
-
-QList<QJsonObject> HostProcess::calls(const QString& name) const {
-    return linesWhere(journal(), QStringLiteral("call"), name);
-}
-
-QList<QJsonObject> HostProcess::events(const QString& name) const {
-    return linesWhere(journal(), QStringLiteral("event"), name);
+bool HostProcess::nameOnBus() {
+    return QDBusConnection::sessionBus()
+        .interface()
+        ->isServiceRegistered(kestrelbus::serviceName())
+        .value();
 }
 
 bool HostProcess::waitForBusName(bool present, int ms) {
-    return waitUntil(
-        [&] {
-            return QDBusConnection::sessionBus()
-                       .interface()
-                       ->isServiceRegistered(kestrelbus::serviceName())
-                       .value() == present;
-        },
-        ms);
+    return waitUntil([&] { return nameOnBus() == present; }, ms);
 }

@@ -35,13 +35,13 @@ public:
     bool waitForExit(int ms = 10000);
     QProcess& process() { return m_process; }
 
-    // The journal lines written so far.
-    QList<QJsonObject> journal() const;
-    // Journal lines with "call" (or "event") equal to `name`.
-    QList<QJsonObject> calls(const QString& name) const;
-    QList<QJsonObject> events(const QString& name) const;
+    // The journal lines written so far (with `key` given, those whose key equals `name`).
+    QList<QJsonObject> journal(const QString& key = {}, const QString& name = {}) const;
+    QList<QJsonObject> calls(const QString& name) const { return journal("call", name); }
+    QList<QJsonObject> events(const QString& name) const { return journal("event", name); }
 
     static QString program();
+    static bool nameOnBus();
     // Waits until the tracker's name is (or is no longer) on the bus.
     static bool waitForBusName(bool present, int ms = 10000);
 

@@ -65,38 +65,22 @@ void TestHttpServer::answer(QTcpSocket* socket, const Answer& answer) {
         head += name + ": " + value + "\r\n";
     if (answer.behaviour != Behaviour::NoLength)
         head += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
-    head += "Connection: close\r\n\r\n";
-    socket->write(head);
+    socket->write(head + "Connection: close\r\n\r\n");
+    if (answer.behaviour == Behaviour::Trickle)
+        return trickle(socket, answer, 0);
+    const bool half = answer.behaviour == Behaviour::CloseMidBody;
+    socket->write(half ? answer.body.left(answer.body.size() / 2) : answer.body);
+    socket->flush();
+    socket->disconnectFromHost();
+}
 
-    switch (answer.behaviour) {
-    case Behaviour::Answer:
-    case Behaviour::NoLength:
-        socket->write(answer.body);
+void TestHttpServer::trickle(QPointer<QTcpSocket> socket, const Answer& answer, qsizetype sent) {
+    if (socket && sent >= answer.body.size())
         socket->disconnectFromHost();
-        break;
-    case Behaviour::CloseMidBody:
-        socket->write(answer.body.left(answer.body.size() / 2));
-        socket->flush();
-        socket->disconnectFromHost();
-        break;
-    case Behaviour::Trickle: {
-        QPointer<QTcpSocket> guarded(socket);
-        auto* timer = new QTimer(socket);
-        auto sent = std::make_shared<qsizetype>(0);
-        connect(timer, &QTimer::timeout, socket, [guarded, timer, sent, answer] {
-            if (!guarded)
-                return;
-            guarded->write(answer.body.mid(*sent, answer.pieceSize));
-            *sent += answer.pieceSize;
-            if (*sent >= answer.body.size()) {
-                timer->stop();
-                guarded->disconnectFromHost();
-            }
-        });
-        timer->start(answer.pieceIntervalMs);
-        break;
-    }
-    case Behaviour::NeverAnswer:
-        break;
-    }
+    if (!socket || sent >= answer.body.size())
+        return;
+    socket->write(answer.body.mid(sent, answer.pieceSize));
+    QTimer::singleShot(answer.pieceIntervalMs, this, [this, socket, answer, sent] {
+        trickle(socket, answer, sent + answer.pieceSize);
+    });
 }

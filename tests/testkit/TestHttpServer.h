@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QPointer>
 #include <QString>
 #include <QTcpServer>
 
@@ -41,7 +42,6 @@ public:
     void setAnswer(const QByteArray& path, const Answer& answer);
     // http://127.0.0.1:<port> without a trailing "/".
     QString baseAddress() const;
-    quint16 port() const { return m_server.serverPort(); }
     int requestCount() const { return m_requestCount; }
 
     // A port on 127.0.0.1 that refuses connections (bound once, then released).
@@ -51,6 +51,7 @@ private:
     void acceptConnections();
     void readRequest(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const Answer& answer);
+    void trickle(QPointer<QTcpSocket> socket, const Answer& answer, qsizetype sent);
 
     QTcpServer m_server;
     QHash<QByteArray, Answer> m_answers;
