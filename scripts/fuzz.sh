@@ -12,6 +12,7 @@ dir=build-fuzz
 all=(profile listfile overlay latlong numeric scan updatepage scenario kiss aprs)
 read -r -a targets <<<"${FUZZ_TARGETS:-${all[*]}}"
 
+command -v clang++ >/dev/null || apt-get install -y --no-install-recommends clang
 CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DRINGWARDEN_FUZZ=ON -DRINGWARDEN_BUILD_TESTS=OFF -DRINGWARDEN_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" --parallel "${BUILD_JOBS:-2}" --target fuzz_targets

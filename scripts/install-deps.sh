@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need (as root).
+# Installs the Debian packages that building and testing need (as root).
+#   scripts/install-deps.sh        # build and test
+#   scripts/install-deps.sh run    # and a sound server, for running the program with sound
+# The screenshot, benchmark and fuzzing scripts install their own few extras.
 set -euo pipefail
 packages=(
-    build-essential cmake ninja-build clang clang-format
+    build-essential cmake ninja-build clang-format
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra dbus-daemon dbus-x11
-    pulseaudio pulseaudio-utils xvfb direwolf
-    python3 jq qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher
-    espeak-ng dunst imagemagick desktop-file-utils
+    python3 qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher
+    espeak-ng desktop-file-utils
     gpsd gpsd-clients
 )
+if [ "${1:-}" = run ]; then
+    packages+=(pulseaudio pulseaudio-utils)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

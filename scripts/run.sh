@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ -z "${RINGWARDEN_RUN_ON_BUS:-}" ]; then
-    scripts/install-deps.sh
+    scripts/install-deps.sh run
     scripts/build.sh
     if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
         echo "run.sh: no session bus running; starting a private one"
