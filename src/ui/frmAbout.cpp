@@ -16,7 +16,7 @@
 
 namespace {
 
-QPointer<frmAbout>& loadedWindow() {
+QPointer<frmAbout>& loadedAbout() {
     static QPointer<frmAbout> window;
     return window;
 }
@@ -26,16 +26,16 @@ constexpr double kLabelPointSize = 8.25;
 } // namespace
 
 frmAbout* frmAbout::showAbout(QWidget* mainWindow) {
-    if (loadedWindow())
-        return loadedWindow();
+    if (loadedAbout())
+        return loadedAbout();
     auto* window = new frmAbout(mainWindow);
-    loadedWindow() = window;
+    loadedAbout() = window;
     window->Form_Load();
     return window;
 }
 
 frmAbout* frmAbout::openWindow() {
-    return loadedWindow();
+    return loadedAbout();
 }
 
 QString frmAbout::webSiteAddress() {

@@ -20,8 +20,8 @@
 
 namespace {
 
-constexpr int kClientWidthTwips = 9660;
-constexpr int kClientHeightTwips = 5085;
+constexpr int kMainWidthTwips = 9660;
+constexpr int kMainHeightTwips = 5085;
 
 template <typename Widget>
 Widget* place(Widget* widget, const char* name, int left, int top, int width, int height,
@@ -80,8 +80,8 @@ void frmMain::createControls() {
     const double dpi = logicalDpi();
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twipsToPixels(kClientWidthTwips, dpi),
-                         twipsToPixels(kClientHeightTwips, dpi));
+    client->setFixedSize(twipsToPixels(kMainWidthTwips, dpi),
+                         twipsToPixels(kMainHeightTwips, dpi));
     setCentralWidget(client);
 
     const QFont fixedsys = monospaceFont(9);

@@ -23,13 +23,13 @@
 
 namespace {
 
-QPointer<frmUpdate>& loadedWindow() {
+QPointer<frmUpdate>& loadedUpdate() {
     static QPointer<frmUpdate> window;
     return window;
 }
 
 constexpr double kPointSize = 8.25;
-constexpr int kClientWidthTwips = 5355;
+constexpr int kUpdateWidthTwips = 5355;
 constexpr int kLogTopTwips = 1680;
 constexpr int kLogHeightTwips = 765;
 
@@ -52,16 +52,16 @@ UpdateVersion ownVersion() {
 } // namespace
 
 frmUpdate* frmUpdate::openWindow() {
-    return loadedWindow();
+    return loadedUpdate();
 }
 
 frmUpdate* frmUpdate::loadWindow(QWidget* mainWindow) {
-    if (!loadedWindow()) {
+    if (!loadedUpdate()) {
         auto* window = new frmUpdate(mainWindow);
-        loadedWindow() = window;
+        loadedUpdate() = window;
         window->Form_Load();
     }
-    frmUpdate* window = loadedWindow();
+    frmUpdate* window = loadedUpdate();
     window->show();
     window->raise();
     window->activateWindow();
@@ -80,7 +80,7 @@ frmUpdate::frmUpdate(QWidget* mainWindow)
 
 void frmUpdate::buildControls() {
     const double dpi = logicalDpiY();
-    setFixedWidth(twipsToPixels(kClientWidthTwips, dpi));
+    setFixedWidth(twipsToPixels(kUpdateWidthTwips, dpi));
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
