@@ -1,17 +1,12 @@
-// Guards map layout: labels piled up or lost, odd scale bars, squashed sweeps, misread overlays.
+// Guards the map's labels: piled up on each other or on a station, pushed off the map, or a
+// priority label (the own station, a station in alarm) lost in a crowd.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <numbers>
 #include <random>
 
 #include <QLineF>
-#include <QStringList>
 
 #include "LabelPlacement.h"
-#include "MapScene.h"
-#include "OverlayObjects.h"
-#include "ScaleBar.h"
 
 namespace {
 
@@ -79,47 +74,5 @@ TEST_P(LabelPlacement, keepsTheRightLabelsApart) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, LabelPlacement, ::testing::ValuesIn(placementCases()));
-
-TEST(ScaleBar, roundLengthIsTheLongestOneTwoFiveStep) {
-    for (const auto& [maxLength, expected] : std::vector<std::pair<double, double>>{
-             {7.3, 5}, {999.9, 500}, {0.34, 0.2}, {1.99, 1}, {0, 0}, {-3, 0}, {NAN, 0}})
-        EXPECT_DOUBLE_EQ(scalebar::roundLength(maxLength), expected) << maxLength;
-}
-
-TEST(SweepWedge, arcsOfAspectOtherThanOneAreRoundSlicesOfTheUnsquashedCircle) {
-    MapScene scene;
-    scene.unitsPerPixel = 0.1;
-    scene.xScale = 0.6;
-    scene.minutesPerMapUnit = 1.0 / 1.852;
-    const double step = 0.2 * 180.0 / std::numbers::pi; // degrees; -1 below: no wedge
-    for (const auto& [start, end, aspect, startDegrees] :
-         std::vector<std::array<double, 4>>{{0.2, 0.4, 0.5, step},
-                                            {-0.2, -0.4, 0.5, step},
-                                            {6.2, 6.4, 0.5, 31 * step},
-                                            {0.0, 6.283186, 0.5, -1},
-                                            {0.2, 0.4, 1.0, -1},
-                                            {0.3, 0.3, 0.5, -1}}) {
-        const auto wedge = scene.sweepWedge({6.0, -3.0, 10, 65280, start, end, aspect});
-        ASSERT_EQ(wedge.has_value(), startDegrees >= 0) << start << " " << aspect;
-        if (!wedge)
-            continue;
-        EXPECT_NEAR(wedge->startDegrees, startDegrees, 1e-9) << start;
-        EXPECT_NEAR(wedge->spanDegrees, step, 1e-9) << start;
-    }
-}
-
-TEST(OverlayObjects, readsNamedPositionsAndSkipsTheRest) {
-    const auto objects = overlayobjects::parse(
-        "CROSS!5203.73N/00120.37W#Banbury Cross\r\n"
-        "MAST!5208.16S/00130.06E/\r\nMAST>Edge Hill repeater mast\r\n"
-        "NOTEXT!0000.00N/00000.00E/\rNEXT!5203.73N/00120.37W#dropped continuation\r\n"
-        "A*B!5203.73N/00120.37W#starred\r\nTOOLONGNA!5203.73N/00120.37W#name of nine\r\n"
-        "BAD!52x3.73N/00120.37W#not a position\r\nLAST!9000.00N/18000.00W#edge");
-    QStringList seen;
-    for (const auto& o : objects)
-        seen << QStringLiteral("%1 %2 %3").arg(o.name).arg(o.lat, 0, 'f', 6).arg(o.lon, 0, 'f', 6);
-    EXPECT_EQ(seen, (QStringList{"CROSS 52.062167 -1.339500", "MAST -52.136000 1.501000",
-                                 "NOTEXT 0.000000 0.000000", "LAST 90.000000 -180.000000"}));
-}
 
 } // namespace
