@@ -1,7 +1,5 @@
 #include "HostProcess.h"
 
-#include <QCoreApplication>
-
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QFile>
@@ -9,6 +7,11 @@
 
 #include "TestFiles.h"
 #include "host/dbus/KestrelBusNames.h"
+
+static bool nameOnBus() {
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(
+        kestrelbus::serviceName());
+}
 
 HostProcess::HostProcess() {
     m_process.setProcessEnvironment(environment());
@@ -58,15 +61,12 @@ bool HostProcess::start(const QByteArray& scenarioJson, const QStringList& extra
            m_process.state() == QProcess::Running;
 }
 
-int HostProcess::runToEnd(const QStringList& arguments, QString* standardError,
-                          QString* standardOutput) {
+int HostProcess::runToEnd(const QStringList& arguments, QString* standardError) {
     m_process.start(program(), arguments);
     if (!m_process.waitForFinished(20000))
         return -1;
     if (standardError)
         *standardError = QString::fromLocal8Bit(m_process.readAllStandardError());
-    if (standardOutput)
-        *standardOutput = QString::fromLocal8Bit(m_process.readAllStandardOutput());
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
@@ -88,13 +88,6 @@ QList<QJsonObject> HostProcess::journal(const QString& key, const QString& name)
                 !line.isEmpty() && (key.isEmpty() || o.value(key).toString() == name))
                 lines << o;
     return lines;
-}
-
-bool HostProcess::nameOnBus() {
-    return QDBusConnection::sessionBus()
-        .interface()
-        ->isServiceRegistered(kestrelbus::serviceName())
-        .value();
 }
 
 bool HostProcess::waitForBusName(bool present, int ms) {
