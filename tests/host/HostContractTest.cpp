@@ -6,7 +6,6 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusServiceWatcher>
 #include <QDBusVirtualObject>
 #include <QJsonArray>
 #include <QSignalSpy>
@@ -118,22 +117,6 @@ TEST(BusCalls, refusalsAndWrongArgumentsAreAnsweredAndTheTrackerKeepsServing) {
     EXPECT_EQ(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
     EXPECT_EQ(reply.errorMessage(), QStringLiteral("StationListItem takes arguments (n), not (s)"));
     EXPECT_EQ(client->StationCount(), 3);
-}
-
-TEST(ClientEvents, closingArrivesBeforeTheTrackerLeavesTheBus) {
-    HostProcess host;
-    ASSERT_TRUE(host.start(staticScene, {QStringLiteral("--quit-after"), QStringLiteral("1.5")}));
-    std::unique_ptr<KestrelHost> client = createKestrelHost();
-    QStringList order;
-    QObject::connect(client.get(), &KestrelHost::Kestrel32IsClosing,
-                     [&] { order << QStringLiteral("closing"); });
-    QDBusServiceWatcher watcher(kestrelbus::serviceName(), QDBusConnection::sessionBus(),
-                                QDBusServiceWatcher::WatchForUnregistration);
-    QObject::connect(&watcher, &QDBusServiceWatcher::serviceUnregistered,
-                     [&] { order << QStringLiteral("left"); });
-    ASSERT_TRUE(host.waitForExit(10000));
-    waitUntil([&] { return order.size() >= 2; }, 3000);
-    EXPECT_EQ(order, (QStringList{"closing", "left"}));
 }
 
 // A tracker that offers only the single calls, as Kestrel32 itself does.

@@ -72,11 +72,7 @@ int HostProcess::runToEnd(const QStringList& arguments, QString* standardError) 
 
 bool HostProcess::stop() {
     m_process.terminate();
-    return waitForExit();
-}
-
-bool HostProcess::waitForExit(int ms) {
-    return waitUntil([&] { return m_process.state() == QProcess::NotRunning; }, ms);
+    return waitUntil([&] { return m_process.state() == QProcess::NotRunning; });
 }
 
 QList<QJsonObject> HostProcess::journal(const QString& key, const QString& name) const {

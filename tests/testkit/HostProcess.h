@@ -31,7 +31,6 @@ public:
     int runToEnd(const QStringList& arguments, QString* standardError = nullptr);
     // Asks it to close (SIGTERM) and waits for the end.
     bool stop();
-    bool waitForExit(int ms = 10000);
     QProcess& process() { return m_process; }
 
     // The journal lines written so far (with `key` given, those whose key equals `name`).
