@@ -1,10 +1,7 @@
 // Guards against the feed's stations landing wrongly in the tracker's list (moved, killed,
-// expired or evicted in the wrong order) and against options read wrongly or refused silently.
+// expired or evicted in the wrong order) and against a link address misread.
 #include <gtest/gtest.h>
 
-#include <QCommandLineParser>
-
-#include "feed/FeedOptions.h"
 #include "feed/FeedStations.h"
 #include "feed/HostPort.h"
 
@@ -76,45 +73,5 @@ TEST(HostPort, splitsOrRefusesLeavingTheTargetsAlone) {
         EXPECT_EQ(gotPort, ok ? port : 7) << text;
     }
 }
-
-struct Options {
-    QStringList args;
-    const char* error; // empty: accepted
-};
-
-class FeedOptionsRead : public testing::TestWithParam<Options> {};
-
-TEST_P(FeedOptionsRead, acceptsOrSaysWhatIsWrong) {
-    QCommandLineParser parser;
-    feed::addFeedOptions(parser);
-    ASSERT_TRUE(parser.parse(QStringList{"kestrel32"} + GetParam().args));
-    feed::FeedOptions o;
-    QString error;
-    EXPECT_EQ(feed::readFeedOptions(parser, o, error), !*GetParam().error);
-    EXPECT_EQ(error.toStdString(), GetParam().error);
-    if (*GetParam().error)
-        return;
-    EXPECT_EQ(o.anyLink(), !GetParam().args.isEmpty());
-    if (GetParam().args.isEmpty()) {
-        EXPECT_DOUBLE_EQ(o.expireMinutes, 60.0);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CommandLines, FeedOptionsRead,
-    testing::Values(
-        Options{{}, ""},
-        Options{{"--kiss", "127.0.0.1:8001", "--aprs-is", "rotate.aprs2.net:14580", "--login",
-                 "N0CALL", "--filter", "r/1/2/3", "--own", "N0CALL-9,-33.5,151.25", "--expire",
-                 "15"},
-                ""},
-        Options{{"--kiss", "localhost"}, "--kiss needs HOST:PORT, not 'localhost'"},
-        Options{{"--aprs-is", "host:14580"}, "--aprs-is needs --login CALL"},
-        Options{{"--aprs-is", "host:14580", "--login", "N0CALL\r\nuser X"},
-                "--login needs a callsign of letters, digits and '-', not 'N0CALL\r\nuser X'"},
-        Options{{"--own", "N0CALL,91,0"},
-                "--own needs CALL,LAT,LON (degrees, north and east positive), not 'N0CALL,91,0'"},
-        Options{{"--range", "12.5"},
-                "--range needs a whole number of kilometres from 1 to 20000, not '12.5'"}));
 
 } // namespace
