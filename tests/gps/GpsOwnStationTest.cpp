@@ -41,14 +41,6 @@ QByteArray tpv(double lat, double lon, int mode = 3) {
         .toLatin1();
 }
 
-Scenario ownAt52() {
-    Scenario own;
-    own.ownCallsign = QStringLiteral("N0CALL");
-    own.ownLat = 52.0;
-    own.ownLon = -1.0;
-    return own;
-}
-
 // A gpsd of the test's own: once a client has sent its WATCH, the script for that connection
 // (numbered from 1) runs.
 class GpsOwnStationTest : public testing::Test {
@@ -79,7 +71,7 @@ protected:
     QTcpServer m_server;
     int m_connections = 0;
     std::function<void(QTcpSocket*, int)> m_onWatch;
-    HostCore m_core{ownAt52()};
+    HostCore m_core{Scenario{.ownCallsign = "N0CALL", .ownLat = 52.0, .ownLon = -1.0}};
     GpsOwnStation m_gps{m_core};
     QList<QVariantList> m_beacons;
 };
