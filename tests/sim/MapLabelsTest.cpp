@@ -19,17 +19,18 @@ struct PlacementCase {
     friend void PrintTo(const PlacementCase& c, std::ostream* out) { *out << c.name; }
 };
 
-// A label at (100, 100) among points on a 5-pixel grid whose labels fit in no view, or
-// 2000 labels at random with one in a hundred a priority.
-std::vector<LabelRequest> crowd(std::optional<bool> priority) {
+// A label at (100, 100) among points on a 5-pixel grid whose labels fit in no view.
+std::vector<LabelRequest> amongPoints(bool priority) {
+    std::vector<LabelRequest> requests{{{100, 100}, {30, 10}, priority}};
+    for (int x = 60; x <= 140; x += 5)
+        for (int y = 60; y <= 140; y += 5)
+            requests.push_back({{x + 0.5, y + 0.5}, {500, 10}, false});
+    return requests;
+}
+
+// 2000 labels at random, one in a hundred a priority.
+std::vector<LabelRequest> atRandom() {
     std::vector<LabelRequest> requests;
-    if (priority) {
-        requests.push_back({{100, 100}, {30, 10}, *priority});
-        for (int x = 60; x <= 140; x += 5)
-            for (int y = 60; y <= 140; y += 5)
-                requests.push_back({{x + 0.5, y + 0.5}, {500, 10}, false});
-        return requests;
-    }
     std::mt19937 random(16);
     std::uniform_real_distribution<double> x(0, 800), y(0, 600), width(20, 70);
     for (int i = 0; i < 2000; ++i)
@@ -44,9 +45,9 @@ std::vector<PlacementCase> placementCases() {
     return {{"wider than the view", {200, 200}, {{{100, 100}, {500, 10}}}, {false}},
             {"two neighbours", {400, 300}, {a, b}, {true, true}},
             {"priority last", {60, 40}, {plain, plain, plain, first}, {true, false, false, true}},
-            {"priority among points", {200, 200}, crowd(true), {true}},
-            {"plain among points", {200, 200}, crowd(false), {false}},
-            {"two thousand at random", {800, 600}, crowd(std::nullopt), {}, 50}};
+            {"priority among points", {200, 200}, amongPoints(true), {true}},
+            {"plain among points", {200, 200}, amongPoints(false), {false}},
+            {"two thousand at random", {800, 600}, atRandom(), {}, 50}};
 }
 
 class LabelPlacement : public ::testing::TestWithParam<PlacementCase> {};
