@@ -150,10 +150,6 @@ TEST_P(TrackerClosingMidTick, ringwardenClosesAndSaves) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, TrackerClosingMidTick,
-                         ::testing::Values("DrawCircle:1", "DrawCircle:12", "AlertStation:1"),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                             QString name = QString::fromLatin1(info.param);
-                             return name.replace(QLatin1Char(':'), QLatin1Char('_')).toStdString();
-                         });
+                         ::testing::Values("DrawCircle:1", "DrawCircle:12", "AlertStation:1"));
 
 } // namespace
