@@ -19,13 +19,10 @@ HostProcess::HostProcess() {
 }
 
 HostProcess::~HostProcess() {
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) {
-            m_process.kill();
-            m_process.waitForFinished(2000);
-        }
-    }
+    m_process.terminate(); // nothing when it is not running
+    if (!m_process.waitForFinished(5000))
+        m_process.kill();
+    m_process.waitForFinished(2000);
 }
 
 QProcessEnvironment HostProcess::environment() const {

@@ -1,6 +1,5 @@
 #include "TestHttpServer.h"
 
-#include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
 
