@@ -21,7 +21,8 @@ TEST(RadioFeed, aFrameFromARealTncJoinsTheTrackersListWithItsPosition) {
     ASSERT_TRUE(tnc.listen(QHostAddress::LocalHost, 0));
     QObject::connect(&tnc, &QTcpServer::newConnection, &tnc,
                      [&] { writeInChunks(tnc.nextPendingConnection(), direWolfKiss); });
-    HostCore core(Scenario{.ownCallsign = "OWN0", .ownLat = 49.0, .ownLon = -72.0});
+    HostCore core(
+        parseScenario(R"({"own": {"callsign": "OWN0", "lat": 49, "lon": -72}})", "own.json"));
     feed::FeedOptions options;
     options.kissHost = QStringLiteral("127.0.0.1");
     options.kissPort = tnc.serverPort();

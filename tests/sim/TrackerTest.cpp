@@ -9,15 +9,13 @@
 namespace {
 
 TEST(StationStore, distancesUseTheTrackersScaleAndUnit) {
-    constexpr auto km = DistanceUnit::Kilometres;
     const struct {
         DistanceUnit unit;
         double lat1, lon1, lat2, lon2, expected;
-    } rows[] = {{km, 50.0, 8.0, 51.0, 8.0, 111.12},
-                {DistanceUnit::StatuteMiles, 50.0, 8.0, 51.0, 8.0, 111.12 / 1.609344},
+    } rows[] = {{DistanceUnit::StatuteMiles, 50.0, 8.0, 51.0, 8.0, 111.12 / 1.609344},
                 {DistanceUnit::NauticalMiles, 50.0, 8.0, 51.0, 8.0, 111.12 / 1.852},
                 // The great circle cuts a little inside the parallel's 55.56 km.
-                {km, 60.0, 0.0, 60.0, 1.0, 55.559471105487596}};
+                {DistanceUnit::Kilometres, 60.0, 0.0, 60.0, 1.0, 55.559471105487596}};
     for (const auto& r : rows) {
         StationStore store(r.unit);
         store.setOwn(QStringLiteral("OWN"), r.lat1, r.lon1);
