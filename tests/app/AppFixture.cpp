@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QSettings>
 
+#include "engine/SoundPlayer.h"
 #include "ui/frmMain.h"
 
 void AppFixture::SetUp() {

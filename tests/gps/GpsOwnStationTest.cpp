@@ -34,10 +34,8 @@ TEST(GpsdReport, ReadsTheFixOrSaysWhyNot) {
 }
 
 QByteArray tpv(double lat, double lon, int mode = 3) {
-    return QString::asprintf(R"({"class":"TPV","mode":%d,"lat":%.6f,"lon":%.6f})"
-                             "\n",
-                             mode, lat, lon)
-        .toLatin1();
+    const char* format = R"({"class":"TPV","mode":%d,"lat":%.6f,"lon":%.6f})";
+    return QString::asprintf(format, mode, lat, lon).toLatin1() + '\n';
 }
 
 // A gpsd of the test's own: once a client has sent its WATCH, the script for that connection
