@@ -7,16 +7,6 @@
 #include "engine/SoundPlayer.h"
 #include "ui/frmMain.h"
 
-namespace {
-
-class SilentPlayer final : public SoundPlayer {
-public:
-    void playAsync(const QString&) override {}
-    void playToEnd(const QString&) override {}
-};
-
-} // namespace
-
 void AppFixture::SetUp() {
     ASSERT_TRUE(m_program.isValid() && m_hostFolder.isValid() && m_config.isValid());
     m_oldConfigHome = qgetenv("XDG_CONFIG_HOME");
@@ -66,7 +56,7 @@ void AppFixture::installHost(const QString& callsign) {
 void AppFixture::start() {
     app.reset();
     hosts.clear();
-    app = std::make_unique<RingwardenApp>(env, std::make_unique<SilentPlayer>());
+    app = std::make_unique<RingwardenApp>(env, nullptr); // no player: the engine plays nothing
     app->start();
 }
 

@@ -39,7 +39,6 @@ protected:
 
     QString iniFile() const { return m_program.filePath(QStringLiteral("Ringwarden.INI")); }
     QString listFile() const { return m_program.filePath(QStringLiteral("Ringwarden.LST")); }
-    static QByteArray readAll(const QString& path) { return fileBytes(path); }
     static void writeAll(const QString& path, const QByteArray& bytes) {
         ASSERT_TRUE(putFile(path, bytes)) << path.toStdString();
     }

@@ -37,10 +37,6 @@ protected:
         engine().ackedCalls().add(QStringLiteral("NEAR2"));
         engine().watchCalls().add(QStringLiteral("FAR3"));
     }
-    void TearDown() override {
-        AppFixture::TearDown();
-        tracker.reset();
-    }
 
     AlarmEngine& engine() { return *app->engine(); }
     frmMain& window() { return *app->window(); }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <csignal>
 
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,25 +14,21 @@
 #include <QThread>
 
 #include "SaveLoopLists.h"
+#include "TestFiles.h"
 #include "lists/ListFile.h"
 
 namespace {
 
-QByteArray fileBytes(char which) {
-    const SaveLoopLists lists = SaveLoopLists::of(which);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    writeLists(buffer, lists.acked, lists.watch);
-    return buffer.data();
-}
-
 TEST(KilledDuringSave, listFileIsAlwaysOneWholeVersion) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Ringwarden.LST"));
-    const SaveLoopLists a = SaveLoopLists::of('A');
-    ASSERT_TRUE(SaveLists(path, a.acked, a.watch, false));
-    const QByteArray versionA = fileBytes('A');
-    const QByteArray versionB = fileBytes('B');
+    const auto save = [&path](char which) {
+        const SaveLoopLists lists = SaveLoopLists::of(which);
+        EXPECT_TRUE(SaveLists(path, lists.acked, lists.watch, false));
+        return fileBytes(path);
+    };
+    const QByteArray versionB = save('B');
+    const QByteArray versionA = save('A'); // on disk when the first save loop starts
 
     const quint32 seed = QRandomGenerator::global()->generate();
     QRandomGenerator random(seed);

@@ -26,8 +26,8 @@ protected:
         installHost(QStringLiteral("G0OWN")); // a test may install another over it
     }
     void expectFilesUntouched() {
-        EXPECT_EQ(readAll(iniFile()), kIni);
-        EXPECT_EQ(readAll(listFile()), kLists);
+        EXPECT_EQ(fileBytes(iniFile()), kIni);
+        EXPECT_EQ(fileBytes(listFile()), kLists);
     }
 };
 
@@ -94,8 +94,8 @@ TEST_F(Startup, afterStartUpEveryWayOutWritesBothFilesOnce) {
     app->engine()->addWatch(QStringLiteral("IJ3KL"));
     app->engine()->setRadiusText(QStringLiteral(" 25 "));
     expectEnd([this] { trigger("mnuFileExit"); }, 0);
-    EXPECT_EQ(readAll(listFile()), "AB1CD|Acknowledged\r\nQQ1|Watched\r\nIJ3KL|Watched\r\n");
-    EXPECT_TRUE(readAll(iniFile()).contains("MIN_DISTANCE=25\r\n"));
+    EXPECT_EQ(fileBytes(listFile()), "AB1CD|Acknowledged\r\nQQ1|Watched\r\nIJ3KL|Watched\r\n");
+    EXPECT_TRUE(fileBytes(iniFile()).contains("MIN_DISTANCE=25\r\n"));
 
     QFile::remove(listFile());
     app.reset();
@@ -105,18 +105,18 @@ TEST_F(Startup, afterStartUpEveryWayOutWritesBothFilesOnce) {
     app->engine()->addWatch(QStringLiteral("ZZ1"));
     emit hosts[1]->Kestrel32IsClosing();
     EXPECT_TRUE(app->window()->isUnloaded());
-    EXPECT_EQ(readAll(listFile()), "ZZ1|Watched\r\n");
+    EXPECT_EQ(fileBytes(listFile()), "ZZ1|Watched\r\n");
 }
 
 TEST_F(Startup, aToggledSwitchIsWrittenAtOnceAndTheHistoryKept) {
     start();
-    EXPECT_FALSE(readAll(iniFile()).contains("DESKTOP_NOTIFY")) << "an old file gained a key";
+    EXPECT_FALSE(fileBytes(iniFile()).contains("DESKTOP_NOTIFY")) << "an old file gained a key";
     trigger("mnuOptionsOverlays");
     trigger("mnuAlarmNotify");
-    EXPECT_TRUE(readAll(iniFile()).contains("SCAN_OVERLAYS=FALSE\r\n"));
-    EXPECT_TRUE(readAll(iniFile()).contains("DESKTOP_NOTIFY=TRUE\r\n"));
+    EXPECT_TRUE(fileBytes(iniFile()).contains("SCAN_OVERLAYS=FALSE\r\n"));
+    EXPECT_TRUE(fileBytes(iniFile()).contains("DESKTOP_NOTIFY=TRUE\r\n"));
     app->engine()->addWatch(QStringLiteral("WW1"));
-    EXPECT_TRUE(readAll(app->historyFile()).contains("|watch-added|WW1"));
+    EXPECT_TRUE(fileBytes(app->historyFile()).contains("|watch-added|WW1"));
 }
 
 TEST_F(Startup, theTrackerClosingDuringATickClosesOnceTheTickHasReturned) {
@@ -133,7 +133,7 @@ TEST_F(Startup, theTrackerClosingDuringATickClosesOnceTheTickHasReturned) {
     EXPECT_FALSE(QFile::exists(listFile())) << "written while the tick was on the stack";
     QApplication::processEvents();
     EXPECT_TRUE(app->window()->isUnloaded());
-    EXPECT_EQ(readAll(listFile()), kLists);
+    EXPECT_EQ(fileBytes(listFile()), kLists);
     EXPECT_TRUE(shown.isEmpty()) << shown.join('\n').toStdString();
 }
 
@@ -145,8 +145,8 @@ TEST_F(Startup, theNextStartRestoresThePlaceAndTheMinimisedState) {
     app->window()->showMinimized();
     QApplication::processEvents();
     app->window()->close();
-    EXPECT_TRUE(readAll(iniFile()).contains("LEFT=1800\r\nTOP=1350\r\nMINIMIZED=TRUE\r\n"))
-        << readAll(iniFile()).constData();
+    EXPECT_TRUE(fileBytes(iniFile()).contains("LEFT=1800\r\nTOP=1350\r\nMINIMIZED=TRUE\r\n"))
+        << fileBytes(iniFile()).constData();
     app.reset();
     start();
     EXPECT_TRUE(app->window()->isMinimized());

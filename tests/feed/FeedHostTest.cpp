@@ -1,13 +1,9 @@
 // Guards against the feed's stations landing wrongly in the tracker's list (moved, killed,
-// expired or evicted in the wrong order) and against options read wrongly or refused silently.
+// expired or evicted in the wrong order) and against a link address misread.
 #include <gtest/gtest.h>
 
-#include <QCommandLineParser>
-
-#include "feed/FeedOptions.h"
 #include "feed/FeedStations.h"
 #include "feed/HostPort.h"
-#include "feed/ReconnectDelay.h"
 
 namespace {
 
@@ -61,22 +57,10 @@ TEST(FeedStations, theLongestUnheardLeaveFirstOnExpiryAndWhenTheListIsFull) {
     EXPECT_EQ(store.at(1)->callsign, QStringLiteral("S11"));
 }
 
-TEST(ReconnectDelay, doublesUpToTheCeilingAndStartsOverAfterReset) {
-    feed::ReconnectDelay delay(1000, 60000);
-    QList<int> seen;
-    for (int i = 0; i < 8; ++i)
-        seen << delay.next();
-    EXPECT_EQ(seen, (QList<int>{1000, 2000, 4000, 8000, 16000, 32000, 60000, 60000}));
-    delay.reset();
-    EXPECT_EQ(delay.next(), 1000);
-}
-
 TEST(HostPort, splitsOrRefusesLeavingTheTargetsAlone) {
     for (const auto& [text, host, port] : {std::tuple{"localhost:8001", "localhost", 8001},
                                            {"[::1]:8001", "::1", 8001},
-                                           {"127.0.0.1:65535", "127.0.0.1", 65535},
                                            {"localhost", "", 0},
-                                           {"localhost:0", "", 0},
                                            {"localhost:65536", "", 0},
                                            {"localhost:+80", "", 0},
                                            {"::1:8001", "", 0},
@@ -89,51 +73,5 @@ TEST(HostPort, splitsOrRefusesLeavingTheTargetsAlone) {
         EXPECT_EQ(gotPort, ok ? port : 7) << text;
     }
 }
-
-struct Options {
-    QStringList args;
-    const char* error; // empty: accepted
-};
-
-class FeedOptionsRead : public testing::TestWithParam<Options> {};
-
-TEST_P(FeedOptionsRead, acceptsOrSaysWhatIsWrong) {
-    QCommandLineParser parser;
-    feed::addFeedOptions(parser);
-    ASSERT_TRUE(parser.parse(QStringList{"kestrel32"} + GetParam().args));
-    feed::FeedOptions o;
-    QString error;
-    EXPECT_EQ(feed::readFeedOptions(parser, o, error), !*GetParam().error);
-    EXPECT_EQ(error.toStdString(), GetParam().error);
-    if (*GetParam().error)
-        return;
-    EXPECT_EQ(o.anyLink(), !GetParam().args.isEmpty());
-    if (GetParam().args.isEmpty()) {
-        EXPECT_DOUBLE_EQ(o.expireMinutes, 60.0);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CommandLines, FeedOptionsRead,
-    testing::Values(
-        Options{{}, ""},
-        Options{{"--kiss", "127.0.0.1:8001", "--aprs-is", "rotate.aprs2.net:14580", "--login",
-                 "N0CALL", "--filter", "r/1/2/3", "--own", "N0CALL-9,-33.5,151.25", "--expire",
-                 "15"},
-                ""},
-        Options{{"--kiss", "localhost"}, "--kiss needs HOST:PORT, not 'localhost'"},
-        Options{{"--aprs-is", "host:14580"}, "--aprs-is needs --login CALL"},
-        Options{{"--filter", "r/1/2/3"}, "--filter goes with --aprs-is"},
-        Options{{"--aprs-is", "host:14580", "--login", "N0CALL\r\nuser X"},
-                "--login needs a callsign of letters, digits and '-', not 'N0CALL\r\nuser X'"},
-        Options{{"--aprs-is", "host:14580", "--login", "N0CALL", "--filter", "r/1\t2"},
-                "--filter may hold printable ASCII only"},
-        Options{{"--own", "N0CALL,91,0"},
-                "--own needs CALL,LAT,LON (degrees, north and east positive), not 'N0CALL,91,0'"},
-        Options{{"--gpsd", "127.0.0.1:2947", "--own", "N0CALL-9", "--range", "25"}, ""},
-        Options{{"--own", "N0CALL"}, "--own CALL without a position needs --gpsd"},
-        Options{{"--range", "12.5"},
-                "--range needs a whole number of kilometres from 1 to 20000, not '12.5'"},
-        Options{{"--expire", "0"}, "--expire needs more than 0 minutes"}));
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QObject>
-#include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -39,14 +38,11 @@ inline void writeInChunks(QTcpSocket* socket, const QByteArray& bytes) {
 // What a link emitted.
 struct LinkRecorder {
     QList<feed::PositionReport> reports;
-    QStringList states;
     QList<int> retryDelays;
 
     explicit LinkRecorder(feed::FeedLink& link) {
         QObject::connect(&link, &feed::FeedLink::reportReceived, &link,
                          [this](const feed::PositionReport& r) { reports << r; });
-        QObject::connect(&link, &feed::FeedLink::stateChanged, &link,
-                         [this](feed::FeedLink::State, const QString& text) { states << text; });
         QObject::connect(&link, &feed::FeedLink::retryScheduled, &link,
                          [this](int ms) { retryDelays << ms; });
     }

@@ -21,11 +21,8 @@ TEST(RadioFeed, aFrameFromARealTncJoinsTheTrackersListWithItsPosition) {
     ASSERT_TRUE(tnc.listen(QHostAddress::LocalHost, 0));
     QObject::connect(&tnc, &QTcpServer::newConnection, &tnc,
                      [&] { writeInChunks(tnc.nextPendingConnection(), direWolfKiss); });
-    Scenario scenario;
-    scenario.ownCallsign = QStringLiteral("OWN0");
-    scenario.ownLat = 49.0;
-    scenario.ownLon = -72.0;
-    HostCore core(std::move(scenario));
+    HostCore core(
+        parseScenario(R"({"own": {"callsign": "OWN0", "lat": 49, "lon": -72}})", "own.json"));
     feed::FeedOptions options;
     options.kissHost = QStringLiteral("127.0.0.1");
     options.kissPort = tnc.serverPort();

@@ -9,6 +9,7 @@
 
 namespace {
 
+// No fix, NaN, a place off the globe and bytes that are no JSON are fed by the link test.
 TEST(GpsdReport, ReadsTheFixOrSaysWhyNot) {
     using Kind = feed::GpsdReport::Kind;
     const struct {
@@ -18,15 +19,10 @@ TEST(GpsdReport, ReadsTheFixOrSaysWhyNot) {
     } rows[] = {{R"({"class":"TPV","mode":3,"lat":52.0612,"lon":-1.0833,"alt":9})", Kind::Fix,
                  52.0612, -1.0833},
                 {R"({"class":"TPV","mode":2,"lat":90,"lon":-180})", Kind::Fix, 90.0, -180.0},
-                {R"({"class":"TPV","mode":1,"lat":52.0,"lon":-1.0})", Kind::NoFix},
                 {R"({"class":"TPV","mode":3,"lat":"52","lon":-1.0})", Kind::NoFix},
-                {R"({"class":"TPV","mode":3,"lat":90.5,"lon":1})", Kind::NoFix},
-                {R"({"class":"TPV","mode":3,"lat":1,"lon":180.01})", Kind::NoFix},
                 {R"({"class":"VERSION","release":"3.22","proto_major":3})", Kind::Other},
                 {R"({"class":"TPV","mode":3,"lat":1e999,"lon":1})", Kind::NotGpsd},
-                {R"({"class":"TPV","mode":3,"lat":NaN,"lon":-1.0})", Kind::NotGpsd},
-                {R"([{"class":"TPV","mode":3,"lat":52.0,"lon":-1.0}])", Kind::NotGpsd},
-                {QByteArray("\x00\xff{\x01", 4), Kind::NotGpsd}};
+                {R"([{"class":"TPV","mode":3,"lat":52.0,"lon":-1.0}])", Kind::NotGpsd}};
     for (const auto& row : rows) {
         const feed::GpsdReport report = feed::readGpsdReport(row.text);
         EXPECT_EQ(report.kind, row.kind) << row.text.toStdString();
@@ -38,18 +34,8 @@ TEST(GpsdReport, ReadsTheFixOrSaysWhyNot) {
 }
 
 QByteArray tpv(double lat, double lon, int mode = 3) {
-    return QString::asprintf(R"({"class":"TPV","mode":%d,"lat":%.6f,"lon":%.6f})"
-                             "\n",
-                             mode, lat, lon)
-        .toLatin1();
-}
-
-Scenario ownAt52() {
-    Scenario own;
-    own.ownCallsign = QStringLiteral("N0CALL");
-    own.ownLat = 52.0;
-    own.ownLon = -1.0;
-    return own;
+    const char* format = R"({"class":"TPV","mode":%d,"lat":%.6f,"lon":%.6f})";
+    return QString::asprintf(format, mode, lat, lon).toLatin1() + '\n';
 }
 
 // A gpsd of the test's own: once a client has sent its WATCH, the script for that connection
@@ -82,7 +68,8 @@ protected:
     QTcpServer m_server;
     int m_connections = 0;
     std::function<void(QTcpSocket*, int)> m_onWatch;
-    HostCore m_core{ownAt52()};
+    HostCore m_core{
+        parseScenario(R"({"own": {"callsign": "N0CALL", "lat": 52, "lon": -1}})", "own.json")};
     GpsOwnStation m_gps{m_core};
     QList<QVariantList> m_beacons;
 };

@@ -1,4 +1,5 @@
-// Guards against the settings file beating the command line, being ignored, or blamed wrongly.
+// Guards against the settings file beating the command line, being ignored, or blamed wrongly,
+// and against a bad command line taken silently.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@ struct Start {
     QByteArray file;
     QStringList args;
     const char* outcome; // own, gpsd, kiss, APRS-IS, login, range, unit, expiry; or the error
+                         // (%F the settings file, %T the hint to --help)
 };
 
 QString outcomeOf(const HostOptions& o) {
@@ -44,7 +46,10 @@ TEST_P(SettingsFile, FillsWhatTheCommandLineLeavesOut) {
     if (parseCommandLine(QStringList{"kestrel32"} + GetParam().args, options, text, path) ==
         CommandLineResult::Run)
         text = outcomeOf(options);
-    EXPECT_EQ(text, QString::fromUtf8(GetParam().outcome).replace(QStringLiteral("%F"), path));
+    EXPECT_EQ(text,
+              QString::fromUtf8(GetParam().outcome)
+                  .replace(QStringLiteral("%F"), path)
+                  .replace(QStringLiteral("%T"), QStringLiteral("\nTry 'kestrel32 --help'.")));
 }
 
 const QByteArray everything = "[General]\ncallsign=G0MOB-9\ngpsd=127.0.0.1:2948\n"
@@ -65,6 +70,26 @@ INSTANTIATE_TEST_SUITE_P(
               "G0FIX,51.5,-0.1 - - - - 100 - 60"},
         Start{"[General]\nkiss=nowhere\n",
               {},
-              "kestrel32: %F: --kiss needs HOST:PORT, not 'nowhere'"}));
+              "kestrel32: %F: --kiss needs HOST:PORT, not 'nowhere'"},
+        // The command line's own refusals, one of each kind.
+        Start{{}, {"--scenario"}, "kestrel32: Missing value after '--scenario'.%T"},
+        Start{{}, {"extra"}, "kestrel32: unexpected argument 'extra'%T"},
+        Start{{},
+              {"--quit-after", "-1"},
+              "kestrel32: --quit-after needs a number of seconds, not '-1'"},
+        Start{{}, {"--folder", "a", "--folder", "b"}, "kestrel32: --folder given more than once"},
+        Start{{}, {"--aprs-is", "host:14580"}, "kestrel32: --aprs-is needs --login CALL%T"},
+        Start{{},
+              {"--aprs-is", "host:14580", "--login", "N0CALL\r\nuser X"},
+              "kestrel32: --login needs a callsign of letters, digits and '-', not 'N0CALL\r\nuser "
+              "X'%T"},
+        Start{{},
+              {"--own", "N0CALL,91,0"},
+              "kestrel32: --own needs CALL,LAT,LON (degrees, north and east positive), not "
+              "'N0CALL,91,0'%T"},
+        Start{{},
+              {"--range", "12.5"},
+              "kestrel32: --range needs a whole number of kilometres from 1 to 20000, not "
+              "'12.5'%T"}));
 
 } // namespace

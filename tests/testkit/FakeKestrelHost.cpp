@@ -1,31 +1,26 @@
 #include "FakeKestrelHost.h"
 
 #include <algorithm>
-#include <iterator>
 
 class FakeKestrelMap final : public KestrelMap {
 public:
     explicit FakeKestrelMap(FakeKestrelHost& host) : m_host(host) {}
 
-    void setDrawWidth(qint32 width) override {
-        m_host.record(QStringLiteral("DrawWidth"), {width});
-    }
-    void setDrawStyle(qint16 style) override {
-        m_host.record(QStringLiteral("DrawStyle"), {style});
-    }
-    void setFillColor(qint32 colour) override {
-        m_host.record(QStringLiteral("FillColor"), {colour});
-    }
+    void setDrawWidth(qint32 width) override { m_host.enter("DrawWidth", {width}); }
+    void setDrawStyle(qint16 style) override { m_host.enter("DrawStyle", {style}); }
+    void setFillColor(qint32 colour) override { m_host.enter("FillColor", {colour}); }
     float ScaleHeight() override {
-        return m_host.record(QStringLiteral("ScaleHeight"), {}, m_host.scaleHeight).toFloat();
+        m_host.enter("ScaleHeight", {});
+        return m_host.scaleHeight;
     }
     qint16 PixelHeight() override {
-        return qint16(m_host.record(QStringLiteral("PixelHeight"), {}, m_host.pixelHeight).toInt());
+        m_host.enter("PixelHeight", {});
+        return m_host.pixelHeight;
     }
     void DrawCircle(float x, float y, float radius, qint32 colour, float startAngle,
                     double endAngle, float aspect) override {
-        m_host.record(QStringLiteral("DrawCircle"), {double(x), double(y), double(radius), colour,
-                                                     double(startAngle), endAngle, double(aspect)});
+        m_host.enter("DrawCircle", {double(x), double(y), double(radius), colour,
+                                    double(startAngle), endAngle, double(aspect)});
     }
 
 private:
@@ -52,8 +47,9 @@ void FakeKestrelHost::failOn(const QString& call, int afterCalls, int times) {
 
 std::vector<RecordedCall> FakeKestrelHost::callsNamed(const QString& call) const {
     std::vector<RecordedCall> result;
-    std::copy_if(calls.begin(), calls.end(), std::back_inserter(result),
-                 [&](const RecordedCall& recorded) { return recorded.call == call; });
+    for (const RecordedCall& recorded : calls)
+        if (recorded.call == call)
+            result.push_back(recorded);
     return result;
 }
 
@@ -71,20 +67,9 @@ void FakeKestrelHost::enter(const QString& call, QVariantList args) {
         failure != m_failures.end() && count > failure->second.afterCalls &&
         (failure->second.times < 0 || count <= failure->second.afterCalls + failure->second.times);
     if (recording || fails)
-        calls.push_back(RecordedCall{call, std::move(args), {}, fails});
+        calls.push_back(RecordedCall{call, std::move(args)});
     if (fails)
         throw HostError(QStringLiteral("fake host: %1 failed").arg(call));
-}
-
-void FakeKestrelHost::leave(QVariant result) {
-    if (recording && !calls.empty())
-        calls.back().result = std::move(result);
-}
-
-QVariant FakeKestrelHost::record(const QString& call, QVariantList args, QVariant result) {
-    enter(call, std::move(args));
-    leave(result);
-    return result;
 }
 
 KestrelMap* FakeKestrelHost::Map() {
@@ -93,7 +78,8 @@ KestrelMap* FakeKestrelHost::Map() {
 }
 
 qint16 FakeKestrelHost::StationCount() {
-    return qint16(record(QStringLiteral("StationCount"), {}, int(stations.size())).toInt());
+    enter(QStringLiteral("StationCount"), {});
+    return qint16(stations.size());
 }
 
 QString FakeKestrelHost::entryAt(int index) const {
@@ -103,7 +89,8 @@ QString FakeKestrelHost::entryAt(int index) const {
 }
 
 QString FakeKestrelHost::StationListItem(qint16 index) {
-    return record(QStringLiteral("StationListItem"), {index}, entryAt(index)).toString();
+    enter(QStringLiteral("StationListItem"), {index});
+    return entryAt(index);
 }
 
 bool FakeKestrelHost::find(KestrelStation& station) {
@@ -131,9 +118,7 @@ bool FakeKestrelHost::find(KestrelStation& station) {
 
 bool FakeKestrelHost::GetStation(KestrelStation& station) {
     enter(QStringLiteral("GetStation"), {station.Callsign});
-    const bool known = find(station);
-    leave(known);
-    return known;
+    return find(station);
 }
 
 std::optional<QStringList> FakeKestrelHost::StationListItems(qint16 first, qint16 count) {
@@ -144,7 +129,6 @@ std::optional<QStringList> FakeKestrelHost::StationListItems(qint16 first, qint1
     const int end = std::min(first + count, int(stations.size()));
     for (int i = first; i < end; ++i)
         texts << entryAt(i);
-    leave(texts);
     return texts;
 }
 
@@ -157,12 +141,8 @@ FakeKestrelHost::GetStations(const QStringList& callsigns) {
     for (const QString& callsign : callsigns) {
         KestrelStation station;
         station.Callsign = callsign;
-        if (find(station))
-            answers.emplace_back(station);
-        else
-            answers.emplace_back();
+        answers.push_back(find(station) ? std::optional(station) : std::nullopt);
     }
-    leave(int(answers.size()));
     return answers;
 }
 
@@ -175,13 +155,13 @@ void FakeKestrelHost::buildIndex() {
 }
 
 void FakeKestrelHost::setEventsEnabled(qint32 value) {
-    record(QStringLiteral("EventsEnabled"), {value});
+    enter(QStringLiteral("EventsEnabled"), {value});
 }
 
 void FakeKestrelHost::AlertStation(const QString& callsign) {
-    record(QStringLiteral("AlertStation"), {callsign});
+    enter(QStringLiteral("AlertStation"), {callsign});
 }
 
 void FakeKestrelHost::SetBeacon(const KestrelBeacon& beacon) {
-    record(QStringLiteral("SetBeacon"), {beacon.Callsign, beacon.Comment});
+    enter(QStringLiteral("SetBeacon"), {beacon.Callsign, beacon.Comment});
 }

@@ -16,8 +16,6 @@
 struct RecordedCall {
     QString call;
     QVariantList args;
-    QVariant result;
-    bool failed = false;
 };
 
 // A heard station as the fake host keeps it.
@@ -82,10 +80,8 @@ public:
     std::optional<std::vector<std::optional<KestrelStation>>>
     GetStations(const QStringList& callsigns) override;
 
-    // Records (or fails) one call; used by the map too.
+    // Records (or fails, throwing HostError) one call; used by the map too.
     void enter(const QString& call, QVariantList args);
-    void leave(QVariant result);
-    QVariant record(const QString& call, QVariantList args, QVariant result = {});
 
 private:
     bool find(KestrelStation& station);

@@ -1,7 +1,5 @@
 #include "HostProcess.h"
 
-#include <QCoreApplication>
-
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QFile>
@@ -10,19 +8,21 @@
 #include "TestFiles.h"
 #include "host/dbus/KestrelBusNames.h"
 
+static bool nameOnBus() {
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(
+        kestrelbus::serviceName());
+}
+
 HostProcess::HostProcess() {
     m_process.setProcessEnvironment(environment());
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
 }
 
 HostProcess::~HostProcess() {
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) {
-            m_process.kill();
-            m_process.waitForFinished(2000);
-        }
-    }
+    m_process.terminate(); // nothing when it is not running
+    if (!m_process.waitForFinished(5000))
+        m_process.kill();
+    m_process.waitForFinished(2000);
 }
 
 QProcessEnvironment HostProcess::environment() const {
@@ -58,25 +58,18 @@ bool HostProcess::start(const QByteArray& scenarioJson, const QStringList& extra
            m_process.state() == QProcess::Running;
 }
 
-int HostProcess::runToEnd(const QStringList& arguments, QString* standardError,
-                          QString* standardOutput) {
+int HostProcess::runToEnd(const QStringList& arguments, QString* standardError) {
     m_process.start(program(), arguments);
     if (!m_process.waitForFinished(20000))
         return -1;
     if (standardError)
         *standardError = QString::fromLocal8Bit(m_process.readAllStandardError());
-    if (standardOutput)
-        *standardOutput = QString::fromLocal8Bit(m_process.readAllStandardOutput());
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
 bool HostProcess::stop() {
     m_process.terminate();
-    return waitForExit();
-}
-
-bool HostProcess::waitForExit(int ms) {
-    return waitUntil([&] { return m_process.state() == QProcess::NotRunning; }, ms);
+    return waitUntil([&] { return m_process.state() == QProcess::NotRunning; });
 }
 
 QList<QJsonObject> HostProcess::journal(const QString& key, const QString& name) const {
@@ -88,13 +81,6 @@ QList<QJsonObject> HostProcess::journal(const QString& key, const QString& name)
                 !line.isEmpty() && (key.isEmpty() || o.value(key).toString() == name))
                 lines << o;
     return lines;
-}
-
-bool HostProcess::nameOnBus() {
-    return QDBusConnection::sessionBus()
-        .interface()
-        ->isServiceRegistered(kestrelbus::serviceName())
-        .value();
 }
 
 bool HostProcess::waitForBusName(bool present, int ms) {

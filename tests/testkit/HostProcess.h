@@ -28,11 +28,9 @@ public:
     // waits until it owns the bus name. False when it did not get there.
     bool start(const QByteArray& scenarioJson, const QStringList& extra = {});
     // Runs kestrel32 with exactly `arguments` to its end; returns the exit code.
-    int runToEnd(const QStringList& arguments, QString* standardError = nullptr,
-                 QString* standardOutput = nullptr);
+    int runToEnd(const QStringList& arguments, QString* standardError = nullptr);
     // Asks it to close (SIGTERM) and waits for the end.
     bool stop();
-    bool waitForExit(int ms = 10000);
     QProcess& process() { return m_process; }
 
     // The journal lines written so far (with `key` given, those whose key equals `name`).
@@ -41,7 +39,6 @@ public:
     QList<QJsonObject> events(const QString& name) const { return journal("event", name); }
 
     static QString program();
-    static bool nameOnBus();
     // Waits until the tracker's name is (or is no longer) on the bus.
     static bool waitForBusName(bool present, int ms = 10000);
 

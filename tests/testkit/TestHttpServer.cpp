@@ -1,16 +1,11 @@
 #include "TestHttpServer.h"
 
-#include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
 
 TestHttpServer::TestHttpServer() {
     connect(&m_server, &QTcpServer::newConnection, this, &TestHttpServer::acceptConnections);
     m_server.listen(QHostAddress::LocalHost, 0);
-}
-
-TestHttpServer::~TestHttpServer() {
-    m_server.close();
 }
 
 void TestHttpServer::setAnswer(const QByteArray& path, const Answer& answer) {
@@ -58,8 +53,6 @@ void TestHttpServer::readRequest(QTcpSocket* socket) {
 }
 
 void TestHttpServer::answer(QTcpSocket* socket, const Answer& answer) {
-    if (answer.behaviour == Behaviour::NeverAnswer)
-        return;
     QByteArray head = "HTTP/1.1 " + answer.status + "\r\n";
     for (const auto& [name, value] : answer.headers)
         head += name + ": " + value + "\r\n";

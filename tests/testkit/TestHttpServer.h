@@ -19,7 +19,6 @@ class TestHttpServer final : public QObject {
 public:
     enum class Behaviour {
         Answer,       // status, headers and body in one go
-        NeverAnswer,  // reads the request and keeps silent
         CloseMidBody, // announces the full length, sends half, hangs up
         Trickle,      // sends the body in small pieces with pauses between them
         NoLength      // no Content-Length: the body ends when the server hangs up
@@ -36,7 +35,6 @@ public:
     };
 
     TestHttpServer();
-    ~TestHttpServer() override;
 
     // Every path not given an answer gets a 404 with an empty body.
     void setAnswer(const QByteArray& path, const Answer& answer);
