@@ -80,8 +80,7 @@ void frmMain::createControls() {
     const double dpi = logicalDpi();
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twipsToPixels(kMainWidthTwips, dpi),
-                         twipsToPixels(kMainHeightTwips, dpi));
+    client->setFixedSize(twipsToPixels(kMainWidthTwips, dpi), twipsToPixels(kMainHeightTwips, dpi));
     setCentralWidget(client);
 
     const QFont fixedsys = monospaceFont(9);
