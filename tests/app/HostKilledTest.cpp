@@ -19,7 +19,7 @@
 
 namespace {
 
-const QByteArray scene = R"({"own": {"callsign": "G0OWN", "lat": 52.0, "lon": -1.0},
+const QByteArray killedScene = R"({"own": {"callsign": "G0OWN", "lat": 52.0, "lon": -1.0},
   "stations": [
     {"callsign": "NEAR1", "lat": 52.01, "lon": -1.0},
     {"callsign": "NEAR2", "lat": 52.02, "lon": -1.0},
@@ -30,7 +30,7 @@ protected:
     void SetUp() override {
         AppFixture::SetUp();
         installHost(QStringLiteral("G0OWN"));
-        ASSERT_TRUE(tracker->start(scene));
+        ASSERT_TRUE(tracker->start(killedScene));
         env.createHost = [] { return createKestrelHost(); };
         start();
         engine().setRadiusText(QStringLiteral("10"));
@@ -72,7 +72,7 @@ TEST_F(HostKilled, tickEndsOperatorIsToldOnceAndANewHostIsFoundAgain) {
     // A new tracker takes the name: the window hands it the beacon and switches its events
     // on by itself, and the next tick lists from it.
     tracker = std::make_unique<HostProcess>();
-    ASSERT_TRUE(tracker->start(scene));
+    ASSERT_TRUE(tracker->start(killedScene));
     ASSERT_TRUE(waitUntil([&] {
         return tracker->calls(QStringLiteral("SetBeacon")).size() == 1 &&
                tracker->calls(QStringLiteral("EventsEnabled")).size() == 1;
