@@ -3,8 +3,8 @@
 
 #include <QTemporaryDir>
 
-#include "TestFiles.h"
 #include "FakeKestrelHost.h"
+#include "TestFiles.h"
 #include "engine/AlarmEngine.h"
 #include "engine/Geodesy.h"
 #include "engine/SoundPlayer.h"
