@@ -4,8 +4,8 @@
 
 // The host's map, obtained from KestrelHost::Map(). X is longitude and Y latitude, in
 // minutes of arc; radii are in map units (those of ScaleHeight). Every call may throw
-// HostError; a host that sends the three drawing settings without waiting raises their
-// failure with the next call that answers (ScaleHeight, PixelHeight or DrawCircle).
+// HostError; a host that sends the three drawing settings (or scale's ScaleHeight) without
+// waiting raises their failure with the next call that answers.
 class KestrelMap {
 public:
     virtual ~KestrelMap() = default;

@@ -28,6 +28,14 @@ bool meansGone(QDBusError::ErrorType type) {
     }
 }
 
+QDBusMessage trackerCall(const QString& path, const QString& interface, const QString& method,
+                         const QVariantList& args) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(kestrelbus::serviceName(), path, interface, method);
+    message.setArguments(args);
+    return message;
+}
+
 } // namespace
 
 DbusKestrelHost::DbusKestrelHost(QDBusConnection connection, QObject* parent)
@@ -60,20 +68,17 @@ DbusKestrelHost::~DbusKestrelHost() = default;
 
 QDBusMessage DbusKestrelHost::exchange(const QString& path, const QString& interface,
                                        const QString& method, const QVariantList& args) {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(kestrelbus::serviceName(), path, interface, method);
-    message.setArguments(args);
-    const QDBusMessage reply = m_connection.call(message, QDBus::Block, callTimeoutMs);
+    const QDBusMessage reply =
+        m_connection.call(trackerCall(path, interface, method, args), QDBus::Block, callTimeoutMs);
     settleSent();
     return reply;
 }
 
 QDBusPendingCall DbusKestrelHost::send(const QString& path, const QString& interface,
                                        const QString& method, const QVariantList& args) {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(kestrelbus::serviceName(), path, interface, method);
-    message.setArguments(args);
-    m_sent.push_back({m_connection.asyncCall(message, callTimeoutMs), interface, method});
+    m_sent.push_back(
+        {m_connection.asyncCall(trackerCall(path, interface, method, args), callTimeoutMs),
+         interface, method});
     return m_sent.back().reply;
 }
 
@@ -229,11 +234,9 @@ void DbusKestrelHost::ownerChanged(const QString& newOwner) {
     // A tracker (re)joined under the name: it knows nothing of us yet. Sent without
     // waiting, in order (beacon first), so no handler of ours blocks on a starting host.
     const auto send = [this](const QString& method, const QVariantList& args) {
-        QDBusMessage message =
-            QDBusMessage::createMethodCall(kestrelbus::serviceName(), kestrelbus::applicationPath(),
-                                           kestrelbus::applicationInterface(), method);
-        message.setArguments(args);
-        m_connection.asyncCall(message, callTimeoutMs);
+        m_connection.asyncCall(trackerCall(kestrelbus::applicationPath(),
+                                           kestrelbus::applicationInterface(), method, args),
+                               callTimeoutMs);
     };
     if (m_beacon)
         send(QStringLiteral("SetBeacon"), {m_beacon->Callsign, m_beacon->Comment});

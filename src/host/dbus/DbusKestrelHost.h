@@ -15,10 +15,10 @@ class DbusKestrelMap;
 
 // An application object of the tracker reached over the session bus. Numbers travel as
 // doubles (the bus has no 32-bit float) and are narrowed here. A call waits for its answer,
-// except the map's drawing settings (see send); a tracker that is gone or refuses raises
-// HostError. When a tracker takes the
-// name again after leaving, the beacon and EventsEnabled this object handed over are
-// handed to the new one, so its events come through without a restart.
+// except what the map sends ahead (see send); a tracker that is gone or refuses raises
+// HostError. When a tracker takes the name again after leaving, the beacon and
+// EventsEnabled this object handed over are handed to the new one, so its events come
+// through without a restart.
 class DbusKestrelHost final : public KestrelHost {
     Q_OBJECT
 public:
@@ -44,12 +44,11 @@ public:
     // HostError. Used by the map object too.
     QDBusMessage call(const QString& path, const QString& interface, const QString& method,
                       const QVariantList& args);
-    // A call whose answer carries nothing: sent without waiting, so that the drawing settings
-    // before each mark cost no round trip of their own. The bus keeps the order of one
-    // connection's calls, so the tracker still has them before the next call, and that
-    // call's answer comes after theirs: a refusal or a lost tracker is raised there, as
-    // this call's own HostError.
-    // The answer, once a later call has come back, is in the returned call's reply.
+    // A call sent without waiting, so that the drawing settings before each mark cost no
+    // round trip of their own. The bus keeps the order of one connection's calls, so the
+    // tracker has it before the next call, whose answer comes after its own: a refusal or
+    // a lost tracker is raised there, as this call's HostError, and once that next call
+    // has returned, the answer is in the returned call's reply.
     QDBusPendingCall send(const QString& path, const QString& interface, const QString& method,
                           const QVariantList& args);
 

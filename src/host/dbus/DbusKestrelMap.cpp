@@ -12,8 +12,8 @@ QDBusMessage mapCall(DbusKestrelHost& host, const QString& method, const QVarian
     return host.call(kestrelbus::mapPath(), kestrelbus::mapInterface(), method, args);
 }
 
-void mapSend(DbusKestrelHost& host, const QString& method, const QVariantList& args) {
-    host.send(kestrelbus::mapPath(), kestrelbus::mapInterface(), method, args);
+QDBusPendingCall mapSend(DbusKestrelHost& host, const QString& method, const QVariantList& args) {
+    return host.send(kestrelbus::mapPath(), kestrelbus::mapInterface(), method, args);
 }
 
 } // namespace
@@ -45,8 +45,7 @@ qint16 DbusKestrelMap::PixelHeight() {
 KestrelMap::Scale DbusKestrelMap::scale() {
     // Both questions go out together; the second answer comes after the first, which has
     // been checked by then.
-    const QDBusPendingCall scaleHeight = m_host.send(
-        kestrelbus::mapPath(), kestrelbus::mapInterface(), QStringLiteral("ScaleHeight"), {});
+    const QDBusPendingCall scaleHeight = mapSend(m_host, QStringLiteral("ScaleHeight"), {});
     const qint16 pixelHeight = PixelHeight();
     return {float(scaleHeight.reply().arguments().constFirst().toDouble()), pixelHeight};
 }
