@@ -18,6 +18,9 @@
 #include <vector>
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -26,6 +29,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include "BenchMain.h"
 #include "BenchPrograms.h"
@@ -36,6 +40,7 @@
 #include "feed/Tnc2.h"
 #include "host/HostCursor.h"
 #include "host/KestrelHost.h"
+#include "host/dbus/KestrelBusNames.h"
 #include "host/dbus/KestrelHostConnection.h"
 
 namespace {
@@ -44,10 +49,26 @@ namespace {
 // home, so that Ringwarden finds this tracker's folder and own callsign.
 class Programs {
 public:
-    bool startTracker(int stations, int inRange, const QStringList& extraArguments = {}) {
+    bool startTracker(int stations, int inRange, const QStringList& extraArguments = {},
+                      bool journal = true) {
         return benchprograms::startKestrel32(
             m_tracker, m_dir.path(), benchprograms::scrambledScenario(stations, inRange),
-            QStringList{QStringLiteral("--journal"), journalPath()} + extraArguments);
+            (journal ? QStringList{QStringLiteral("--journal"), journalPath()} : QStringList{}) +
+                extraArguments);
+    }
+
+    // The trivial server in kestrel32's place, answering from memory.
+    bool startTrivialServer(int stations, int inRange) {
+        m_tracker.setProcessEnvironment(environment());
+        m_tracker.start(QStringLiteral(TRIVIAL_SERVER_PROGRAM),
+                        {QString::number(stations), QString::number(inRange)});
+        QDeadlineTimer deadline(30000);
+        while (!kestrelHostOnBus()) {
+            if (deadline.hasExpired() || m_tracker.state() == QProcess::NotRunning)
+                return false;
+            QThread::msleep(20);
+        }
+        return true;
     }
 
     // A copy of the program and its sounds in a folder of its own, as installed portably,
@@ -150,6 +171,39 @@ private:
     KestrelHost& m_host;
 };
 
+// The longest time the event loop went without running its timers: a zero-time timer
+// notes each pass through the loop.
+class GapProbe {
+public:
+    GapProbe() {
+        m_timer.setInterval(0);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { note(); });
+    }
+    void start() {
+        m_longest = 0;
+        m_clock.start();
+        m_last = 0;
+        m_timer.start();
+    }
+    // The longest gap since start, up to now.
+    qint64 stop() {
+        note();
+        m_timer.stop();
+        return m_longest;
+    }
+
+private:
+    void note() {
+        const qint64 now = m_clock.nsecsElapsed();
+        m_longest = std::max(m_longest, now - m_last);
+        m_last = now;
+    }
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+};
+
 // One whole Timer1 tick (own station, ring, sweep, station scan, alarm decision) over the
 // bus, events let through between stations as the window does. The event-loop gap is wall
 // time: while a bus call waits, the window processes nothing.
@@ -164,18 +218,8 @@ void tickOverBus(benchmark::State& state, bool blocks) {
     std::unique_ptr<KestrelHost> bus = createKestrelHost();
     SingleCallsOnly single(*bus);
     KestrelHost& host = blocks ? *bus : static_cast<KestrelHost&>(single);
-    QElapsedTimer clock;
-    qint64 last = 0;
-    qint64 longest = 0;
-    // The program's own pump: the gap is the longest time between two runs of the events.
     EventPump pump;
-    AlarmEngine engine(host, host.Map(), nullptr, [&] {
-        if (!pump())
-            return;
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
+    AlarmEngine engine(host, host.Map(), nullptr, [&] { pump(); });
     engine.setOwnCallsign(QStringLiteral("G0OWN"));
     engine.setRadiusText(QStringLiteral("10"));
     engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
@@ -185,13 +229,11 @@ void tickOverBus(benchmark::State& state, bool blocks) {
     QObject::connect(&engine, &AlarmEngine::tickFailed,
                      [&](const QString& message) { failure = message; });
     std::vector<qint64> perTick;
+    GapProbe probe;
     for (auto _ : state) {
-        longest = 0;
-        last = 0;
-        clock.start();
+        probe.start();
         engine.Timer1_Timer();
-        longest = std::max(longest, clock.nsecsElapsed() - last);
-        perTick.push_back(longest);
+        perTick.push_back(probe.stop());
     }
     if (!failure.isEmpty() || engine.alarmLines().count() != inRange) {
         const std::string why = QStringLiteral("the tick listed %1 stations (%2)")
@@ -266,6 +308,56 @@ void BM_BusFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_BusFloor)
     ->Args({32767, 500})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(8);
+
+// The whole list in one call each (StationCount, StationListItems, GetStations), from the
+// trivial server (0) or from kestrel32 without a journal (1): the bus's own floor, and what
+// kestrel32's serving adds to it.
+void BM_WholeListFetch(benchmark::State& state) {
+    const int stations = int(state.range(0));
+    const bool tracker = state.range(1) != 0;
+    Programs programs;
+    const bool started = tracker ? programs.startTracker(stations, 500, {}, false)
+                                 : programs.startTrivialServer(stations, 500);
+    if (!started) {
+        state.SkipWithError("the server did not come onto the bus");
+        return;
+    }
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const auto call = [&](const QString& method, const QVariantList& args) {
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(kestrelbus::serviceName(), kestrelbus::applicationPath(),
+                                           kestrelbus::applicationInterface(), method);
+        message.setArguments(args);
+        return bus.call(message, QDBus::Block, 60000);
+    };
+    qsizetype fetched = 0;
+    for (auto _ : state) {
+        const qint16 count =
+            call(QStringLiteral("StationCount"), {}).arguments().value(0).value<qint16>();
+        const QStringList entries = qdbus_cast<QStringList>(
+            call(QStringLiteral("StationListItems"),
+                 {QVariant::fromValue(qint16(0)), QVariant::fromValue(count)})
+                .arguments()
+                .value(0));
+        QStringList callsigns;
+        callsigns.reserve(entries.size());
+        for (const QString& entry : entries)
+            callsigns.append(callsignOfEntry(entry));
+        const QDBusMessage answer = call(QStringLiteral("GetStations"), {callsigns});
+        fetched = qdbus_cast<QList<bool>>(answer.arguments().value(0)).size();
+    }
+    if (fetched != stations) {
+        state.SkipWithError("the fetch did not bring every station");
+        return;
+    }
+    state.counters["fetched"] = double(fetched);
+}
+BENCHMARK(BM_WholeListFetch)
+    ->Args({32767, 0})
+    ->Args({32767, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(8);

@@ -19,7 +19,8 @@ record_dir=build
 mkdir -p "$record_dir"
 command -v jq >/dev/null || apt-get install -y jq
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --parallel "$(nproc)" --target bench_engine bench_record bench_feed bench_map
+cmake --build "$build" --parallel "$(nproc)" --target bench_engine bench_record bench_feed bench_map \
+    bench_trivial_server
 export QT_QPA_PLATFORM=offscreen
 
 engine="$build/bench/engine.json"
@@ -69,6 +70,16 @@ jq -n --slurpfile e "$engine" --slurpfile r "$record" --slurpfile f "$feed" --sl
     {name: "scan_over_floor_32767",
      value: (rec("BM_TickOverBus/32767").real_time / rec("BM_BusFloor/32767").real_time),
      unit: "ratio", goal: "<= 3"},
+    {name: "trivial_whole_list_32767_ms",
+     value: rec("BM_WholeListFetch/32767/0").real_time, unit: "ms"},
+    {name: "kestrel32_whole_list_32767_ms",
+     value: rec("BM_WholeListFetch/32767/1").real_time, unit: "ms"},
+    {name: "kestrel32_whole_list_over_trivial",
+     value: (rec("BM_WholeListFetch/32767/1").real_time
+             / rec("BM_WholeListFetch/32767/0").real_time), unit: "ratio", goal: "<= 2"},
+    {name: "scan_over_trivial_32767",
+     value: (rec("BM_TickOverBus/32767").real_time
+             / rec("BM_WholeListFetch/32767/0").real_time), unit: "ratio", goal: "<= 2"},
     {name: "max_event_gap_32767_ms",
      value: rec("BM_TickOverBus/32767").gap_median_ms, unit: "ms", goal: "<= 10"},
     {name: "map_paint_32767_world_ms",
@@ -87,7 +98,7 @@ jq -n --slurpfile e "$engine" --slurpfile r "$record" --slurpfile f "$feed" --sl
              | max / min), unit: "ratio", goal: "<= 1.5"}
   ]' >"$record_dir/bench.json.new"
 # A benchmark that failed leaves its figures out: say so rather than write a short record.
-if [ "$(jq length "$record_dir/bench.json.new")" -ne 22 ]; then
+if [ "$(jq length "$record_dir/bench.json.new")" -ne 26 ]; then
     echo "bench.sh: some figures are missing (see the benchmark output above)" >&2
     exit 1
 fi
