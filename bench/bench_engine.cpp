@@ -12,17 +12,14 @@
 
 #include "BenchMain.h"
 #include "FakeKestrelHost.h"
+#include "TickToEnd.h"
 #include "engine/AlarmEngine.h"
 
 namespace {
 
 struct Setup {
     FakeKestrelHost host;
-    std::function<void()> letEventsRun;
-    AlarmEngine engine{host, host.Map(), nullptr, [this] {
-                           if (letEventsRun)
-                               letEventsRun();
-                       }};
+    AlarmEngine engine{host, host.Map(), nullptr};
 
     Setup() {
         host.recording = false;
@@ -49,7 +46,7 @@ void BM_ScanStations(benchmark::State& state) {
     const int count = int(state.range(0));
     s.addStations(count, count / 100);
     for (auto _ : state)
-        benchmark::DoNotOptimize(s.engine.scan_stations());
+        benchmark::DoNotOptimize(tickToEnd(s.engine));
     state.SetItemsProcessed(state.iterations() * count);
     state.counters["stations/s"] =
         benchmark::Counter(double(state.iterations()) * count, benchmark::Counter::kIsRate);
@@ -61,14 +58,14 @@ void BM_ListFiveThousandInRange(benchmark::State& state) {
     Setup s;
     s.addStations(5000, 5000);
     for (auto _ : state)
-        benchmark::DoNotOptimize(s.engine.scan_stations());
+        benchmark::DoNotOptimize(tickToEnd(s.engine));
     state.SetItemsProcessed(state.iterations() * 5000);
 }
 BENCHMARK(BM_ListFiveThousandInRange)->Unit(benchmark::kMillisecond);
 
 // A whole tick over a list of N entries (the own station included, one in a hundred of the
-// others in range): its cost per station, which must stay flat as the list grows, and the
-// longest stretch without event processing (the time between two processEvents calls).
+// others in range), run from the event loop as the window runs it: its cost per station,
+// which must stay flat as the list grows.
 void BM_Tick(benchmark::State& state) {
     Setup s;
     const int count = int(state.range(0));
@@ -80,34 +77,14 @@ void BM_Tick(benchmark::State& state) {
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
         return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
     };
-    qint64 start = 0;
-    qint64 longest = 0;
-    qint64 last = 0;
-    s.letEventsRun = [&] {
-        const qint64 now = cpuNow() - start;
-        longest = std::max(longest, now - last);
-        last = now;
-    };
-    // Each tick's own longest stretch; the median of them is the figure (a shared machine
-    // preempts the odd tick for milliseconds), the largest is shown beside it.
-    std::vector<qint64> perTick;
     std::vector<qint64> tickCpu;
     for (auto _ : state) {
-        longest = 0;
-        last = 0;
-        start = cpuNow();
-        s.engine.Timer1_Timer();
-        // The stretch after the last yield, to the end of the tick.
-        const qint64 spent = cpuNow() - start;
-        longest = std::max(longest, spent - last);
-        perTick.push_back(longest);
-        tickCpu.push_back(spent);
+        const qint64 start = cpuNow();
+        tickToEnd(s.engine);
+        tickCpu.push_back(cpuNow() - start);
     }
-    std::sort(perTick.begin(), perTick.end());
     std::sort(tickCpu.begin(), tickCpu.end());
     state.counters["per_station_us"] = double(tickCpu[tickCpu.size() / 2]) / 1000.0 / count;
-    state.counters["gap_median_us"] = double(perTick[perTick.size() / 2]) / 1000.0;
-    state.counters["gap_max_us"] = double(perTick.back()) / 1000.0;
 }
 BENCHMARK(BM_Tick)->Arg(1000)->Arg(10000)->Arg(32767)->Unit(benchmark::kMillisecond);
 

@@ -34,8 +34,8 @@
 #include "BenchMain.h"
 #include "BenchPrograms.h"
 #include "FeedGenerator.h"
+#include "TickToEnd.h"
 #include "engine/AlarmEngine.h"
-#include "engine/EventPump.h"
 #include "feed/AprsDecoder.h"
 #include "feed/Tnc2.h"
 #include "host/HostCursor.h"
@@ -205,8 +205,8 @@ private:
 };
 
 // One whole Timer1 tick (own station, ring, sweep, station scan, alarm decision) over the
-// bus, events let through between stations as the window does. The event-loop gap is wall
-// time: while a bus call waits, the window processes nothing.
+// bus, run from the event loop as the window runs it. The event-loop gap is wall time:
+// while a call waits for its answer, the window processes nothing.
 void tickOverBus(benchmark::State& state, bool blocks) {
     const int stations = int(state.range(0));
     const int inRange = int(state.range(1));
@@ -218,8 +218,7 @@ void tickOverBus(benchmark::State& state, bool blocks) {
     std::unique_ptr<KestrelHost> bus = createKestrelHost();
     SingleCallsOnly single(*bus);
     KestrelHost& host = blocks ? *bus : static_cast<KestrelHost&>(single);
-    EventPump pump;
-    AlarmEngine engine(host, host.Map(), nullptr, [&] { pump(); });
+    AlarmEngine engine(host, host.Map(), nullptr);
     engine.setOwnCallsign(QStringLiteral("G0OWN"));
     engine.setRadiusText(QStringLiteral("10"));
     engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
@@ -232,7 +231,7 @@ void tickOverBus(benchmark::State& state, bool blocks) {
     GapProbe probe;
     for (auto _ : state) {
         probe.start();
-        engine.Timer1_Timer();
+        tickToEnd(engine);
         perTick.push_back(probe.stop());
     }
     if (!failure.isEmpty() || engine.alarmLines().count() != inRange) {
@@ -427,26 +426,25 @@ void BM_FeedIngestWhileTicking(benchmark::State& state) {
         std::unique_ptr<KestrelHost> host = createKestrelHost();
         // What had played by the time kestrel32 answered on the bus.
         listedAtStart = std::max<int>(listedAtStart, host->StationCount());
-        QElapsedTimer poll;
-        poll.start();
         qint64 doneMs = -1;
         KestrelStation probe;
         probe.Callsign = last;
-        AlarmEngine engine(*host, host->Map(), nullptr, [&] {
-            QCoreApplication::processEvents();
-            if (doneMs < 0 && poll.elapsed() >= 20) {
-                poll.restart();
-                if (host->GetStation(probe))
-                    doneMs = clock.elapsed();
-            }
+        // Asked every 20 ms while the ticks run from the event loop.
+        QTimer poll;
+        poll.setInterval(20);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (doneMs < 0 && host->GetStation(probe))
+                doneMs = clock.elapsed();
         });
+        poll.start();
+        AlarmEngine engine(*host, host->Map(), nullptr);
         engine.setOwnCallsign(QStringLiteral("G0OWN"));
         engine.setRadiusText(QStringLiteral("10"));
         engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
         engine.setSwitch(AlarmEngine::Switch::BringToFront, false);
         engine.setSwitch(AlarmEngine::Switch::ScanOverlays, false);
         while (doneMs < 0 && clock.elapsed() < 120000) {
-            engine.Timer1_Timer();
+            tickToEnd(engine);
             if (doneMs < 0 && host->GetStation(probe))
                 doneMs = clock.elapsed();
         }

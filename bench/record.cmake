@@ -8,7 +8,8 @@ target_link_libraries(bench_trivial_server PRIVATE Qt6::Core Qt6::DBus)
 # 32,767 stations through kestrel32 on the bus and its floor, start-up to window shown, memory.
 ringwarden_bench(bench_record
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_record.cpp
-    LINKS ringwarden_engine ringwarden_host_dbus ringwarden_benchprograms ringwarden_feedgen Qt6::Core Qt6::DBus)
+    LINKS ringwarden_engine ringwarden_host_dbus ringwarden_benchprograms ringwarden_feedgen ringwarden_fakes
+          Qt6::Core Qt6::DBus)
 add_dependencies(bench_record kestrel32 Ringwarden ringwarden_wav bench_trivial_server)
 target_compile_definitions(bench_record PRIVATE
     RINGWARDEN_BIN_DIR="${RINGWARDEN_BIN_DIR}"

@@ -9,7 +9,6 @@
 #include "alerts/AlertsHub.h"
 #include "alerts/DesktopNotifier.h"
 #include "app/HostFolder.h"
-#include "engine/EventPump.h"
 #include "engine/OverlayItems.h"
 #include "engine/SoundPlayer.h"
 #include "lists/ListFile.h"
@@ -80,9 +79,19 @@ void RingwardenApp::start() {
     refuseSecondInstance();
     readini();
     readOwnCallsign();
-    showAndLetFirstMessagesRun();
+    m_window->show();
+    // The rest once the events that came meanwhile (the first paint among them) have run.
+    QMetaObject::invokeMethod(this, &RingwardenApp::finishStartup, Qt::QueuedConnection);
+}
+
+void RingwardenApp::finishStartup() {
+    if (m_startupFinished)
+        return;
+    m_startupFinished = true;
+    endIfStartupCut();
     enableHostEvents();
     LoadLists();
+    emit startupFinished();
 }
 
 void RingwardenApp::attachToHost() {
@@ -105,8 +114,7 @@ void RingwardenApp::attachToHost() {
 }
 
 void RingwardenApp::createWindow() {
-    m_engine = std::make_unique<AlarmEngine>(*gKestrel, mKestrelMap, m_sound.get(),
-                                             [pump = EventPump()]() mutable { pump(); });
+    m_engine = std::make_unique<AlarmEngine>(*gKestrel, mKestrelMap, m_sound.get());
     m_engine->setWavFolder(m_files.wavFolder);
     m_engine->setOverlaysFolder([ownFolder = m_files.folder] {
         return overlayFolderPath(readHostFolder().folder, ownFolder);
@@ -124,7 +132,7 @@ void RingwardenApp::createWindow() {
             [this] { HistoryWindow::showHistory(m_window.get(), historyFile()); });
     connect(m_alerts.get(), &AlertsHub::historyFailed, this, &RingwardenApp::showHistoryFailure);
     // The alarm cycle runs from the window's creation on.
-    m_engine->Timer1().start();
+    m_engine->startTicking();
 }
 
 void RingwardenApp::refuseSecondInstance() {
@@ -171,12 +179,6 @@ void RingwardenApp::readOwnCallsign() {
     endIfStartupCut();
 }
 
-void RingwardenApp::showAndLetFirstMessagesRun() {
-    m_window->show();
-    QCoreApplication::processEvents();
-    endIfStartupCut();
-}
-
 void RingwardenApp::enableHostEvents() {
     try {
         gKestrel->setEventsEnabled(-1);
@@ -200,9 +202,9 @@ void RingwardenApp::endIfStartupCut() {
 void RingwardenApp::cutStartup() {
     m_startupCut = true;
     if (m_engine)
-        m_engine->hostClosing();
+        m_engine->shutDown();
     if (m_window) {
-        m_window->hostClosing();
+        m_window->closeWithEverythingOpen();
         return;
     }
     // Before the window exists only a start-up box can be open.
@@ -236,27 +238,42 @@ void RingwardenApp::Kestrel32IsClosing() {
         cutStartup();
         return;
     }
-    m_window->hostClosing();
+    m_engine->shutDown();
+    // Whatever box, menu or window is open would hold the shutdown until somebody answered
+    // it: nobody may be there to.
+    m_window->closeWithEverythingOpen();
 }
 
 void RingwardenApp::Form_Unload() {
     // A start-up that has not read the files has nothing of the operator's to write.
     if (!m_listsLoaded) {
         m_startupCut = true;
+        m_engine->shutDown();
         return;
     }
-    saveini();
-    SaveLists();
+    writeOnTheWayOut();
 }
 
 void RingwardenApp::mnuFileExit() {
     if (!m_listsLoaded) {
         m_startupCut = true;
+        m_engine->shutDown();
         return;
     }
+    writeOnTheWayOut();
+    endProcess(0);
+}
+
+void RingwardenApp::writeOnTheWayOut() {
+    // Each way out writes once: the host's closing closes the window, whose unload comes
+    // here again.
+    if (m_writtenOnTheWayOut)
+        return;
+    m_writtenOnTheWayOut = true;
+    // No tick goes on against lists that are being written, nor starts afterwards.
+    m_engine->shutDown();
     saveini();
     SaveLists();
-    endProcess(0);
 }
 
 void RingwardenApp::writeSwitch(AlarmEngine::Switch which, bool on) {
@@ -297,10 +314,8 @@ void RingwardenApp::showHistoryFailure(const QString& message) {
     QMetaObject::invokeMethod(
         this,
         [this, message] {
-            if (m_window->isUnloaded())
-                return;
-            frmMain::BusyScope busy(*m_window);
-            showMessageBox(MessageIcon::Warning, kDefaultMessageTitle, message);
+            if (!m_window->isUnloaded())
+                showNoticeBox(MessageIcon::Warning, kDefaultMessageTitle, message);
         },
         Qt::QueuedConnection);
 }

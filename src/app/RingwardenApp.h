@@ -29,9 +29,13 @@ public:
                   std::unique_ptr<AlarmSpeaker> speaker = nullptr, QObject* parent = nullptr);
     ~RingwardenApp() override;
 
-    // Runs the start-up; returns once the window is shown and the lists are read. Every
-    // refusal ends the process through the seam.
+    // Runs the start-up up to the window shown and returns; the rest (host events on, the
+    // lists read) follows from the event loop, or from finishStartup. Every refusal ends
+    // the process through the seam.
     void start();
+    // The start-up's last steps, once the pending events have run; does nothing a second
+    // time (tests call it instead of waiting for the event loop).
+    void finishStartup();
 
     frmMain* window() const { return m_window.get(); }
     AlarmEngine* engine() const { return m_engine.get(); }
@@ -45,13 +49,16 @@ public:
     void saveini();
     void SaveLists();
 
+signals:
+    // The lists are read: the program runs.
+    void startupFinished();
+
 private:
     void attachToHost();
     void createWindow();
     void refuseSecondInstance();
     void readini();
     void readOwnCallsign();
-    void showAndLetFirstMessagesRun();
     void enableHostEvents();
     void LoadLists();
     void endIfStartupCut();
@@ -59,6 +66,8 @@ private:
     void Kestrel32IsClosing();
     void Form_Unload();
     void mnuFileExit();
+    // What goes out on every way out: the settings, then the lists.
+    void writeOnTheWayOut();
     void writeSwitch(AlarmEngine::Switch which, bool on);
     void toggleAlert(const QString& menuItem);
     void showAlertSwitches();
@@ -82,4 +91,6 @@ private:
     bool m_listFileUnreadRest = false;
     bool m_listsLoaded = false;
     bool m_startupCut = false;
+    bool m_startupFinished = false;
+    bool m_writtenOnTheWayOut = false;
 };

@@ -3,7 +3,10 @@
 #include <exception>
 
 #include <QDir>
+#include <QMetaObject>
+#include <QPointer>
 
+#include "engine/AlarmWalk.h"
 #include "engine/SoundPlayer.h"
 #include "host/KestrelHost.h"
 #include "lists/Commands.h"
@@ -52,15 +55,28 @@ QString failureText(const std::exception_ptr& failure) {
 
 } // namespace
 
-AlarmEngine::AlarmEngine(KestrelHost& host, KestrelMap* map, SoundPlayer* sound,
-                         std::function<void()> letEventsRun, QObject* parent)
-    : QObject(parent), m_host(host), m_map(map), m_sound(sound),
-      m_letEventsRun(std::move(letEventsRun)) {
+AlarmEngine::AlarmEngine(KestrelHost& host, KestrelMap* map, SoundPlayer* sound, QObject* parent)
+    : QObject(parent), m_host(host), m_map(map), m_sound(sound) {
     m_timer1.setInterval(kTickMs);
     connect(&m_timer1, &QTimer::timeout, this, &AlarmEngine::Timer1_Timer);
 }
 
 AlarmEngine::~AlarmEngine() = default;
+
+void AlarmEngine::startTicking() {
+    if (!m_shutDown)
+        m_timer1.start();
+}
+
+void AlarmEngine::shutDown() {
+    m_shutDown = true;
+    m_timer1.stop();
+    // The steps still queued find the tick gone; the calls still out are dropped with
+    // the walk that waits for them.
+    ++m_tickId;
+    m_walk.reset();
+    m_tickRunning = false;
+}
 
 void AlarmEngine::setRadiusText(const QString& text) {
     if (text == m_radiusText)
@@ -109,105 +125,127 @@ void AlarmEngine::setSwitch(Switch which, bool on) {
     emit switchChanged(which, on);
 }
 
-namespace {
-
-// The tracker said it is leaving while the tick let events run: the rest of the tick
-// would only fail against it.
-struct TickAbandoned {};
-
-} // namespace
-
-void AlarmEngine::letEventsRun() {
-    if (m_letEventsRun)
-        m_letEventsRun();
-    if (m_hostClosing)
-        throw TickAbandoned{};
-}
-
 KestrelMap& AlarmEngine::map() {
     if (!m_map)
         throw MapMarkError(QStringLiteral("The host's map is not available."));
     return *m_map;
 }
 
-void AlarmEngine::holdTimer(bool hold) {
+void AlarmEngine::holdTicks(bool hold) {
     if (hold)
         m_timer1.stop();
     else
-        m_timer1.start();
+        startTicking();
 }
 
-void AlarmEngine::drawRange() {
-    DrawRangeCircle(map(), mStation.Longitude, mStation.Latitude, radius());
-    // The counter adds 0.2 to a double, so it takes 32 values from 0 to about 6.2.
-    for (double a = 0.0; a <= 6.28; a += 0.2) {
-        DrawRangeArc(map(), mStation.Longitude, mStation.Latitude, radius(), static_cast<float>(a),
-                     a + 0.2);
-        letEventsRun();
+void AlarmEngine::later(Step step) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, id = m_tickId, step = std::move(step)] {
+            if (id == m_tickId && m_tickRunning)
+                guarded(step);
+        },
+        Qt::QueuedConnection);
+}
+
+void AlarmEngine::guarded(const Step& step) {
+    try {
+        step();
+    } catch (...) {
+        endTick(std::current_exception());
     }
 }
 
-void AlarmEngine::soundAlarm(int stationCount) {
-    if (stationCount >= 5) {
+void AlarmEngine::Timer1_Timer() {
+    if (m_tickRunning || m_shutDown)
+        return;
+    m_tickRunning = true;
+    ++m_tickId;
+    m_stationCount = 0;
+    m_watchCount = 0;
+    guarded([this] { ownStation(); });
+}
+
+void AlarmEngine::ownStation() {
+    mStation.Callsign = gstrOwnCallsign;
+    if (!m_host.GetStation(mStation)) {
+        later([this] { scanStations(); });
+        return;
+    }
+    DrawRangeCircle(map(), mStation.Longitude, mStation.Latitude, radius());
+    later([this] { sweep(0.0); });
+}
+
+void AlarmEngine::sweep(double angle) {
+    // The counter adds 0.2 to a double, so it takes 32 values from 0 to about 6.2.
+    if (angle > 6.28) {
+        scanStations();
+        return;
+    }
+    DrawRangeArc(map(), mStation.Longitude, mStation.Latitude, radius(), static_cast<float>(angle),
+                 angle + 0.2);
+    later([this, angle] { sweep(angle + 0.2); });
+}
+
+void AlarmEngine::overlaysThenAlarm() {
+    if (gblnScanOverlays)
+        scan_overlays();
+    if (m_stationCount > 0 || m_watchCount > 0)
+        soundAlarm();
+    else
+        endTick();
+}
+
+void AlarmEngine::soundAlarm() {
+    m_alertStations = gblnAudibleAlarm && m_stationCount < 5;
+    if (!gblnAudibleAlarm) {
+        later([this] { alertStationsAndRaise(); });
+        return;
+    }
+    if (m_stationCount >= 5) {
         QString path = lookUp(m_wavFolder, kWavManyStations);
         if (path.isEmpty())
             path = lookUp(m_wavFolder, kWavSiren);
         if (!path.isEmpty() && m_sound)
             m_sound->playAsync(path);
-    } else {
-        const QString path = lookUp(m_wavFolder, kWavFewStations);
-        if (!path.isEmpty() && m_sound)
-            m_sound->playToEnd(path);
+        later([this] { alertStationsAndRaise(); });
+        return;
+    }
+    const QString path = lookUp(m_wavFolder, kWavFewStations);
+    if (path.isEmpty() || !m_sound) {
+        later([this] { alertStationsAndRaise(); });
+        return;
+    }
+    // The tick goes on when the sound has ended; a tick dropped meanwhile stays dropped.
+    m_sound->playToEnd(path, [engine = QPointer<AlarmEngine>(this), id = m_tickId] {
+        if (engine && engine->m_tickId == id && engine->m_tickRunning)
+            engine->later([e = engine.data()] { e->alertStationsAndRaise(); });
+    });
+}
+
+void AlarmEngine::alertStationsAndRaise() {
+    if (m_alertStations) {
         // The list is read afresh: a command may have changed it while the sound played.
         for (int i = 0; i < m_alarmLines.count(); ++i)
             m_host.AlertStation(callsignOfLine(m_alarmLines.at(i)));
     }
-    letEventsRun();
-}
-
-void AlarmEngine::runTick() {
-    mStation.Callsign = gstrOwnCallsign;
-    if (m_host.GetStation(mStation))
-        drawRange();
-
-    int stationCount = 0;
-    int watchCount = 0;
-    if (gblnScanStations) {
-        stationCount = scan_stations();
-        watchCount = scan_watchlist();
-    }
-    if (m_hostClosing)
-        return;
-    const bool alarm = stationCount > 0 || watchCount > 0;
-
-    if (gblnScanOverlays)
-        scan_overlays();
-
-    if (!alarm || m_hostClosing)
-        return;
-    if (gblnAudibleAlarm)
-        soundAlarm(stationCount);
     emit alarmRaised(m_alarmLines.items());
     if (gblnBringToFront)
         emit bringToFrontRequested();
+    endTick();
 }
 
-void AlarmEngine::Timer1_Timer() {
-    if (m_tickRunning)
+void AlarmEngine::endTick(std::exception_ptr failure) {
+    if (!m_tickRunning)
         return;
-    m_tickRunning = true;
-    std::exception_ptr failure;
-    try {
-        runTick();
-    } catch (...) {
-        failure = std::current_exception();
-    }
     m_tickRunning = false;
+    ++m_tickId;
+    m_walk.reset();
     if (!failure) {
         m_failureReported = false;
         if (gblnScanStations)
             emit stationsListed(m_alarmLines.items());
-    } else if (!m_failureReported && !m_hostClosing) {
+    } else if (!m_failureReported && !m_shutDown) {
         m_failureReported = true;
         emit tickFailed(failureText(failure));
     }
@@ -215,17 +253,17 @@ void AlarmEngine::Timer1_Timer() {
 }
 
 void AlarmEngine::acknowledge(int row) {
-    holdTimer(true);
+    holdTicks(true);
     if (row >= 0 && row < m_alarmLines.count()) {
         const QString line = m_alarmLines.at(row);
         if (acknowledgeLine(m_alarmLines, row, m_ackedCalls))
             emit acknowledged(callsignOfLine(line), line);
     }
-    holdTimer(false);
+    holdTicks(false);
 }
 
 void AlarmEngine::acknowledgeAll() {
-    holdTimer(true);
+    holdTicks(true);
     const QStringList lines = m_alarmLines.items();
     QStringList before = m_ackedCalls.items();
     ::acknowledgeAll(m_alarmLines, m_ackedCalls);
@@ -236,7 +274,7 @@ void AlarmEngine::acknowledgeAll() {
             emit acknowledged(callsign, line);
         }
     }
-    holdTimer(false);
+    holdTicks(false);
 }
 
 void AlarmEngine::rearm(int row) {

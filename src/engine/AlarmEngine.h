@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QObject>
 #include <QString>
@@ -31,10 +32,8 @@ public:
     enum class Switch { AudibleAlarm, BringToFront, ScanStations, ScanOverlays };
     static constexpr int kTickMs = 10000;
 
-    // letEventsRun lets pending events run between stations (commands and host events may
-    // act meanwhile); map may be null (the marks then fail and end the tick).
-    AlarmEngine(KestrelHost& host, KestrelMap* map, SoundPlayer* sound,
-                std::function<void()> letEventsRun, QObject* parent = nullptr);
+    // map may be null (the marks then fail and end the tick); sound may be null (silent).
+    AlarmEngine(KestrelHost& host, KestrelMap* map, SoundPlayer* sound, QObject* parent = nullptr);
     ~AlarmEngine() override;
 
     // The lists: alarm lines (sorted), acknowledged and watched callsigns, overlay lines.
@@ -61,16 +60,23 @@ public:
     bool isOn(Switch which) const;
     void setSwitch(Switch which, bool on);
 
-    // The 10-second timer of the tick; the commands hold it while they run.
-    QTimer& Timer1() { return m_timer1; }
-    // One tick: range ring and sweep round the own station, the scans the switches allow,
-    // and the alarm (sound, AlertStation, bring to front). A tick that fires while another
-    // runs is dropped.
+    // Starts the 10-second tick (the commands restart its interval).
+    void startTicking();
+    bool isTicking() const { return m_timer1.isActive(); }
+    // Holds the ticks while a command works; letting go starts a full interval anew.
+    void holdTicks(bool hold);
+    // Starts one tick: range ring and sweep round the own station, the scans the switches
+    // allow, and the alarm (sound, AlertStation, bring to front). The tick goes on from the
+    // host's answers and returns to the event loop between every two steps, so that
+    // commands and host events act in between; tickEnded says when it is through. A tick
+    // that fires while another runs is dropped.
     void Timer1_Timer();
     bool tickRunning() const { return m_tickRunning; }
 
-    // The tracker is leaving: its failures are no longer worth a message.
-    void hostClosing() { m_hostClosing = true; }
+    // The program is leaving (the operator closed it, or the tracker is closing): no tick
+    // starts any more, the one under way is dropped where it stands and nothing more is
+    // said of failures.
+    void shutDown();
 
     // The operator's commands. Rows are those of the list models.
     void acknowledge(int row);
@@ -84,9 +90,6 @@ public:
     // The lists as the list file holds them, before the first tick.
     void loadLists(const QStringList& acked, const QStringList& watch);
 
-    // One pass over the host's list (exposed for tests and benchmarks).
-    qint16 scan_stations();
-    qint16 scan_watchlist();
     void scan_overlays();
     void load_overlay_items();
     const OverlayTable& overlays() const { return m_overlays; }
@@ -100,7 +103,7 @@ signals:
     // Every completed tick with the alarm list it left, also an empty one.
     void stationsListed(const QStringList& lines);
     void bringToFrontRequested();
-    // A tick failed; said once until a tick runs through again, and never while the tracker
+    // A tick failed; said once until a tick runs through again, and never once the program
     // is leaving.
     void tickFailed(const QString& message);
     void tickEnded();
@@ -111,22 +114,33 @@ signals:
     void watchDeleted(const QString& callsign);
 
 private:
-    void runTick();
-    void drawRange();
-    void soundAlarm(int stationCount);
+    struct Walk;
+    using Step = std::function<void()>;
+
+    // Runs step from the event loop, unless the tick has been dropped meanwhile.
+    void later(Step step);
+    // Runs step now; a failure ends the tick.
+    void guarded(const Step& step);
+    void ownStation();
+    void sweep(double angle);
+    void scanStations();
+    void scanWatchlist();
+    void overlaysThenAlarm();
+    void soundAlarm();
+    void alertStationsAndRaise();
+    void endTick(std::exception_ptr failure = {});
     void showMinimum();
-    // Walks the host's list; for each entry `wanted` still wants at its turn, mStation is
-    // filled and `found` called. Events run after every entry; a failure ends the walk.
-    void walkStations(const std::function<bool(const QString&)>& wanted,
-                      const std::function<void(const QString&)>& found);
-    void letEventsRun();
+    // Walks the host's list a block at a time; for each entry `wanted` still wants at its
+    // turn, mStation is filled and `found` called. `done` gets whether the walk went
+    // through; a failure that is not the tracker being gone ends the walk only.
+    void walkStations(std::function<bool(const QString&)> wanted,
+                      std::function<void(const QString&)> found, std::function<void(bool)> done);
+    void walkStep();
     KestrelMap& map();
-    void holdTimer(bool hold);
 
     KestrelHost& m_host;
     KestrelMap* m_map;
     SoundPlayer* m_sound;
-    std::function<void()> m_letEventsRun;
 
     TextList m_alarmLines{TextList::Order::Sorted};
     TextList m_ackedCalls{TextList::Order::Sorted};
@@ -148,8 +162,15 @@ private:
 
     QTimer m_timer1;
     bool m_tickRunning = false;
+    // Counts the ticks; a step of a tick that has been dropped finds another number here.
+    quint64 m_tickId = 0;
+    std::unique_ptr<Walk> m_walk;
+    int m_stationCount = 0;
+    int m_watchCount = 0;
+    // Whether the alarm of this tick tells the host each station (the fewer-station sound).
+    bool m_alertStations = false;
     // Whether this tick's station pass went through to the end of the list.
     bool m_stationPassComplete = false;
     bool m_failureReported = false;
-    bool m_hostClosing = false;
+    bool m_shutDown = false;
 };

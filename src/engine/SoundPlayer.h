@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 
 // Where the alarm sounds go. The window plays through Qt Multimedia (QtSoundPlayer);
@@ -9,7 +11,8 @@ public:
     virtual ~SoundPlayer() = default;
     // Starts the file and returns at once.
     virtual void playAsync(const QString& path) = 0;
-    // Plays the file to its end before returning; must return promptly when the file
-    // cannot be played, and never waits much longer than the sound lasts.
-    virtual void playToEnd(const QString& path) = 0;
+    // Starts the file and returns at once; `ended` is called once, from the event loop,
+    // when the sound has ended, could not be played, or has played much longer than it
+    // lasts (a sound system that never says it stopped).
+    virtual void playToEnd(const QString& path, std::function<void()> ended) = 0;
 };

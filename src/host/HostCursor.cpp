@@ -16,72 +16,66 @@ QString callsignOfEntry(const QString& entry) {
     return callsign;
 }
 
-HostCursor::HostCursor(KestrelHost& host, std::function<bool(const QString&)> wanted)
+HostCursor::HostCursor(KestrelHost& host, HostBlock::Wanted wanted)
     : m_host(host), m_wanted(std::move(wanted)), m_count(host.StationCount()) {}
 
+HostCursor::~HostCursor() = default;
+
+HostBlock& HostCursor::request(qint16 first) {
+    auto it = m_blocks.find(first);
+    if (it == m_blocks.end()) {
+        const auto size = static_cast<qint16>(std::min<int>(blockSize, m_count - first));
+        it = m_blocks.emplace(first, m_host.requestBlock(first, size, m_wanted)).first;
+    }
+    return *it->second;
+}
+
+HostBlock& HostCursor::blockAt(qint16 index) {
+    const auto first = static_cast<qint16>(index - index % blockSize);
+    // Blocks the walk has left are done with.
+    m_blocks.erase(m_blocks.begin(), m_blocks.lower_bound(first));
+    HostBlock& block = request(first);
+    if (first + blockSize < m_count)
+        request(static_cast<qint16>(first + blockSize));
+    return block;
+}
+
+bool HostCursor::answeredInBlock(const HostBlock& block) const {
+    if (!block.offered())
+        return false;
+    if (block.failure()) {
+        try {
+            std::rethrow_exception(block.failure());
+        } catch (const HostError& error) {
+            // A tracker that is gone would fail the first single call too, after as long a
+            // wait: the walk ends here.
+            if (error.kind() == HostError::Kind::Unreachable)
+                throw;
+        }
+        // Refused: the single calls keep every station before the one that fails.
+        return false;
+    }
+    return true;
+}
+
 QString HostCursor::entry(qint16 index) {
-    if (m_blocks && (index < m_first || index >= m_first + m_entries.size()))
-        fetch(index);
-    if (m_blocks)
-        return m_entries.at(index - m_first);
+    const HostBlock& block = blockAt(index);
+    if (block.isReady() && answeredInBlock(block))
+        return block.entries().at(index - block.first());
     return m_host.StationListItem(index);
 }
 
 bool HostCursor::station(qint16 index, KestrelStation& station) {
-    const auto it = m_fixes.constFind(index);
-    if (it != m_fixes.constEnd() && it->first == station.Callsign) {
-        if (!it->second)
-            return false;
-        station.Longitude = it->second->Longitude;
-        station.Latitude = it->second->Latitude;
-        station.Distance = it->second->Distance;
-        return true;
-    }
-    return m_host.GetStation(station);
-}
-
-void HostCursor::fetch(qint16 first) {
-    const auto size = static_cast<qint16>(std::min<int>(blockSize, m_count - first));
-    m_fixes.clear();
-    std::optional<QStringList> entries;
-    try {
-        entries = m_host.StationListItems(first, size);
-    } catch (const HostError&) {
-        // The single calls take over: they keep every station before the one that fails.
-        entries.reset();
-    }
-    if (!entries) {
-        m_blocks = false;
-        return;
-    }
-    m_first = first;
-    m_entries = std::move(*entries);
-    // The host may have fewer entries than it counted: the walk ends at the empty text
-    // that fills the block, as it does with the single call.
-    m_entries.resize(size);
-
-    QStringList callsigns;
-    QList<qint16> indices;
-    for (qsizetype i = 0; i < m_entries.size(); ++i) {
-        const QString& text = m_entries.at(i);
-        if (text.isEmpty() || text.indexOf(u' ', 1) < 0)
-            break; // the walk stops here
-        const QString callsign = callsignOfEntry(text);
-        if (m_wanted(callsign)) {
-            callsigns.append(callsign);
-            indices.append(static_cast<qint16>(first + i));
+    const HostBlock& block = blockAt(index);
+    if (block.isReady() && !block.failure()) {
+        if (const auto fix = block.fix(index, station.Callsign)) {
+            if (!*fix)
+                return false;
+            station.Longitude = (*fix)->Longitude;
+            station.Latitude = (*fix)->Latitude;
+            station.Distance = (*fix)->Distance;
+            return true;
         }
     }
-    if (callsigns.isEmpty())
-        return;
-    std::optional<std::vector<std::optional<KestrelStation>>> answers;
-    try {
-        answers = m_host.GetStations(callsigns);
-    } catch (const HostError&) {
-        answers.reset(); // single GetStation calls as the walk reaches each station
-    }
-    if (!answers)
-        return;
-    for (qsizetype i = 0; i < indices.size(); ++i)
-        m_fixes.insert(indices.at(i), {callsigns.at(i), answers->at(size_t(i))});
+    return m_host.GetStation(station);
 }

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <functional>
-#include <optional>
-#include <utility>
+#include <map>
+#include <memory>
 
-#include <QHash>
 #include <QString>
-#include <QStringList>
 
+#include "host/HostBlock.h"
 #include "host/KestrelStation.h"
 
 class KestrelHost;
@@ -16,33 +14,41 @@ class KestrelHost;
 // after it, without one trailing "*". Throws HostError for an entry without that blank.
 QString callsignOfEntry(const QString& entry);
 
-// One walk over the host's station list in index order. A host that answers a block of
-// entries in one call (an out-of-process tracker, where each call is a bus round trip) is
-// asked a block at a time, with the stations `wanted` asked in one more call; any other
-// host, and a block call that fails, goes through the single calls, so that the walk ends
-// at the very station whose call fails. Either way the walk sees the same entries and
-// answers in the same order. Every call may throw HostError.
+// One walk over the host's station list in index order, a block of entries at a time. Each
+// block is asked of the host ahead of its turn (the next one while the walk handles the
+// present one), so that over the bus the answers travel while the program handles the
+// last ones. A host without block calls, and a block the host refused, goes through the
+// single calls, so that the walk ends at the very station whose call fails; a tracker that
+// is gone ends the walk at the first station of the block it did not answer. Either way
+// the walk sees the same entries and answers in the same order. Every call may throw
+// HostError.
 class HostCursor final {
 public:
     static constexpr qint16 blockSize = 200;
 
-    HostCursor(KestrelHost& host, std::function<bool(const QString&)> wanted);
+    // Asks StationCount.
+    HostCursor(KestrelHost& host, HostBlock::Wanted wanted);
+    ~HostCursor();
+    HostCursor(const HostCursor&) = delete;
+    HostCursor& operator=(const HostCursor&) = delete;
 
-    // StationCount, asked when the walk starts.
     qint16 count() const { return m_count; }
+    // The block that holds index, asked now if it was not yet, and the one after it asked
+    // ahead. Once it is ready, entry and station answer for its indices without waiting
+    // (unless the host must be asked station by station).
+    HostBlock& blockAt(qint16 index);
     // The entry text at index (0 .. count-1); an empty text ends the walk.
     QString entry(qint16 index);
     // GetStation for station.Callsign, as the entry at index named it.
     bool station(qint16 index, KestrelStation& station);
 
 private:
-    void fetch(qint16 first);
+    HostBlock& request(qint16 first);
+    // Whether the host answered the block of index in one call; rethrows when it is gone.
+    bool answeredInBlock(const HostBlock& block) const;
 
     KestrelHost& m_host;
-    std::function<bool(const QString&)> m_wanted;
+    HostBlock::Wanted m_wanted;
     qint16 m_count = 0;
-    bool m_blocks = true;
-    qint16 m_first = 0;
-    QStringList m_entries;
-    QHash<qint16, std::pair<QString, std::optional<KestrelStation>>> m_fixes;
+    std::map<qint16, std::unique_ptr<HostBlock>> m_blocks;
 };

@@ -8,3 +8,28 @@ std::optional<std::vector<std::optional<KestrelStation>>>
 KestrelHost::GetStations(const QStringList&) {
     return std::nullopt;
 }
+
+std::unique_ptr<HostBlock> KestrelHost::requestBlock(qint16 first, qint16 count,
+                                                     const HostBlock::Wanted& wanted) {
+    auto block = std::make_unique<HostBlock>(first, count);
+    try {
+        std::optional<QStringList> entries = StationListItems(first, count);
+        if (!entries) {
+            block->setNotOffered();
+        } else {
+            block->setEntries(std::move(*entries));
+            std::vector<qint16> indices;
+            QStringList callsigns;
+            block->wantedStations(wanted, indices, callsigns);
+            if (!callsigns.isEmpty()) {
+                auto fixes = GetStations(callsigns);
+                if (fixes)
+                    block->setFixes(indices, callsigns, std::move(*fixes));
+            }
+        }
+    } catch (const HostError&) {
+        block->setFailure(std::current_exception());
+    }
+    block->finish();
+    return block;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "host/HostBlock.h"
 #include "host/HostError.h"
 #include "host/KestrelMap.h"
 #include "host/KestrelStation.h"
@@ -43,6 +45,11 @@ public:
     // GetStation for each callsign in order; an unknown station's answer is std::nullopt.
     virtual std::optional<std::vector<std::optional<KestrelStation>>>
     GetStations(const QStringList& callsigns);
+    // A block of a walk asked ahead (see HostBlock). This one answers at once through the
+    // two block calls above; a host that talks to another process answers when the
+    // answers have come, and in the meantime lets the program go on.
+    virtual std::unique_ptr<HostBlock> requestBlock(qint16 first, qint16 count,
+                                                    const HostBlock::Wanted& wanted);
 
 signals:
     void DataAvailable();

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include <QAudioDevice>
-#include <QEventLoop>
 #include <QFile>
 #include <QMediaDevices>
 #include <QSoundEffect>
@@ -61,6 +60,32 @@ std::optional<int> wavDurationMs(const QString& path) {
 struct QtSoundPlayer::Private {
     std::unique_ptr<QSoundEffect> background;
     int lastWaitBoundMs = 0;
+    // The sound played to its end, what is told when it has, and the bound of the wait.
+    std::unique_ptr<QObject> context = std::make_unique<QObject>();
+    std::unique_ptr<QSoundEffect> toEnd;
+    std::function<void()> ended;
+    QTimer bound;
+    bool started = false;
+
+    Private() {
+        bound.setSingleShot(true);
+        QObject::connect(&bound, &QTimer::timeout, context.get(), [this] { finishToEnd(); });
+    }
+    // From a signal of the effect itself, which must not be deleted inside it.
+    void finishLater() {
+        QTimer::singleShot(0, context.get(), [this] { finishToEnd(); });
+    }
+    void finishToEnd() {
+        bound.stop();
+        if (toEnd) {
+            toEnd->stop();
+            toEnd.reset();
+        }
+        if (std::function<void()> listener = std::move(ended)) {
+            ended = nullptr;
+            listener();
+        }
+    }
 };
 
 QtSoundPlayer::QtSoundPlayer() : d(new Private) {}
@@ -90,40 +115,40 @@ int QtSoundPlayer::lastWaitBoundMs() const {
     return d->lastWaitBoundMs;
 }
 
-void QtSoundPlayer::playToEnd(const QString& path) {
+void QtSoundPlayer::playToEnd(const QString& path, std::function<void()> ended) {
     d->lastWaitBoundMs = 0;
+    // A sound still playing to its end is cut short, and its listener told now.
+    d->finishToEnd();
     const std::optional<int> length = wavDurationMs(path);
     // Nothing that could be heard: no wait, or the window would ignore the operator for the
     // sound's length on every alarm tick.
-    if (!length || !audioOutputAvailable())
+    if (!length || !audioOutputAvailable()) {
+        QTimer::singleShot(0, d->context.get(), std::move(ended));
         return;
+    }
+    d->ended = std::move(ended);
+    auto effect = std::make_unique<QSoundEffect>();
+    QSoundEffect* sound = effect.get();
+    d->toEnd = std::move(effect);
     // Without a sound server the effect reports playing for ever: the bound ends the wait.
-    QEventLoop loop;
-    QTimer bound;
-    bound.setSingleShot(true);
-    QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
-
-    QSoundEffect effect;
-    bool started = false;
-    const auto startWhenReady = [&] {
-        if (effect.status() == QSoundEffect::Error) {
-            loop.quit();
-        } else if (effect.status() == QSoundEffect::Ready && !started) {
-            started = true;
-            effect.play();
+    d->bound.start(*length + 1000);
+    const auto startWhenReady = [this, sound] {
+        if (sound->status() == QSoundEffect::Error) {
+            d->finishLater();
+        } else if (sound->status() == QSoundEffect::Ready && !d->started) {
+            d->started = true;
+            sound->play();
         }
     };
-    QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, startWhenReady);
-    QObject::connect(&effect, &QSoundEffect::playingChanged, &loop, [&] {
-        if (started && !effect.isPlaying())
-            loop.quit();
+    d->started = false;
+    QObject::connect(sound, &QSoundEffect::statusChanged, sound, startWhenReady);
+    QObject::connect(sound, &QSoundEffect::playingChanged, sound, [this, sound] {
+        if (d->started && !sound->isPlaying())
+            d->finishLater();
     });
-    effect.setSource(QUrl::fromLocalFile(path));
-    bound.start(*length + 1000);
+    sound->setSource(QUrl::fromLocalFile(path));
     startWhenReady();
-    if (effect.status() == QSoundEffect::Error)
+    if (sound->status() == QSoundEffect::Error)
         return;
     d->lastWaitBoundMs = *length + 1000;
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    effect.stop();
 }

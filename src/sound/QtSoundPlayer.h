@@ -15,13 +15,13 @@ public:
     QtSoundPlayer& operator=(const QtSoundPlayer&) = delete;
 
     void playAsync(const QString& path) override;
-    // Waits in a local event loop that lets paint, timers and host events through but no
-    // user input, until the sound has ended or its length plus one second has passed; no wait at
-    // all for a file that cannot play or when there is no audio output.
-    void playToEnd(const QString& path) override;
+    // Tells `ended` when the sound has ended or its length plus one second has passed, and
+    // at once (from the event loop) for a file that cannot play or when there is no audio
+    // output. A new sound to the end cuts the previous one short.
+    void playToEnd(const QString& path, std::function<void()> ended) override;
     // Whether the system offers any audio output (none: no sound server or device).
     static bool audioOutputAvailable();
-    // The bound of the last playToEnd's wait in ms; 0 when it did not wait at all.
+    // The bound of the last playToEnd's wait in ms; 0 when it does not wait at all.
     int lastWaitBoundMs() const;
 
 private:

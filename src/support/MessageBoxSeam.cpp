@@ -31,6 +31,10 @@ void showMessageBox(MessageIcon icon, const QString& title, const QString& text)
     shower()(MessageBoxRequest{icon, title, text});
 }
 
+void showNoticeBox(MessageIcon icon, const QString& title, const QString& text) {
+    shower()(MessageBoxRequest{icon, title, text, false});
+}
+
 void endProcess(int exitCode) {
     ender()(exitCode);
     // An ender that returns would let the caller run on as if nothing had happened.

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// Every modal box and every hard end of the process goes through here, so that tests
+// Every box and every hard end of the process goes through here, so that tests
 // read what would have been shown instead of blocking on a box or losing the process.
 
 enum class MessageIcon { None, Information, Warning, Critical };
@@ -13,6 +13,8 @@ struct MessageBoxRequest {
     MessageIcon icon = MessageIcon::None;
     QString title;
     QString text;
+    // False for a notice: shown without waiting for its answer.
+    bool waits = true;
 };
 
 using MessageBoxShower = std::function<void(const MessageBoxRequest&)>;
@@ -20,6 +22,9 @@ using ProcessEnder = std::function<void(int exitCode)>;
 
 // Shows a modal box with one OK button and returns when it is closed.
 void showMessageBox(MessageIcon icon, const QString& title, const QString& text);
+// Shows a box with one OK button and returns at once: the program goes on, and a close of
+// the window is not held by the box.
+void showNoticeBox(MessageIcon icon, const QString& title, const QString& text);
 // Ends the process at once: no window is unloaded, nothing is written.
 [[noreturn]] void endProcess(int exitCode);
 

@@ -13,6 +13,7 @@ UpdateCheck::UpdateCheck(const QString& serverAddress, int timeoutMs)
         m_serverAddress.chop(1);
 }
 
-UpdateFetchResult UpdateCheck::fetch() const {
-    return fetchUpdatePage(QUrl(m_serverAddress), m_timeoutMs, kUpdatePageLimit);
+void UpdateCheck::fetch(QObject* context,
+                        std::function<void(const UpdateFetchResult&)> done) const {
+    fetchUpdatePage(QUrl(m_serverAddress), m_timeoutMs, kUpdatePageLimit, context, std::move(done));
 }

@@ -23,8 +23,9 @@ public:
     const QString& serverAddress() const { return m_serverAddress; }
     int timeoutMs() const { return m_timeoutMs; }
 
-    // Fetches the server's page; returns once it has arrived, failed or run out of time.
-    UpdateFetchResult fetch() const;
+    // Fetches the server's page; `done` is told from the event loop once it has arrived,
+    // failed or run out of time (not when context has gone meanwhile).
+    void fetch(QObject* context, std::function<void(const UpdateFetchResult&)> done) const;
 
 private:
     QString m_serverAddress;

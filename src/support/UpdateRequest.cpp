@@ -1,6 +1,7 @@
 #include "support/UpdateRequest.h"
 
-#include <QEventLoop>
+#include <memory>
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -16,71 +17,78 @@ QString secondsText(int milliseconds) {
 
 } // namespace
 
-UpdateFetchResult fetchUpdatePage(const QUrl& url, int timeoutMs, qint64 limitBytes) {
-    QNetworkAccessManager manager;
+void fetchUpdatePage(const QUrl& url, int timeoutMs, qint64 limitBytes, QObject* context,
+                     std::function<void(const UpdateFetchResult&)> done) {
+    // Lives until the reply has finished; goes with the context when that goes first.
+    auto* manager = new QNetworkAccessManager(context);
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     // Tell the server who asks, so that a misbehaving checker can be traced to us.
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Ringwarden update check"));
 
-    QNetworkReply* reply = manager.get(request);
-    QByteArray body;
-    Failure failure = Failure::None;
-    const auto abortAs = [&](Failure why) {
-        if (failure == Failure::None)
-            failure = why;
+    QNetworkReply* reply = manager->get(request);
+    struct State {
+        QByteArray body;
+        Failure failure = Failure::None;
+        QTimer deadline;
+    };
+    auto state = std::make_shared<State>();
+    const auto abortAs = [reply, state](Failure why) {
+        if (state->failure == Failure::None)
+            state->failure = why;
         reply->abort();
     };
 
     // Qt's transfer time-out restarts with every byte; this one counts from the start.
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, reply, [&] { abortAs(Failure::TimedOut); });
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
+    state->deadline.setSingleShot(true);
+    QObject::connect(&state->deadline, &QTimer::timeout, reply,
+                     [abortAs] { abortAs(Failure::TimedOut); });
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, limitBytes, abortAs] {
         // A page announced as too large is not worth waiting for.
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > limitBytes)
             abortAs(Failure::TooLarge);
     });
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
-        body += reply->readAll();
-        if (body.size() > limitBytes)
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, state, limitBytes, abortAs] {
+        state->body += reply->readAll();
+        if (state->body.size() > limitBytes)
             abortAs(Failure::TooLarge);
     });
-
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished()) {
-        deadline.start(timeoutMs);
-        loop.exec();
-    }
-    deadline.stop();
-
-    if (failure == Failure::None) {
-        body += reply->readAll();
-        if (body.size() > limitBytes)
-            failure = Failure::TooLarge;
-        else if (reply->error() != QNetworkReply::NoError)
-            failure = Failure::Network;
-    }
-
-    UpdateFetchResult result;
-    result.failure = failure;
-    switch (failure) {
-    case Failure::None:
-        result.body = std::move(body);
-        break;
-    case Failure::TimedOut:
-        result.errorDescription = QStringLiteral("The server did not answer within %1 seconds")
-                                      .arg(secondsText(timeoutMs));
-        break;
-    case Failure::TooLarge:
-        result.errorDescription = QStringLiteral("The page is larger than %1 bytes").arg(limitBytes);
-        break;
-    case Failure::Network:
-        result.errorDescription = reply->errorString();
-        break;
-    }
-    return result;
+    QObject::connect(
+        reply, &QNetworkReply::finished, manager,
+        [reply, manager, state, limitBytes, timeoutMs, done = std::move(done)] {
+            state->deadline.stop();
+            Failure failure = state->failure;
+            if (failure == Failure::None) {
+                state->body += reply->readAll();
+                if (state->body.size() > limitBytes)
+                    failure = Failure::TooLarge;
+                else if (reply->error() != QNetworkReply::NoError)
+                    failure = Failure::Network;
+            }
+            UpdateFetchResult result;
+            result.failure = failure;
+            switch (failure) {
+            case Failure::None:
+                result.body = std::move(state->body);
+                break;
+            case Failure::TimedOut:
+                result.errorDescription =
+                    QStringLiteral("The server did not answer within %1 seconds")
+                        .arg(secondsText(timeoutMs));
+                break;
+            case Failure::TooLarge:
+                result.errorDescription =
+                    QStringLiteral("The page is larger than %1 bytes").arg(limitBytes);
+                break;
+            case Failure::Network:
+                result.errorDescription = reply->errorString();
+                break;
+            }
+            manager->deleteLater();
+            done(result);
+        },
+        Qt::QueuedConnection);
+    state->deadline.start(timeoutMs);
 }

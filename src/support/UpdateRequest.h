@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QUrl>
 
@@ -14,9 +17,10 @@ struct UpdateFetchResult {
     bool ok() const { return failure == Failure::None; }
 };
 
-// Fetches the update page over HTTP(S), following redirects that are no less safe. Waits
-// in a local event loop, so that windows keep painting and answering meanwhile, until
-// the page has arrived, it failed, or timeoutMs have passed since the start: a server
-// that trickles its answer is cut off as surely as a silent one. An HTTP error status
-// and a body over limitBytes count as failures.
-UpdateFetchResult fetchUpdatePage(const QUrl& url, int timeoutMs, qint64 limitBytes);
+// Fetches the update page over HTTP(S), following redirects that are no less safe, and
+// returns at once; `done` is called from the event loop once the page has arrived, it
+// failed, or timeoutMs have passed since the start: a server that trickles its answer is
+// cut off as surely as a silent one. An HTTP error status and a body over limitBytes count
+// as failures. Nothing is called when context goes first.
+void fetchUpdatePage(const QUrl& url, int timeoutMs, qint64 limitBytes, QObject* context,
+                     std::function<void(const UpdateFetchResult&)> done);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 
 #include "support/MessageBoxSeam.h"
@@ -30,6 +31,19 @@ void installWidgetMessageBoxes() {
         // A box that ends the program is also left on the terminal it was started from.
         if (request.icon == MessageIcon::Critical)
             std::fprintf(stderr, "%s: %s\n", qPrintable(request.title), qPrintable(request.text));
+        if (!request.waits) {
+            // Owned by the window it belongs to, so that it goes when that window closes.
+            QWidget* owner = QApplication::activeWindow();
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (!owner && window->isVisible() && qobject_cast<QMainWindow*>(window))
+                    owner = window;
+            auto* box = new QMessageBox(toBoxIcon(request.icon), request.title, request.text,
+                                        QMessageBox::Ok, owner);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->setModal(false);
+            box->show();
+            return;
+        }
         QMessageBox box(toBoxIcon(request.icon), request.title, request.text, QMessageBox::Ok,
                         QApplication::activeWindow());
         box.exec();

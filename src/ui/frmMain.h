@@ -19,7 +19,7 @@ class WindowTimer;
 
 // The main window. It shows the engine's lists and captions and forwards the operator's
 // input to the engine; it keeps only what is its own to show: the watch-list panel, its
-// place on the screen, and the work that holds it open. Every control carries its design
+// place on the screen. Every control carries its design
 // name as the Qt object name, so that tests find it.
 class frmMain final : public QMainWindow {
     Q_OBJECT
@@ -53,23 +53,9 @@ public:
 
     // Raised above the other windows; a minimised or maximised window is restored.
     void bringToFront();
-    // The tracker is leaving: whatever box, menu or window is open ends, and the window
-    // closes as soon as the work on the stack has returned.
-    void hostClosing();
-
-    // Work that lets events run (a tick, a box, a menu) holds the window open: a close
-    // that arrives meanwhile is carried out when the work is done.
-    class BusyScope {
-    public:
-        explicit BusyScope(frmMain& form);
-        ~BusyScope();
-        BusyScope(const BusyScope&) = delete;
-        BusyScope& operator=(const BusyScope&) = delete;
-
-    private:
-        frmMain& m_form;
-    };
-    bool isBusy() const;
+    // The program is leaving without the operator: whatever box, menu or window is open
+    // ends, and the window closes.
+    void closeWithEverythingOpen();
 
     // Opens a context menu and returns when it is closed; tests replace it.
     std::function<void(QMenu*, const QPoint&)> popupMenu;
@@ -78,7 +64,7 @@ public:
 signals:
     // The window is closing for good (after start-up: the settings and lists are saved).
     void unloading();
-    // File › Exit, once no work holds the window.
+    // File › Exit.
     void exitRequested();
     // An extra switch of the Alarm menu was toggled, or the history asked for.
     void extraSwitchToggled(const QString& objectName);
@@ -99,7 +85,6 @@ private:
     void connectEngine();
     void hint(MessageIcon icon, const QString& text);
     void openPopup(QMenu* menu, const QPoint& globalPos);
-    void carryOutPendingClose();
     void showTickFailure(const QString& message);
     void showSwitch(AlarmEngine::Switch which, bool on);
     void enable_disable_stations(bool on);
@@ -177,9 +162,5 @@ private:
     bool gblnShowWatchList = false;
     qint16 mintLeft = 0;
     qint16 mintTop = 0;
-    int m_busyDepth = 0;
-    bool m_closePending = false;
-    bool m_exitPending = false;
-    bool m_hostClosing = false;
     bool m_unloaded = false;
 };

@@ -8,6 +8,8 @@
 #include <QMetaObject>
 #include <QPushButton>
 
+#include "support/Globals.h"
+#include "support/MessageBoxSeam.h"
 #include "ui/ListBox.h"
 
 void frmMain::connectEngine() {
@@ -21,12 +23,6 @@ void frmMain::connectEngine() {
     connect(&m_engine, &AlarmEngine::switchChanged, this, &frmMain::showSwitch);
     connect(&m_engine, &AlarmEngine::bringToFrontRequested, this, &frmMain::bringToFront);
     connect(&m_engine, &AlarmEngine::tickFailed, this, &frmMain::showTickFailure);
-    // A close that came in while the tick let events run is carried out once it has ended.
-    connect(&m_engine, &AlarmEngine::tickEnded, this, [this] {
-        if (!isBusy() && (m_closePending || m_exitPending))
-            QMetaObject::invokeMethod(
-                this, [this] { carryOutPendingClose(); }, Qt::QueuedConnection);
-    });
     for (const auto which : {AlarmEngine::Switch::AudibleAlarm, AlarmEngine::Switch::BringToFront,
                              AlarmEngine::Switch::ScanStations, AlarmEngine::Switch::ScanOverlays})
         showSwitch(which, m_engine.isOn(which));
@@ -85,13 +81,13 @@ void frmMain::bringToFront() {
 }
 
 void frmMain::showTickFailure(const QString& message) {
-    // Shown after the tick has ended, so that ticks go on while the box is open and find
-    // the host again when it comes back.
+    // A notice: ticks go on while it is open and find the host again when it comes back,
+    // and a close of the window is not held by it.
     QMetaObject::invokeMethod(
         this,
         [this, message] {
-            if (!m_unloaded && !m_hostClosing)
-                hint(MessageIcon::Warning, message);
+            if (!m_unloaded)
+                showNoticeBox(MessageIcon::Warning, kDefaultMessageTitle, message);
         },
         Qt::QueuedConnection);
 }

@@ -17,12 +17,10 @@ const QString kSelectFirst = QStringLiteral("You should select a station first")
 } // namespace
 
 void frmMain::hint(MessageIcon icon, const QString& text) {
-    BusyScope busy(*this);
     showMessageBox(icon, kDefaultMessageTitle, text);
 }
 
 void frmMain::openPopup(QMenu* menu, const QPoint& globalPos) {
-    BusyScope busy(*this);
     if (popupMenu)
         popupMenu(menu, globalPos);
     else
@@ -35,9 +33,9 @@ void frmMain::mnuPopup1Ack_Click() {
 
 void frmMain::cmdAck_Click() {
     if (lstStations->selectedRow() < 0) {
-        m_engine.Timer1().stop();
+        m_engine.holdTicks(true);
         hint(MessageIcon::None, kSelectFirst);
-        m_engine.Timer1().start();
+        m_engine.holdTicks(false);
         return;
     }
     mnuPopup1Ack_Click();
@@ -52,12 +50,12 @@ void frmMain::mnuPopup2ReArm_Click() {
 }
 
 void frmMain::cmdRearm_Click() {
-    m_engine.Timer1().stop();
+    m_engine.holdTicks(true);
     if (lstAcked->selectedRow() < 0)
         hint(MessageIcon::None, kSelectFirst);
     else
         mnuPopup2ReArm_Click();
-    m_engine.Timer1().start();
+    m_engine.holdTicks(false);
 }
 
 void frmMain::cmdRearmAll_Click() {
@@ -69,12 +67,12 @@ void frmMain::mnuPopu3Delete_Click() {
 }
 
 void frmMain::lstStations_MouseDown(int button, const QPoint& globalPos) {
-    m_engine.Timer1().stop();
+    m_engine.holdTicks(true);
     if (lstStations->selectedRow() < 0)
         hint(MessageIcon::None, kSelectFirst);
     else if (button == 2)
         openPopup(mnuPopup1, globalPos);
-    m_engine.Timer1().start();
+    m_engine.holdTicks(false);
 }
 
 void frmMain::lstAcked_MouseDown(int button, const QPoint& globalPos) {

@@ -16,9 +16,6 @@ void frmMain::mnuHelpAbout_Click() {
 }
 
 void frmMain::mnuHelpUpdate_Click() {
-    // The request waits in a local event loop; a close meanwhile waits for it to end.
-    BusyScope busy(*this);
-    mnuHelpUpdate->setEnabled(false);
+    // The check greys the item while it runs and enables it again when it has ended.
     CheckForUpdate(*this, m_updateCheck);
-    mnuHelpUpdate->setEnabled(true);
 }

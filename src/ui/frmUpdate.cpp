@@ -220,7 +220,14 @@ void CheckForUpdate(QWidget& caller, const UpdateCheck& check) {
     window->AddLogLine(contacting);
 
     window->m_busy = true;
-    const UpdateFetchResult fetched = check.fetch();
+    check.fetch(&caller, [callerWindow, window, server](const UpdateFetchResult& fetched) {
+        frmUpdate::showOutcome(callerWindow, window, server, fetched);
+    });
+}
+
+void frmUpdate::showOutcome(const QPointer<QWidget>& callerWindow,
+                            const QPointer<frmUpdate>& window, const QString& server,
+                            const UpdateFetchResult& fetched) {
     if (window)
         window->m_busy = false;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -62,6 +63,10 @@ private:
     void lblWebURL_Click();
 
     friend void CheckForUpdate(QWidget& caller, const UpdateCheck& check);
+    // What the window shows once the request has ended.
+    static void showOutcome(const QPointer<QWidget>& callerWindow,
+                            const QPointer<frmUpdate>& window, const QString& server,
+                            const UpdateFetchResult& fetched);
 
     int m_outerHeightTwips = 0;
     bool m_busy = false;
@@ -75,9 +80,9 @@ private:
 
 // Runs the update check against check's server for the window that asked for it, which
 // must hold a menu item (QAction or widget) named "mnuHelpUpdate": that item is greyed
-// while the check runs and enabled again after every outcome. Returns when the check has
-// ended, at the latest after check's time-out; the update window stays open. A check
-// started while one is running only raises its window.
+// while the check runs and enabled again after every outcome. Returns at once; the window
+// shows the outcome when the request has ended, at the latest after check's time-out, and
+// stays open. A check started while one is running only raises its window.
 void CheckForUpdate(QWidget& caller, const UpdateCheck& check);
 
 // Appends one line to the open update window's log; nothing without one.

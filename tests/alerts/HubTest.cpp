@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "FakeKestrelHost.h"
+#include "TickToEnd.h"
 #include "alerts/AlarmSpeaker.h"
 #include "alerts/AlertsHub.h"
 #include "alerts/DesktopNotifier.h"
@@ -61,7 +62,7 @@ protected:
     QTemporaryDir dir;
     QString path = dir.filePath(u"Ringwarden.HST"_qs);
     FakeKestrelHost host;
-    AlarmEngine engine{host, host.Map(), nullptr, {}};
+    AlarmEngine engine{host, host.Map(), nullptr};
     DesktopNotifier notifier;
     RecordingSpeaker speaker;
     AlertsHub hub{engine, path, &notifier, &speaker};
@@ -74,17 +75,17 @@ TEST_F(Hub, RecordsEachChangeOnceAndAnUnwritableHistoryIsToldOnceWhileTheAlarmGo
     unwritable.setSpeakOn(true);
     QSignalSpy told(&unwritable, &AlertsHub::historyFailed);
     host.addStation(u"PD1AAA"_qs, 2.5f);
-    engine.Timer1_Timer();
-    engine.Timer1_Timer();
+    tickToEnd(engine);
+    tickToEnd(engine);
     speaker.engineThere = false;
     host.addStation(u"EV\nIL|X"_qs, 1.0f);
-    engine.Timer1_Timer();
+    tickToEnd(engine);
     host.stations.resize(1);
-    engine.Timer1_Timer();
+    tickToEnd(engine);
     engine.acknowledge(0);
-    engine.Timer1_Timer(); // an acknowledged station has not left
+    tickToEnd(engine); // an acknowledged station has not left
     engine.rearm(0);
-    engine.Timer1_Timer();
+    tickToEnd(engine);
     QStringList events; // newest first
     for (const HistoryEntry& e : AlarmHistory::readLast(path, 100))
         events << QStringList{e.event, e.callsign, e.distanceText}.join(u' ').trimmed();
@@ -102,13 +103,13 @@ TEST_F(Hub, NotifiesOncePerTickWithNewsReplacingTheLastAndItsActionAcknowledgesA
     notifier.setAutoStart(false); // or the bus may start the system's notification daemon
     hub.setNotifyOn(true);
     host.addStation(u"X"_qs, 1.0f);
-    engine.Timer1_Timer(); // no service yet: nothing happens but the error
+    tickToEnd(engine); // no service yet: nothing happens but the error
     ASSERT_TRUE(waitFor([&] { return unavailable.count() == 1; }));
 
     FakeNotifications service;
     host.addStation(u"B"_qs, 3.25f);
     host.addStation(u"C"_qs, 4.5f);
-    engine.Timer1_Timer();
+    tickToEnd(engine);
     EXPECT_TRUE(service.calls.isEmpty()); // the tick did not wait for the service
     ASSERT_TRUE(waitFor([&] { return shown.count() == 1; }));
     const QStringList actions{QString::fromLatin1(DesktopNotifier::kAcknowledgeAllKey),
@@ -116,9 +117,9 @@ TEST_F(Hub, NotifiesOncePerTickWithNewsReplacingTheLastAndItsActionAcknowledgesA
     EXPECT_EQ(service.calls,
               (QList<QVariantList>{{0u, u"ringwarden"_qs, u"Ringwarden: 3 stations in range"_qs,
                                     u"B 3.25\nC 4.5"_qs, actions}}));
-    engine.Timer1_Timer();
+    tickToEnd(engine);
     host.addStation(u"D"_qs, 5.0f);
-    engine.Timer1_Timer();
+    tickToEnd(engine);
     // Not ours: another notification's action, or not the action; they come before the answer.
     service.invokeAction(7, actions.at(0));
     service.invokeAction(41, u"default"_qs);

@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
 
@@ -58,6 +59,10 @@ void AppFixture::start() {
     hosts.clear();
     app = std::make_unique<RingwardenApp>(env, nullptr); // no player: the engine plays nothing
     app->start();
+    // What the event loop runs next: the events that came meanwhile, then the rest of the
+    // start-up (a process end it reaches comes back here, not through the event loop).
+    QCoreApplication::sendPostedEvents();
+    app->finishStartup();
 }
 
 void AppFixture::startExpectingEnd(int code) {

@@ -44,6 +44,8 @@ TEST(UpdateWindow, ShowsTheAnswerOffersTheDownloadAndGreysTheItemOnlyDuringTheRe
             window && !item->isEnabled() && !window->Command1->isEnabled() && !window->close();
     });
     CheckForUpdate(caller, UpdateCheck(server.baseAddress(), 5000));
+    // The check goes on from the reply; the menu item says when it has ended.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item->isEnabled(); }, 10000));
     EXPECT_TRUE(greyedWhileAsking);
     frmUpdate* window = frmUpdate::openWindow();
     ASSERT_NE(window, nullptr);

@@ -1,10 +1,14 @@
 // Guards against a station or object listed or marked wrongly, lost mid-scan, or a failure mistold.
 #include <gtest/gtest.h>
 
+#include <QEventLoop>
+#include <QMetaObject>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "FakeKestrelHost.h"
 #include "TestFiles.h"
+#include "TickToEnd.h"
 #include "engine/AlarmEngine.h"
 #include "engine/Geodesy.h"
 #include "engine/SoundPlayer.h"
@@ -12,12 +16,16 @@
 
 namespace {
 
+// Plays nothing; a sound played to its end ends from the event loop, as a real one does.
 class RecordingSound final : public SoundPlayer {
 public:
     void playAsync(const QString& path) override { plays << QFileInfo(path).fileName(); }
-    void playToEnd(const QString& path) override {
+    void playToEnd(const QString& path, std::function<void()> ended) override {
         plays << QFileInfo(path).fileName() + QStringLiteral(" (to end)");
-        duringPlay();
+        QTimer::singleShot(0, [this, ended = std::move(ended)] {
+            duringPlay();
+            ended();
+        });
     }
     QStringList plays;
     std::function<void()> duringPlay = [] {};
@@ -51,15 +59,21 @@ protected:
             result << call.args.value(index);
         return result;
     }
+    // The colours of the station marks (what follows the range ring and its 32 arcs).
+    QVariantList markColours() const { return argsOf("DrawCircle", 3).mid(33); }
     static QString line(const char* callsign, double distance) {
         return QString::fromLatin1(callsign) + " distance " + distanceText(distance);
+    }
+    void tick() { ASSERT_TRUE(tickToEnd(engine)) << "the tick did not end"; }
+    // Runs `command` at the next return to the event loop, as a press of the operator's.
+    void queue(std::function<void()> command) {
+        QMetaObject::invokeMethod(&engine, std::move(command), Qt::QueuedConnection);
     }
 
     QTemporaryDir wav;
     FakeKestrelHost host;
     RecordingSound sound;
-    std::function<void()> duringEvents = [] {};
-    AlarmEngine engine{host, host.Map(), &sound, [this] { duringEvents(); }};
+    AlarmEngine engine{host, host.Map(), &sound};
     QStringList failures;
     QString caption;
     int fronts = 0;
@@ -68,7 +82,10 @@ protected:
 // The same walk whether the host answers one call per station or blocks of them.
 class EngineScan : public Engine, public ::testing::WithParamInterface<bool> {
 protected:
-    void SetUp() override { host.offerBlocks = GetParam(); }
+    void SetUp() override {
+        host.offerBlocks = GetParam();
+        engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
+    }
 };
 
 TEST_P(EngineScan, listsAndMarksWhatIsInRange) {
@@ -79,38 +96,76 @@ TEST_P(EngineScan, listsAndMarksWhatIsInRange) {
     host.addEntry({QStringLiteral("#GONE* x"), QStringLiteral("GONE"), 0, 0, 1.0f, false});
     host.addStation(QStringLiteral("WATCHED"), 500.0f);
     engine.loadLists({QStringLiteral("ACKED")}, {QStringLiteral("WATCHED")});
+    QStringList listed;
+    QObject::connect(&engine, &AlarmEngine::stationsListed, [&](auto lines) { listed = lines; });
 
-    EXPECT_EQ(engine.scan_stations(), 2);
-    EXPECT_EQ(engine.alarmLines().items(), QStringList({line("ALSO", 7.25), line("NEAR", 4.5)}));
+    tick();
+    EXPECT_EQ(listed, QStringList({line("ALSO", 7.25), line("NEAR", 4.5),
+                                   "WATCHED (watch) " + distanceText(500.0)}));
     EXPECT_EQ(caption, "(minimum distance observed is " + distanceText(4.5) + ")");
     // In walk order: red, green (acknowledged), red; nothing for the own station.
-    EXPECT_EQ(argsOf("DrawCircle", 3), QVariantList({255, 65280, 255}));
-    EXPECT_EQ(engine.scan_watchlist(), 3);
-    EXPECT_TRUE(engine.alarmLines().contains("WATCHED (watch) " + distanceText(500.0)));
+    EXPECT_EQ(markColours(), QVariantList({255, 65280, 255}));
+    EXPECT_EQ(fronts, 1);
 }
 
-TEST_P(EngineScan, aHostFailureEndsThePassAndKeepsWhatItListed) {
+// How a failing call ends the walk: a refusal ends the pass at that very station and the
+// tick goes on; a tracker that is gone ends the tick at once, so that a stopped tracker
+// costs one wait, not one a call.
+struct FailureCase {
+    const char* name;
+    HostError::Kind kind;
+    QStringList lines;
+    bool watchPassRan;
+};
+
+class EngineFailure : public Engine,
+                      public ::testing::WithParamInterface<std::tuple<bool, FailureCase>> {};
+
+TEST_P(EngineFailure, aFailureEndsThePassOrTheTickAndKeepsWhatWasListed) {
+    const auto& [blocks, row] = GetParam();
+    host.offerBlocks = blocks;
+    engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
     addStations({"A1", "B2", "C3", "D4"});
-    // The second lookup fails however it is asked: a failing block call is finished with
-    // single calls, so the pass still ends at that very station.
-    host.failOn(QStringLiteral("GetStation"), 1);
-    host.failOn(QStringLiteral("GetStations"));
-    host.failOn(QStringLiteral("StationListItems"));
-    EXPECT_EQ(engine.scan_stations(), 0);
-    EXPECT_EQ(engine.alarmLines().items(), QStringList({line("A1", 1.0)}));
-    EXPECT_EQ(argsOf("DrawCircle", 3), QVariantList({255}));
+    engine.loadLists({}, {QStringLiteral("D4")});
+    // The own station, A1, then B2 fails, however it is asked: a block call that fails is
+    // finished with single calls.
+    host.failOn(QStringLiteral("GetStation"), 2, -1, row.kind);
+    host.failOn(QStringLiteral("GetStations"), 0, -1, HostError::Kind::Refused);
+    tick();
+    EXPECT_EQ(engine.alarmLines().items(), row.lines);
+    EXPECT_EQ(markColours(), QVariantList(row.lines.size(), 255));
+    // The watch pass walks the list again, and asks for D4.
+    EXPECT_EQ(host.callsNamed(QStringLiteral("GetStation")).size(), row.watchPassRan ? 4u : 3u);
+    ASSERT_EQ(failures.size(), row.kind == HostError::Kind::Unreachable ? 1 : 0);
 }
 
-TEST_P(EngineScan, aCommandBetweenStationsTakesEffectAtTheNextOne) {
-    addStations({"A1", "B2", "C3"});
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, EngineFailure,
+    ::testing::Combine(::testing::Bool(),
+                       ::testing::Values(FailureCase{"refused", HostError::Kind::Refused,
+                                                     QStringList{"A1 distance 1."}, true},
+                                         FailureCase{"gone", HostError::Kind::Unreachable,
+                                                     QStringList{"A1 distance 1."}, false})));
+
+TEST_P(EngineScan, aCommandBetweenBlocksIsSeenByEveryStationNotYetHandled) {
+    for (int i = 0; i < 450; ++i)
+        host.addStation(QStringLiteral("S%1").arg(i), 1.0f);
+    // Pressed while the walk handles the first block: it acts before the second.
     host.onGetStation = [this](const QString& callsign) {
-        if (callsign == QStringLiteral("A1"))
-            engine.watchCalls().add(QStringLiteral("C3"));
-        if (callsign == QStringLiteral("B2"))
-            engine.ackedCalls().add(QStringLiteral("C3"));
+        if (callsign != QStringLiteral("S10"))
+            return;
+        queue([this] {
+            engine.ackedCalls().add(QStringLiteral("S5"));   // handled already: stays listed
+            engine.ackedCalls().add(QStringLiteral("S300")); // still to come: green, no line
+            engine.watchCalls().add(QStringLiteral("S400"));
+        });
     };
-    engine.scan_stations();
-    EXPECT_EQ(engine.alarmLines().items(), QStringList({line("A1", 1.0), line("B2", 1.0)}));
+    tick();
+    EXPECT_TRUE(engine.alarmLines().contains(line("S5", 1.0)));
+    EXPECT_FALSE(engine.alarmLines().contains(line("S300", 1.0)));
+    EXPECT_TRUE(engine.alarmLines().contains("S400 (watch) " + distanceText(1.0)));
+    EXPECT_EQ(engine.alarmLines().count(), 450 - 1 + 1);
+    EXPECT_EQ(markColours().count(65280), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(SingleAndBlockCalls, EngineScan, ::testing::Bool());
@@ -127,7 +182,7 @@ TEST_P(EngineSound, theStationCountChoosesTheSoundAndTheAlertsComeAfterIt) {
     for (int i = 0; i < GetParam().stations; ++i)
         host.addStation(QStringLiteral("ST%1").arg(i), 1.0f);
     sound.duringPlay = [this] { EXPECT_TRUE(host.callsNamed("AlertStation").empty()); };
-    engine.Timer1_Timer();
+    tick();
     EXPECT_EQ(sound.plays, GetParam().plays);
     EXPECT_EQ(host.callsNamed("AlertStation").size(), GetParam().alerts);
     EXPECT_EQ(fronts, GetParam().stations > 0 ? 1 : 0);
@@ -138,51 +193,75 @@ INSTANTIATE_TEST_SUITE_P(Counts, EngineSound,
                                            SoundCase{4, {"rw_le_4_stations_alarm.wav (to end)"}, 4},
                                            SoundCase{5, {"rw_gt_4_stations_alarm.wav"}, 0}));
 
-TEST_F(Engine, aTickDrawsTheRingAndTheSweepRoundTheOwnStationAndANestedTickIsDropped) {
-    duringEvents = [this] { engine.Timer1_Timer(); };
-    engine.Timer1_Timer();
-    EXPECT_FALSE(engine.tickRunning());
+TEST_F(Engine, aTickDrawsTheRingAndTheSweepBetweenEventsAndATickMeanwhileIsDropped) {
+    int steps = 0; // returns to the event loop while the tick runs
+    QTimer probe;
+    probe.setInterval(0);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!engine.tickRunning())
+            return;
+        ++steps;
+        engine.Timer1_Timer(); // a tick that falls due meanwhile
+    });
+    probe.start();
+    tick();
+    probe.stop();
+    EXPECT_GE(steps, 32);
     const auto circles = host.callsNamed(QStringLiteral("DrawCircle"));
     ASSERT_EQ(circles.size(), 33u);
     EXPECT_EQ(circles.front().args.mid(0, 2), QVariantList({1.0, 2.0}));
     EXPECT_NEAR(circles.back().args.value(4).toDouble(), 6.2, 1e-5);
+    EXPECT_EQ(host.callsNamed(QStringLiteral("GetStation")).size(), 1u) << "a second tick ran";
 }
 
 TEST_F(Engine, aFailureIsToldOnceWithWhatFailedUntilATickRunsThrough) {
     engine.setRadiusText(QStringLiteral("1e300")); // beyond what the map can take
-    engine.Timer1_Timer();
-    engine.Timer1_Timer();
+    tick();
+    tick();
     ASSERT_EQ(failures.size(), 1);
     EXPECT_TRUE(failures[0].startsWith("The alarm cycle could not draw on Kestrel32's map"))
         << failures[0].toStdString();
     engine.setRadiusText(QStringLiteral("10"));
-    engine.Timer1_Timer();
+    tick();
     host.failOn(QStringLiteral("GetStation"));
-    engine.Timer1_Timer();
+    tick();
     ASSERT_EQ(failures.size(), 2);
     EXPECT_TRUE(failures[1].startsWith("The alarm cycle could not talk to Kestrel32: "));
 }
 
-TEST_F(Engine, scanningSwitchedOffOrTheHostLeavingMidTickRaisesNothingAndSaysNothing) {
+TEST_F(Engine, scanningSwitchedOffOrTheProgramLeavingMidTickRaisesNothingAndSaysNothing) {
     host.addStation(QStringLiteral("NEAR"), 1.0f);
     engine.setSwitch(AlarmEngine::Switch::ScanStations, false);
-    engine.Timer1_Timer();
+    tick();
     EXPECT_EQ(engine.alarmLines().items(), QStringList({QStringLiteral("disabled")}));
+    EXPECT_EQ(fronts, 0);
     engine.setSwitch(AlarmEngine::Switch::ScanStations, true);
-    duringEvents = [this] {
-        engine.hostClosing();
-        host.failOn(QStringLiteral("GetStation"));
-        host.failOn(QStringLiteral("AlertStation"));
-    };
+    engine.startTicking();
+    host.clearCalls();
+    // The tracker leaves in the middle of the sweep.
+    host.failOn(QStringLiteral("DrawCircle"), 5);
+    QTimer::singleShot(0, [this] { engine.shutDown(); });
     engine.Timer1_Timer();
+    QTimer wait;
+    wait.start(200);
+    QEventLoop loop;
+    QObject::connect(&wait, &QTimer::timeout, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_FALSE(engine.tickRunning());
+    EXPECT_LT(host.callsNamed(QStringLiteral("DrawCircle")).size(), 5u);
+    EXPECT_TRUE(host.callsNamed(QStringLiteral("StationCount")).empty());
     EXPECT_TRUE(failures.isEmpty());
     EXPECT_TRUE(sound.plays.isEmpty());
     EXPECT_EQ(fronts, 0);
+    EXPECT_FALSE(engine.isTicking());
+    engine.Timer1_Timer();
+    EXPECT_FALSE(engine.tickRunning()) << "a tick started after the way out";
 }
 
 TEST_F(Engine, commandsMoveLinesBetweenTheListsAndRefuseBadWatchEntries) {
     addStations({"AA1", "BB2"});
-    engine.scan_stations();
+    engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
+    tick();
     engine.acknowledge(0);
     EXPECT_EQ(engine.alarmLines().items(), QStringList({line("BB2", 1.0)}));
     engine.acknowledgeAll();
@@ -192,7 +271,7 @@ TEST_F(Engine, commandsMoveLinesBetweenTheListsAndRefuseBadWatchEntries) {
               QStringLiteral("You're supposed to put a callsign in the box!"));
     EXPECT_TRUE(engine.addWatch(QStringLiteral(" XY9 ")).isEmpty());
     EXPECT_EQ(engine.watchCalls().items(), QStringList({QStringLiteral("XY9")}));
-    EXPECT_TRUE(engine.Timer1().isActive()); // the commands hold and restart it
+    EXPECT_TRUE(engine.isTicking()); // the commands hold and restart it
 }
 
 TEST_F(Engine, overlaysWithinTheRadiusOfTheOwnStationAreListed) {

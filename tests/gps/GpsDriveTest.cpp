@@ -9,6 +9,7 @@
 
 #include "FeedTestUtil.h"
 #include "HostProcess.h"
+#include "TickToEnd.h"
 #include "engine/AlarmEngine.h"
 #include "host/dbus/DbusKestrelHost.h"
 
@@ -84,10 +85,10 @@ TEST(GpsDrive, Kestrel32FollowsGpsdPastAStationAndKeepsTheFilterInStep) {
     DbusKestrelHost bus;
     bus.setEventsEnabled(1);
     // Ringwarden's alarm beside it, with a range of 1 km: quiet at the start, raised at the end.
-    AlarmEngine alarm(bus, bus.Map(), nullptr, [] { QCoreApplication::processEvents(); });
+    AlarmEngine alarm(bus, bus.Map(), nullptr);
     alarm.setOwnCallsign(QStringLiteral("N0CALL"));
     alarm.setRadiusText(QStringLiteral("1"));
-    alarm.Timer1_Timer();
+    ASSERT_TRUE(tickToEnd(alarm));
     EXPECT_TRUE(alarm.alarmLines().items().isEmpty());
     QList<float> distances;
     ASSERT_TRUE(waitUntil(
@@ -99,7 +100,7 @@ TEST(GpsDrive, Kestrel32FollowsGpsdPastAStationAndKeepsTheFilterInStep) {
         },
         DriveMs))
         << distances.size();
-    alarm.Timer1_Timer();
+    ASSERT_TRUE(tickToEnd(alarm));
     ASSERT_EQ(alarm.alarmLines().items().size(), 1);
     EXPECT_TRUE(alarm.alarmLines().items()[0].startsWith(QStringLiteral("G4CAR distance ")));
     EXPECT_NEAR(distances.first(), 4.445, 0.01);

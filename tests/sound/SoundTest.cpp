@@ -2,6 +2,8 @@
 // misread so that the wait is too short or endless.
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -56,16 +58,27 @@ INSTANTIATE_TEST_SUITE_P(
                       WavCase{"no sound at all, only text", std::nullopt},
                       WavCase{wavHeader(0, 100) + QByteArray(100, '\0'), std::nullopt}));
 
-TEST(QtSound, waitsOnlyForWhatCanBeHeard) {
+TEST(QtSound, waitsOnlyForWhatCanBeHeardAndSaysOnceWhenItHasEnded) {
     EXPECT_EQ(wavDurationMs(shippedWav(kWavFewStations)), 1200);
     QtSoundPlayer player;
-    player.playToEnd(shippedWav(kWavFewStations));
+    int ended = 0;
+    player.playToEnd(shippedWav(kWavFewStations), [&] { ++ended; });
+    EXPECT_EQ(ended, 0) << "told before returning to the event loop";
     if (QtSoundPlayer::audioOutputAvailable())
         EXPECT_EQ(player.lastWaitBoundMs(), 1200 + 1000);
     else
         EXPECT_EQ(player.lastWaitBoundMs(), 0); // nobody hears it: the window is not held
-    player.playToEnd(QStringLiteral("/nonexistent/missing.wav"));
+    // Within the bound (the end of a sound is told late: 0.5-2 s).
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 1; }, 1200 + 1000 + 500));
+    player.playToEnd(QStringLiteral("/nonexistent/missing.wav"), [&] { ++ended; });
     EXPECT_EQ(player.lastWaitBoundMs(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 2; }, 1000));
+    // A sound cut short by the next is told ended, once.
+    player.playToEnd(shippedWav(kWavFewStations), [&] { ++ended; });
+    player.playToEnd(QStringLiteral("/nonexistent/missing.wav"), [&] { ++ended; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 4; }, 1000));
+    QTest::qWait(50);
+    EXPECT_EQ(ended, 4);
 }
 
 } // namespace

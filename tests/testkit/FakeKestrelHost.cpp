@@ -41,8 +41,8 @@ int FakeKestrelHost::addStation(const QString& callsign, float distance, float l
     return static_cast<int>(stations.size()) - 1;
 }
 
-void FakeKestrelHost::failOn(const QString& call, int afterCalls, int times) {
-    m_failures[call] = Failure{afterCalls + m_callCounts[call], times};
+void FakeKestrelHost::failOn(const QString& call, int afterCalls, int times, HostError::Kind kind) {
+    m_failures[call] = Failure{afterCalls + m_callCounts[call], times, kind};
 }
 
 std::vector<RecordedCall> FakeKestrelHost::callsNamed(const QString& call) const {
@@ -69,7 +69,7 @@ void FakeKestrelHost::enter(const QString& call, QVariantList args) {
     if (recording || fails)
         calls.push_back(RecordedCall{call, std::move(args)});
     if (fails)
-        throw HostError(QStringLiteral("fake host: %1 failed").arg(call));
+        throw HostError(QStringLiteral("fake host: %1 failed").arg(call), failure->second.kind);
 }
 
 KestrelMap* FakeKestrelHost::Map() {

@@ -49,9 +49,10 @@ public:
     float scaleHeight = 100.0f;
     qint16 pixelHeight = 400;
 
-    // The call named `call` fails (throws HostError) from its (afterCalls + 1)-th time on;
-    // with `times` >= 0 only that many times.
-    void failOn(const QString& call, int afterCalls = 0, int times = -1);
+    // The call named `call` fails (throws HostError of `kind`) from its (afterCalls + 1)-th
+    // time on; with `times` >= 0 only that many times.
+    void failOn(const QString& call, int afterCalls = 0, int times = -1,
+                HostError::Kind kind = HostError::Kind::Unreachable);
     void clearFailures() { m_failures.clear(); }
 
     // For benchmarks over thousands of stations: GetStation answers from an index of
@@ -90,6 +91,7 @@ private:
     struct Failure {
         int afterCalls;
         int times;
+        HostError::Kind kind;
     };
     std::map<QString, Failure> m_failures;
     std::map<QString, int> m_callCounts;

@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMetaObject>
 #include <QPushButton>
 #include <QTest>
 
 #include "FakeKestrelHost.h"
+#include "TickToEnd.h"
 #include "engine/AlarmEngine.h"
 #include "ui/ListBox.h"
 #include "ui/frmAbout.h"
@@ -18,8 +20,10 @@ namespace {
 class MainWindow : public ::testing::Test {
 protected:
     MainWindow() {
-        previousShower =
-            setMessageBoxShower([this](const MessageBoxRequest& box) { shown << box.text; });
+        previousShower = setMessageBoxShower([this](const MessageBoxRequest& box) {
+            shown << box.text;
+            boxesWaited = boxesWaited || (box.waits && box.icon == MessageIcon::Warning);
+        });
         engine.setOwnCallsign(QStringLiteral("OWN"));
         host.addStation(QStringLiteral("OWN"), 0.0f);
         engine.setSwitch(AlarmEngine::Switch::ScanOverlays, false);
@@ -48,20 +52,16 @@ protected:
         QTest::mouseRelease(box->viewport(), button, {}, at);
     }
     void tick() {
-        engine.Timer1_Timer();
+        ASSERT_TRUE(tickToEnd(engine));
         QApplication::processEvents();
     }
 
     FakeKestrelHost host;
-    std::function<void()> duringEvents;
-    AlarmEngine engine{host, host.Map(), nullptr, [this] {
-                           QApplication::processEvents();
-                           if (duringEvents)
-                               duringEvents();
-                       }};
+    AlarmEngine engine{host, host.Map(), nullptr};
     frmMain window{engine};
     MessageBoxShower previousShower;
     QStringList shown;
+    bool boxesWaited = false;
     std::function<void(QMenu*)> duringMenu;
     int menusOpened = 0;
     int unloads = 0;
@@ -86,7 +86,7 @@ TEST_F(MainWindow, aSecondPressAfterARemovalFindsNoSelection) {
     EXPECT_EQ(engine.watchCalls().items(), QStringList({QStringLiteral("WW2")}));
     EXPECT_EQ(menusOpened, 1);
     EXPECT_EQ(shown.size(), 2);
-    EXPECT_TRUE(engine.Timer1().isActive());
+    EXPECT_TRUE(engine.isTicking());
 }
 
 TEST_F(MainWindow, theAlarmRestoresAMaximisedWindowAndShowsTheMinimum) {
@@ -98,30 +98,38 @@ TEST_F(MainWindow, theAlarmRestoresAMaximisedWindowAndShowsTheMinimum) {
     EXPECT_TRUE(child<QLabel>("lblMinDist")->text().startsWith("(minimum distance observed is "));
 }
 
-// How often a failure is told is the engine's rule; the window shows it, unless the tracker left.
-TEST_F(MainWindow, aFailingTickIsShownButNotOnceTheTrackerLeaves) {
+// How often a failure is told is the engine's rule; the window shows it, without waiting
+// for an answer, and not once the window has gone.
+TEST_F(MainWindow, aFailingTickIsShownAsANoticeButNotOnceTheWindowHasClosed) {
     host.failOn(QStringLiteral("GetStation"));
     tick();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].startsWith("The alarm cycle could not talk to Kestrel32: "));
+    EXPECT_FALSE(boxesWaited) << "the failure held the window with a box that waits";
     host.clearFailures();
     tick();
     host.failOn(QStringLiteral("GetStation"));
-    window.hostClosing();
-    tick();
+    engine.Timer1_Timer();
+    window.close(); // before the failure's notice comes up
+    QApplication::processEvents();
     EXPECT_EQ(shown.size(), 1);
 }
 
-TEST_F(MainWindow, aCloseDuringATickWaitsForItAndUnloadsOnce) {
+TEST_F(MainWindow, aCloseDuringATickClosesAtOnceAndUnloadsOnce) {
     host.addStation(QStringLiteral("NEAR"), 2.5f);
-    duringEvents = [this] {
-        duringEvents = nullptr;
-        window.close();
-        EXPECT_EQ(unloads, 0);
+    host.onGetStation = [this](const QString&) {
+        host.onGetStation = nullptr;
+        QMetaObject::invokeMethod(
+            &window, [this] { window.close(); }, Qt::QueuedConnection);
     };
+    QObject::connect(&window, &frmMain::unloading, [this] {
+        EXPECT_TRUE(engine.tickRunning()) << "the close waited for the tick";
+    });
     tick();
     EXPECT_EQ(unloads, 1);
     EXPECT_TRUE(window.isUnloaded());
+    window.close();
+    EXPECT_EQ(unloads, 1);
 }
 
 TEST_F(MainWindow, theTrackerLeavingEndsEveryBoxMenuAndWindowThatIsOpen) {
@@ -129,7 +137,7 @@ TEST_F(MainWindow, theTrackerLeavingEndsEveryBoxMenuAndWindowThatIsOpen) {
     ASSERT_TRUE(about->isVisible());
     duringMenu = [this](QMenu* menu) {
         menu->popup(QPoint(10, 10));
-        window.hostClosing();
+        window.closeWithEverythingOpen();
         EXPECT_FALSE(menu->isVisible());
     };
     host.addStation(QStringLiteral("NEAR"), 2.5f);

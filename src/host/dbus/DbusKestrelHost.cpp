@@ -5,6 +5,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
 
 #include "host/dbus/DbusKestrelMap.h"
@@ -122,8 +123,13 @@ std::optional<QDBusMessage> DbusKestrelHost::blockCall(const QString& method,
                                                        const QVariantList& args) {
     if (m_blocksOffered == false)
         return std::nullopt;
-    const QDBusMessage reply =
-        exchange(kestrelbus::applicationPath(), kestrelbus::applicationInterface(), method, args);
+    return blockAnswer(
+        exchange(kestrelbus::applicationPath(), kestrelbus::applicationInterface(), method, args),
+        method);
+}
+
+std::optional<QDBusMessage> DbusKestrelHost::blockAnswer(const QDBusMessage& reply,
+                                                         const QString& method) {
     if (reply.type() == QDBusMessage::ErrorMessage) {
         const QDBusError::ErrorType type = QDBusError(reply).type();
         // A tracker without the block calls (Kestrel32 itself): single calls from now on.
@@ -195,21 +201,11 @@ void DbusKestrelHost::SetBeacon(const KestrelBeacon& beacon) {
     m_beacon = beacon;
 }
 
-std::optional<QStringList> DbusKestrelHost::StationListItems(qint16 first, qint16 count) {
-    const std::optional<QDBusMessage> reply =
-        blockCall(QStringLiteral("StationListItems"),
-                  {QVariant::fromValue(first), QVariant::fromValue(count)});
-    if (!reply)
-        return std::nullopt;
-    return qdbus_cast<QStringList>(reply->arguments().constFirst());
-}
+namespace {
 
-std::optional<std::vector<std::optional<KestrelStation>>>
-DbusKestrelHost::GetStations(const QStringList& callsigns) {
-    const std::optional<QDBusMessage> reply = blockCall(QStringLiteral("GetStations"), {callsigns});
-    if (!reply)
-        return std::nullopt;
-    const QVariantList out = reply->arguments();
+std::vector<std::optional<KestrelStation>> stationsOf(const QDBusMessage& reply,
+                                                      const QStringList& callsigns) {
+    const QVariantList out = reply.arguments();
     const auto found = qdbus_cast<QList<bool>>(out.at(0));
     const auto longitude = qdbus_cast<QList<double>>(out.at(1));
     const auto latitude = qdbus_cast<QList<double>>(out.at(2));
@@ -225,6 +221,88 @@ DbusKestrelHost::GetStations(const QStringList& callsigns) {
             stations[size_t(i)] = KestrelStation{callsigns.at(i), float(longitude.at(i)),
                                                  float(latitude.at(i)), float(distance.at(i))};
     return stations;
+}
+
+} // namespace
+
+std::optional<QStringList> DbusKestrelHost::StationListItems(qint16 first, qint16 count) {
+    const std::optional<QDBusMessage> reply =
+        blockCall(QStringLiteral("StationListItems"),
+                  {QVariant::fromValue(first), QVariant::fromValue(count)});
+    if (!reply)
+        return std::nullopt;
+    return qdbus_cast<QStringList>(reply->arguments().constFirst());
+}
+
+std::optional<std::vector<std::optional<KestrelStation>>>
+DbusKestrelHost::GetStations(const QStringList& callsigns) {
+    const std::optional<QDBusMessage> reply = blockCall(QStringLiteral("GetStations"), {callsigns});
+    if (!reply)
+        return std::nullopt;
+    return stationsOf(*reply, callsigns);
+}
+
+std::unique_ptr<HostBlock> DbusKestrelHost::requestBlock(qint16 first, qint16 count,
+                                                         const HostBlock::Wanted& wanted) {
+    auto block = std::make_unique<HostBlock>(first, count);
+    if (m_blocksOffered == false) {
+        block->setNotOffered();
+        block->finish();
+        return block;
+    }
+    const QString method = QStringLiteral("StationListItems");
+    auto* watcher = new QDBusPendingCallWatcher(
+        m_connection.asyncCall(
+            trackerCall(kestrelbus::applicationPath(), kestrelbus::applicationInterface(), method,
+                        {QVariant::fromValue(first), QVariant::fromValue(count)}),
+            callTimeoutMs),
+        block.get());
+    connect(watcher, &QDBusPendingCallWatcher::finished, block.get(),
+            [this, block = block.get(), watcher, wanted, method] {
+                watcher->deleteLater();
+                try {
+                    const std::optional<QDBusMessage> reply = blockAnswer(watcher->reply(), method);
+                    if (!reply) {
+                        block->setNotOffered();
+                    } else {
+                        block->setEntries(qdbus_cast<QStringList>(reply->arguments().value(0)));
+                        askStations(block, wanted);
+                        return;
+                    }
+                } catch (const HostError&) {
+                    block->setFailure(std::current_exception());
+                }
+                block->finish();
+            });
+    return block;
+}
+
+void DbusKestrelHost::askStations(HostBlock* block, const HostBlock::Wanted& wanted) {
+    std::vector<qint16> indices;
+    QStringList callsigns;
+    block->wantedStations(wanted, indices, callsigns);
+    if (callsigns.isEmpty()) {
+        block->finish();
+        return;
+    }
+    const QString method = QStringLiteral("GetStations");
+    auto* watcher = new QDBusPendingCallWatcher(
+        m_connection.asyncCall(trackerCall(kestrelbus::applicationPath(),
+                                           kestrelbus::applicationInterface(), method, {callsigns}),
+                               callTimeoutMs),
+        block);
+    connect(watcher, &QDBusPendingCallWatcher::finished, block,
+            [this, block, watcher, indices, callsigns, method] {
+                watcher->deleteLater();
+                try {
+                    const std::optional<QDBusMessage> reply = blockAnswer(watcher->reply(), method);
+                    if (reply)
+                        block->setFixes(indices, callsigns, stationsOf(*reply, callsigns));
+                } catch (const HostError&) {
+                    block->setFailure(std::current_exception());
+                }
+                block->finish();
+            });
 }
 
 void DbusKestrelHost::ownerChanged(const QString& newOwner) {

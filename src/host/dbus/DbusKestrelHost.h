@@ -39,6 +39,9 @@ public:
     std::optional<QStringList> StationListItems(qint16 first, qint16 count) override;
     std::optional<std::vector<std::optional<KestrelStation>>>
     GetStations(const QStringList& callsigns) override;
+    // Both block calls sent without waiting: the block is ready when their answers are in.
+    std::unique_ptr<HostBlock> requestBlock(qint16 first, qint16 count,
+                                            const HostBlock::Wanted& wanted) override;
 
     // One call on the tracker, its answer checked against the bus contract; throws
     // HostError. Used by the map object too.
@@ -72,6 +75,10 @@ private:
     void settleSent();
     // A block call, or std::nullopt when the tracker does not offer block calls.
     std::optional<QDBusMessage> blockCall(const QString& method, const QVariantList& args);
+    // The answer to a block call: std::nullopt when the tracker does not offer block calls
+    // (noted for the calls to come); throws HostError as call does.
+    std::optional<QDBusMessage> blockAnswer(const QDBusMessage& reply, const QString& method);
+    void askStations(HostBlock* block, const HostBlock::Wanted& wanted);
 
     QDBusConnection m_connection;
     std::unique_ptr<DbusKestrelMap> m_map;
