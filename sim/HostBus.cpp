@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <functional>
 
+#include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QHash>
 #include <QJsonArray>
 
@@ -35,6 +37,21 @@ QJsonValue toJson(const QVariant& value) {
     case QMetaType::QStringList:
         return QJsonArray::fromStringList(value.toStringList());
     default:
+        if (value.canConvert<QDBusArgument>()) {
+            // An array of numbers, as the block calls take them.
+            const auto argument = value.value<QDBusArgument>();
+            QJsonArray array;
+            if (argument.currentSignature() == QLatin1String("ad")) {
+                for (const double number : qdbus_cast<QList<double>>(argument))
+                    array.append(number);
+                return array;
+            }
+            if (argument.currentSignature() == QLatin1String("ai")) {
+                for (const qint32 number : qdbus_cast<QList<qint32>>(argument))
+                    array.append(number);
+                return array;
+            }
+        }
         return value.toString();
     }
 }
@@ -193,6 +210,37 @@ QHash<QString, Handler> mapHandlers(HostCore& core) {
          [&core](Call& call) {
              const qint16 height = core.pixelHeight();
              call.answer({QVariant::fromValue(height)}, height);
+         }},
+        // Our own block form of the three settings and DrawCircle, for the station rings of a
+        // walk's block: drawn in order up to the first the tracker refuses, whose index is the
+        // answer (-1: all drawn).
+        {QStringLiteral("DrawCircles"),
+         [&core](Call& call) {
+             const auto x = qdbus_cast<QList<double>>(call.arg(3));
+             const auto y = qdbus_cast<QList<double>>(call.arg(4));
+             const auto radius = qdbus_cast<QList<double>>(call.arg(5));
+             const auto colour = qdbus_cast<QList<qint32>>(call.arg(6));
+             const auto start = qdbus_cast<QList<double>>(call.arg(7));
+             const auto end = qdbus_cast<QList<double>>(call.arg(8));
+             const auto aspect = qdbus_cast<QList<double>>(call.arg(9));
+             const qsizetype n = x.size();
+             for (const qsizetype size :
+                  {y.size(), radius.size(), colour.size(), start.size(), end.size(), aspect.size()})
+                 if (size != n)
+                     throw CallRefused(QStringLiteral("DrawCircles needs arrays of one length"));
+             qint32 refused = -1;
+             for (qsizetype i = 0; i < n && refused < 0; ++i) {
+                 try {
+                     core.setDrawWidth(call.arg(0).toLongLong());
+                     core.setDrawStyle(call.arg(1).toLongLong());
+                     core.setFillColor(call.arg(2).toLongLong());
+                     core.drawCircle(x.at(i), y.at(i), radius.at(i), colour.at(i), start.at(i),
+                                     end.at(i), aspect.at(i));
+                 } catch (const CallRefused&) {
+                     refused = qint32(i);
+                 }
+             }
+             call.answer({refused}, refused);
          }},
         {QStringLiteral("DrawCircle"),
          [&core](Call& call) {

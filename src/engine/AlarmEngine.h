@@ -136,6 +136,14 @@ private:
     void walkStations(std::function<bool(const QString&)> wanted,
                       std::function<void(const QString&)> found, std::function<void(bool)> done);
     void walkStep();
+    // The block's rings in one call, or one by one where the host has no such call; then
+    // finishBlock.
+    void flushRings();
+    void ringsAnswered();
+    void listPending(int firstNotDrawn, std::exception_ptr failure);
+    void drawRingsSingly();
+    // The next block, the end of the pass, or (the tracker gone) the end of the tick.
+    void finishBlock();
     KestrelMap& map();
 
     KestrelHost& m_host;

@@ -40,9 +40,9 @@ void AlarmEngine::walkStep() {
     Walk& walk = *m_walk;
     HostCursor& cursor = *walk.cursor;
     const qint16 n = cursor.count();
-    bool through = walk.index >= n;
+    walk.through = walk.index >= n;
     try {
-        if (!through) {
+        if (!walk.through) {
             HostBlock& block = cursor.blockAt(walk.index);
             if (!block.isReady()) {
                 // Back to the event loop until the host has answered.
@@ -55,7 +55,7 @@ void AlarmEngine::walkStep() {
             for (; walk.index < end; ++walk.index) {
                 const QString entry = cursor.entry(walk.index);
                 if (entry.isEmpty()) {
-                    through = true;
+                    walk.through = true;
                     break;
                 }
                 const QString callsign = callsignOfEntry(entry);
@@ -67,24 +67,108 @@ void AlarmEngine::walkStep() {
                         walk.found(callsign);
                 }
             }
-            through = through || walk.index >= n;
+            walk.through = walk.through || walk.index >= n;
         }
-    } catch (const HostError& error) {
-        if (error.kind() == HostError::Kind::Unreachable)
-            throw; // the tracker is gone: the tick ends here, not after a wait per call
-        through = false;
-        walk.index = -1;
     } catch (...) {
-        through = false;
-        walk.index = -1;
+        walk.stopped = std::current_exception();
     }
-    if (through || walk.index < 0) {
-        const std::function<void(bool)> done = std::move(walk.done);
-        m_walk.reset();
-        done(through);
+    if (!walk.pending.empty())
+        flushRings();
+    else
+        finishBlock();
+}
+
+void AlarmEngine::finishBlock() {
+    Walk& walk = *m_walk;
+    if (walk.stopped) {
+        try {
+            std::rethrow_exception(walk.stopped);
+        } catch (const HostError& error) {
+            if (error.kind() == HostError::Kind::Unreachable)
+                throw; // the tracker is gone: the tick ends here, not after a wait per call
+        } catch (...) {
+        }
+    } else if (!walk.through) {
+        later([this] { walkStep(); });
         return;
     }
-    later([this] { walkStep(); });
+    const std::function<void(bool)> done = std::move(walk.done);
+    const bool through = !walk.stopped;
+    m_walk.reset();
+    done(through);
+}
+
+void AlarmEngine::flushRings() {
+    Walk& walk = *m_walk;
+    std::vector<KestrelMap::StationRing> rings;
+    rings.reserve(walk.pending.size());
+    for (const Walk::PendingRing& pending : walk.pending)
+        rings.push_back(pending.ring);
+    try {
+        walk.rings = map().drawStationRings(rings);
+    } catch (...) {
+        listPending(0, std::current_exception());
+        finishBlock();
+        return;
+    }
+    if (!walk.rings) {
+        drawRingsSingly();
+        finishBlock();
+        return;
+    }
+    if (walk.rings->isReady()) {
+        ringsAnswered();
+        return;
+    }
+    connect(
+        walk.rings.get(), &StationRingsReply::ready, this,
+        [this] { later([this] { ringsAnswered(); }); }, Qt::SingleShotConnection);
+}
+
+void AlarmEngine::ringsAnswered() {
+    Walk& walk = *m_walk;
+    const std::unique_ptr<StationRingsReply> reply = std::move(walk.rings);
+    if (!reply->offered())
+        drawRingsSingly();
+    else
+        listPending(reply->firstNotDrawn(), reply->failure());
+    finishBlock();
+}
+
+void AlarmEngine::listPending(int firstNotDrawn, std::exception_ptr failure) {
+    Walk& walk = *m_walk;
+    // The station whose ring failed keeps its line, as it would have had it before its mark.
+    const size_t listed = firstNotDrawn < 0
+                              ? walk.pending.size()
+                              : std::min(walk.pending.size(), size_t(firstNotDrawn) + 1);
+    for (size_t i = 0; i < listed; ++i) {
+        const Walk::PendingRing& pending = walk.pending[i];
+        if (pending.line.isEmpty())
+            continue;
+        m_dblMinDist = std::min(m_dblMinDist, pending.distance);
+        m_alarmLines.add(pending.line);
+    }
+    walk.pending.clear();
+    // It came before whatever else stopped the block.
+    if (firstNotDrawn >= 0)
+        walk.stopped = failure;
+}
+
+void AlarmEngine::drawRingsSingly() {
+    Walk& walk = *m_walk;
+    std::vector<Walk::PendingRing> pending;
+    pending.swap(walk.pending);
+    try {
+        for (const Walk::PendingRing& station : pending) {
+            if (!station.line.isEmpty()) {
+                m_dblMinDist = std::min(m_dblMinDist, station.distance);
+                m_alarmLines.add(station.line);
+            }
+            MarkStation(map(), station.ring.x, station.ring.y, station.ring.colour);
+        }
+    } catch (...) {
+        walk.stopped = std::current_exception();
+    }
 }
 
 void AlarmEngine::scanStations() {
@@ -95,28 +179,28 @@ void AlarmEngine::scanStations() {
     m_stationPassComplete = false;
     m_alarmLines.clear();
     m_dblMinDist = 99999.0;
-    walkStations([this](const QString& callsign) { return callsign != gstrOwnCallsign; },
-                 [this](const QString& callsign) {
-                     const double d = mStation.Distance;
-                     if (!(d < radius()))
-                         return;
-                     if (m_ackedCalls.contains(callsign)) {
-                         MarkStation(map(), mStation.Longitude, mStation.Latitude, kColourGreen);
-                         return;
-                     }
-                     m_dblMinDist = std::min(m_dblMinDist, d);
-                     m_alarmLines.add(callsign + QStringLiteral(" distance ") + distanceText(d));
-                     MarkStation(map(), mStation.Longitude, mStation.Latitude, kColourRed);
-                 },
-                 [this](bool through) {
-                     // A pass cut short keeps what it listed and marked, and the caption it had.
-                     if (through) {
-                         showMinimum();
-                         m_stationPassComplete = true;
-                         m_stationCount = m_alarmLines.count();
-                     }
-                     later([this] { scanWatchlist(); });
-                 });
+    walkStations(
+        [this](const QString& callsign) { return callsign != gstrOwnCallsign; },
+        [this](const QString& callsign) {
+            const double d = mStation.Distance;
+            if (!(d < radius()))
+                return;
+            // Listed with its ring, at the end of the block.
+            const bool acked = m_ackedCalls.contains(callsign);
+            m_walk->pending.push_back(
+                {acked ? QString() : callsign + QStringLiteral(" distance ") + distanceText(d),
+                 d,
+                 {mStation.Longitude, mStation.Latitude, acked ? kColourGreen : kColourRed}});
+        },
+        [this](bool through) {
+            // A pass cut short keeps what it listed and marked, and the caption it had.
+            if (through) {
+                showMinimum();
+                m_stationPassComplete = true;
+                m_stationCount = m_alarmLines.count();
+            }
+            later([this] { scanWatchlist(); });
+        });
 }
 
 void AlarmEngine::scanWatchlist() {

@@ -23,15 +23,18 @@ float rangeRadius(double range) {
 
 } // namespace
 
+MapMarkError noRingError(qint16 pixelHeight) {
+    return MapMarkError(pixelHeight == 0 ? QStringLiteral("The map has no height in pixels.")
+                                         : QStringLiteral("The map scale gives no station ring."));
+}
+
 void MarkStation(KestrelMap& map, float x, float y, qint32 colour) {
     setDrawing(map, kColourCyan);
     const auto [scaleHeight, pixelHeight] = map.scale();
-    if (pixelHeight == 0)
-        throw MapMarkError(QStringLiteral("The map has no height in pixels."));
-    const float radius = 8.0f * std::fabs(scaleHeight / static_cast<float>(pixelHeight));
-    if (!std::isfinite(radius))
-        throw MapMarkError(QStringLiteral("The map scale gives no station ring."));
-    map.DrawCircle(x, y, radius, colour, 0.0f, kFullTurn, 1.0f);
+    const std::optional<float> radius = stationRingRadius(scaleHeight, pixelHeight);
+    if (!radius)
+        throw noRingError(pixelHeight);
+    map.DrawCircle(x, y, *radius, colour, 0.0f, kFullTurn, 1.0f);
 }
 
 void DrawRangeCircle(KestrelMap& map, float x, float y, double range) {

@@ -18,6 +18,9 @@ inline constexpr qint32 kColourGreen = 65280;
 inline constexpr qint32 kColourCyan = 16776960;
 inline constexpr double kFullTurn = 6.283186;
 
+// Why the map gives no station ring (see stationRingRadius).
+MapMarkError noRingError(qint16 pixelHeight);
+
 // A ring of 8 pixels round a station: red (255) for an alarm, green (65280) when acknowledged.
 void MarkStation(KestrelMap& map, float x, float y, qint32 colour);
 // The ring at 90 % of the alarm radius round the own station.

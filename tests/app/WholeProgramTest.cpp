@@ -34,11 +34,8 @@ struct Marks {
 
 Marks marksOf(const HostProcess& host) {
     Marks m;
-    for (const QJsonObject& line : host.calls(QStringLiteral("DrawCircle"))) {
-        const QJsonArray a = line.value(QStringLiteral("args")).toArray();
-        const double x = a[0].toDouble(), y = a[1].toDouble(), radius = a[2].toDouble();
-        const qint64 colour = qint64(a[3].toDouble());
-        const bool sweep = a[6].toDouble() == 0.5;
+    const auto count = [&m](double x, double y, double radius, qint64 colour, double aspect) {
+        const bool sweep = aspect == 0.5;
         if (colour == 16776960 && x == -60.0 && y == 3120.0 && radius == 9.0) // Int(10 * 0.9)
             ++m.ranges;
         else if (colour == 65280 && sweep && radius == 9.0)
@@ -49,6 +46,20 @@ Marks marksOf(const HostProcess& host) {
             ++m.green;
         else
             ++m.astray;
+    };
+    for (const QJsonObject& line : host.calls(QStringLiteral("DrawCircle"))) {
+        const QJsonArray a = line.value(QStringLiteral("args")).toArray();
+        count(a[0].toDouble(), a[1].toDouble(), a[2].toDouble(), qint64(a[3].toDouble()),
+              a[6].toDouble());
+    }
+    // The station rings of a block in one call: the settings, then arrays of the circles'.
+    for (const QJsonObject& line : host.calls(QStringLiteral("DrawCircles"))) {
+        const QJsonArray a = line.value(QStringLiteral("args")).toArray();
+        const QJsonArray x = a[3].toArray(), y = a[4].toArray(), radius = a[5].toArray(),
+                         colour = a[6].toArray(), aspect = a[9].toArray();
+        for (qsizetype i = 0; i < x.size(); ++i)
+            count(x[i].toDouble(), y[i].toDouble(), radius[i].toDouble(),
+                  qint64(colour[i].toDouble()), aspect[i].toDouble());
     }
     return m;
 }

@@ -170,6 +170,54 @@ TEST_P(EngineScan, aCommandBetweenBlocksIsSeenByEveryStationNotYetHandled) {
 
 INSTANTIATE_TEST_SUITE_P(SingleAndBlockCalls, EngineScan, ::testing::Bool());
 
+// A ring the host refuses ends the pass where marking station by station ends it: the same
+// lines, the same rings drawn, whether a block's rings go in one call or one by one; the
+// scale is asked once for a block's rings.
+struct RefusedRing {
+    const char* name;
+    int failingRing;    // the DrawCircle after the range ring and sweep that fails; -1: none
+    qint16 pixelHeight; // 0: the map gives no ring at all
+    QStringList lines;
+    int ringsDrawn;
+};
+
+class EngineRings : public Engine,
+                    public ::testing::WithParamInterface<std::tuple<bool, RefusedRing>> {};
+
+TEST_P(EngineRings, aRefusedRingEndsThePassAtItsStation) {
+    const auto& [blocks, row] = GetParam();
+    host.offerBlocks = blocks;
+    engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
+    addStations({"A1", "B2", "C3", "D4"});
+    engine.loadLists({QStringLiteral("B2")}, {});
+    tick(); // a tick as the map allows, before it changes
+    if (row.failingRing >= 0)
+        host.failOn(QStringLiteral("DrawCircle"), 33 + row.failingRing, -1,
+                    HostError::Kind::Refused);
+    host.pixelHeight = row.pixelHeight;
+    host.clearCalls();
+    tick();
+    EXPECT_EQ(engine.alarmLines().items(), row.lines);
+    // Recorded: every ring asked, the refused one among them.
+    const int asked = row.ringsDrawn + (row.failingRing >= 0 ? 1 : 0);
+    EXPECT_EQ(int(host.callsNamed(QStringLiteral("DrawCircle")).size()), 33 + asked);
+    EXPECT_EQ(host.callsNamed(QStringLiteral("ScaleHeight")).size(),
+              blocks ? 1u : size_t(std::max(asked, row.pixelHeight == 0 ? 1 : 0)))
+        << host.callNames().join(' ').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EngineRings,
+    ::testing::Combine(
+        ::testing::Bool(),
+        ::testing::Values(
+            RefusedRing{"none", -1, 400, {"A1 distance 1.", "C3 distance 1.", "D4 distance 1."}, 4},
+            // B2 is acknowledged: its ring fails, it has no line, and C3 and D4 are not reached.
+            RefusedRing{"green", 1, 400, {"A1 distance 1."}, 1},
+            // C3 keeps its line: it was listed before its ring was asked.
+            RefusedRing{"red", 2, 400, {"A1 distance 1.", "C3 distance 1."}, 2},
+            RefusedRing{"noHeight", -1, 0, {"A1 distance 1."}, 0})));
+
 struct SoundCase {
     int stations;
     QStringList plays;

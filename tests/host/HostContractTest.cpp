@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <limits>
 #include <optional>
 
 #include <QDBusConnection>
@@ -76,6 +77,11 @@ TEST_P(HostContract, theWalkAnswersAsTheSingleCallsDo) {
     ASSERT_EQ(cursor.count(), 3);
     QStringList walked;
     for (qint16 i = 0; i < cursor.count(); ++i) {
+        // Over the bus the block answers later: the walk goes on once it has.
+        HostBlock& block = cursor.blockAt(i);
+        if (!block.isReady()) {
+            ASSERT_TRUE(QSignalSpy(&block, &HostBlock::ready).wait(5000));
+        }
         const QString entry = cursor.entry(i);
         EXPECT_EQ(entry, host->StationListItem(i));
         KestrelStation viaCursor{callsignOfEntry(entry)};
@@ -110,6 +116,27 @@ TEST(BusCalls, aRefusalIsToldAsOneAndTheTrackerKeepsServing) {
     EXPECT_EQ(refused->message(),
               "Kestrel32 refused SetDrawWidth: DrawWidth 0 is outside 1..32767");
     EXPECT_EQ(client->StationCount(), 3);
+}
+
+TEST(BusCalls, stationRingsInOneCallAreDrawnUpToTheFirstRefused) {
+    HostProcess host;
+    ASSERT_TRUE(host.start(staticScene));
+    std::unique_ptr<KestrelHost> client = createKestrelHost();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::unique_ptr<StationRingsReply> reply = client->Map()->drawStationRings(
+        {{-60.0f, 3120.0f, 255}, {nan, 3120.0f, 255}, {-60.0f, 3150.0f, 65280}});
+    ASSERT_NE(reply, nullptr);
+    ASSERT_TRUE(reply->isReady() || QSignalSpy(reply.get(), &StationRingsReply::ready).wait(5000));
+    EXPECT_TRUE(reply->offered());
+    EXPECT_EQ(reply->firstNotDrawn(), 1);
+    ASSERT_TRUE(waitUntil([&] { return host.calls(QStringLiteral("DrawCircles")).size() == 1; }));
+    const QJsonObject call = host.calls(QStringLiteral("DrawCircles")).constFirst();
+    EXPECT_EQ(call.value(QStringLiteral("result")).toInt(), 1);
+    // The first ring drawn with the settings of a station mark and the ring of 8 pixels.
+    const QJsonArray args = call.value(QStringLiteral("args")).toArray();
+    EXPECT_EQ((QJsonArray{args.at(0), args.at(1), args.at(2)}), (QJsonArray{3, 2, 16776960}));
+    EXPECT_EQ(args.at(6).toArray(), (QJsonArray{255, 255, 65280}));
+    EXPECT_EQ(host.calls(QStringLiteral("ScaleHeight")).size(), 1);
 }
 
 // A tracker that offers only the single calls, as Kestrel32 itself does.

@@ -25,6 +25,33 @@ public:
 
 private:
     FakeKestrelHost& m_host;
+    // With the host's block calls: the rings of a block after one scale, each recorded as
+    // a single mark is.
+    std::unique_ptr<StationRingsReply>
+    drawStationRings(const std::vector<StationRing>& rings) override {
+        if (!m_host.offerBlocks)
+            return nullptr;
+        auto reply = std::make_unique<StationRingsReply>();
+        int drawn = 0;
+        try {
+            m_host.enter("DrawCircles", {int(rings.size())});
+            const float scaleHeight = ScaleHeight();
+            const std::optional<float> radius = stationRingRadius(scaleHeight, PixelHeight());
+            if (!radius)
+                throw HostError(QStringLiteral("fake map: no ring"), HostError::Kind::Refused);
+            for (const StationRing& ring : rings) {
+                setDrawWidth(3);
+                setDrawStyle(2);
+                setFillColor(16776960);
+                DrawCircle(ring.x, ring.y, *radius, ring.colour, 0.0f, 6.283186, 1.0f);
+                ++drawn;
+            }
+            reply->finish(-1);
+        } catch (const HostError&) {
+            reply->finish(drawn, std::current_exception());
+        }
+        return reply;
+    }
 };
 
 FakeKestrelHost::FakeKestrelHost(QObject* parent)

@@ -83,6 +83,11 @@ QDBusPendingCall DbusKestrelHost::send(const QString& path, const QString& inter
     return m_sent.back().reply;
 }
 
+QDBusPendingCall DbusKestrelHost::callLater(const QString& path, const QString& interface,
+                                            const QString& method, const QVariantList& args) {
+    return m_connection.asyncCall(trackerCall(path, interface, method, args), callTimeoutMs);
+}
+
 void DbusKestrelHost::settleSent() {
     std::vector<Sent> sent;
     sent.swap(m_sent);

@@ -55,6 +55,15 @@ public:
     QDBusPendingCall send(const QString& path, const QString& interface, const QString& method,
                           const QVariantList& args);
 
+    // A call whose answer its caller takes from the pending call (a watcher's signal), and
+    // checks with checkedReply.
+    QDBusPendingCall callLater(const QString& path, const QString& interface, const QString& method,
+                               const QVariantList& args);
+    QDBusMessage checkedReply(const QDBusMessage& reply, const QString& interface,
+                              const QString& method) {
+        return checked(reply, interface, method);
+    }
+
     // How long a call waits for the tracker's answer.
     static constexpr int callTimeoutMs = 5000;
 

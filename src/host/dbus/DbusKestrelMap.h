@@ -17,7 +17,14 @@ public:
     Scale scale() override;
     void DrawCircle(float x, float y, float radius, qint32 colour, float startAngle,
                     double endAngle, float aspect) override;
+    // ScaleHeight and PixelHeight, then DrawCircles, each sent without waiting; null once
+    // the tracker has said it does not know DrawCircles.
+    std::unique_ptr<StationRingsReply>
+    drawStationRings(const std::vector<StationRing>& rings) override;
 
 private:
+    void sendRings(StationRingsReply* reply, const std::vector<StationRing>& rings, float radius);
+
     DbusKestrelHost& m_host;
+    bool m_ringsRefusedAsUnknown = false;
 };
