@@ -84,14 +84,18 @@ public:
     }
     QVariant arg(int i) const { return m_message.arguments().value(i); }
 
+    // Whether the call is written down: the journal's JSON is built only then.
+    bool journaling() const { return m_journal.isOpen(); }
+    // `result` is what the journal records of the answer (see journaling).
     void answer(const QVariantList& out, const QJsonValue& result) {
-        m_journal.call(m_name, toJson(m_message.arguments()), result);
+        m_journal.call(m_name, journaling() ? toJson(m_message.arguments()) : QJsonArray(), result);
         QDBusMessage reply = m_message.createReply(out);
         m_connection.send(reply);
     }
     void answer() { answer({}, QJsonValue(QJsonValue::Undefined)); }
     void refuse(const QString& errorName, const QString& text) {
-        m_journal.failedCall(m_name, toJson(m_message.arguments()), text);
+        m_journal.failedCall(m_name, journaling() ? toJson(m_message.arguments()) : QJsonArray(),
+                             text);
         m_connection.send(m_message.createErrorReply(errorName, text));
     }
     void refuse(const CallRefused& refused) {
@@ -149,7 +153,8 @@ QHash<QString, Handler> applicationHandlers(HostCore& core) {
              texts.reserve(std::max<qint64>(0, end - first));
              for (qint64 i = first; i < end; ++i)
                  texts.append(core.stationListItem(i));
-             call.answer({texts}, QJsonArray::fromStringList(texts));
+             call.answer({texts}, call.journaling() ? QJsonArray::fromStringList(texts)
+                                                    : QJsonValue(QJsonValue::Undefined));
          }},
         // The block form of GetStation: four arrays, one element a callsign.
         {QStringLiteral("GetStations"),
@@ -158,16 +163,22 @@ QHash<QString, Handler> applicationHandlers(HostCore& core) {
              QList<double> longitude;
              QList<double> latitude;
              QList<double> distance;
-             QJsonArray result;
-             for (const QString& callsign : call.arg(0).toStringList()) {
+             const QStringList callsigns = call.arg(0).toStringList();
+             for (QList<double>* list : {&longitude, &latitude, &distance})
+                 list->reserve(callsigns.size());
+             found.reserve(callsigns.size());
+             for (const QString& callsign : callsigns) {
                  const auto fix = core.getStation(callsign);
                  const StationFix f = fix.value_or(StationFix{});
                  found.append(fix.has_value());
                  longitude.append(f.longitudeMinutes);
                  latitude.append(f.latitudeMinutes);
                  distance.append(f.distance);
-                 result.append(fix.has_value());
              }
+             QJsonArray result;
+             if (call.journaling())
+                 for (const bool known : found)
+                     result.append(known);
              call.answer({QVariant::fromValue(found), QVariant::fromValue(longitude),
                           QVariant::fromValue(latitude), QVariant::fromValue(distance)},
                          result);

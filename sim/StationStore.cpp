@@ -4,14 +4,23 @@
 
 void StationStore::setOwn(const QString& callsign, double lat, double lon, const QString& comment) {
     m_own = HeardStation{callsign, lat, lon, comment, false};
+    measureAll();
+}
+
+void StationStore::measureAll() {
+    for (HeardStation& station : m_others)
+        station.distance = distanceFromOwn(station.lat, station.lon);
 }
 
 bool StationStore::upsert(const QString& callsign, double lat, double lon, const QString& comment,
                           bool star) {
     if (hasOwn() && callsign == m_own.callsign) {
+        const bool moved = m_own.lat != lat || m_own.lon != lon;
         m_own.lat = lat;
         m_own.lon = lon;
         m_own.comment = comment;
+        if (moved)
+            measureAll();
         return false;
     }
     const size_t position = positionOf(callsign);
@@ -21,11 +30,12 @@ bool StationStore::upsert(const QString& callsign, double lat, double lon, const
         station.lon = lon;
         station.comment = comment;
         station.star = star;
+        station.distance = distanceFromOwn(lat, lon);
         return false;
     }
     m_joinNumbers.insert(callsign, m_nextJoin);
     m_joined.push_back(m_nextJoin++);
-    m_others.push_back(HeardStation{callsign, lat, lon, comment, star});
+    m_others.push_back(HeardStation{callsign, lat, lon, comment, star, distanceFromOwn(lat, lon)});
     return true;
 }
 
@@ -73,9 +83,7 @@ QString StationStore::entryText(int index) const {
     QString text = QLatin1Char(isOwn ? '@' : '#') + station->callsign;
     if (station->star)
         text += QLatin1Char('*');
-    text += QLatin1Char(' ') +
-            QString::number(distanceFromOwn(station->lat, station->lon), 'f', 1) +
-            geo::unitName(m_unit);
+    text += QLatin1Char(' ') + QString::number(station->distance, 'f', 1) + geo::unitName(m_unit);
     if (!station->comment.isEmpty())
         text += QLatin1Char(' ') + station->comment;
     return text;
@@ -100,8 +108,7 @@ std::optional<StationFix> StationStore::fix(const QString& callsign) const {
     const HeardStation* station = find(callsign);
     if (!station)
         return std::nullopt;
-    return StationFix{station->lat * 60.0, station->lon * 60.0,
-                      distanceFromOwn(station->lat, station->lon)};
+    return StationFix{station->lat * 60.0, station->lon * 60.0, station->distance};
 }
 
 double StationStore::distanceFromOwn(double lat, double lon) const {

@@ -15,6 +15,9 @@ struct HeardStation {
     double lon = 0.0;
     QString comment;
     bool star = false;
+    // From the own station, in the tracker's unit: kept when the station or the own
+    // station moves, so that answering the list computes none.
+    double distance = 0.0;
 };
 
 // What GetStation answers: minutes of arc and the distance in the tracker's unit.
@@ -67,6 +70,8 @@ public:
     const HeardStation& own() const { return m_own; }
 
 private:
+    void measureAll();
+
     // Where a station is in m_others now; the end when it is not there.
     size_t positionOf(const QString& callsign) const;
 

@@ -55,6 +55,25 @@ TEST(StationStore, listsTheOwnFirstAndFindsStationsThroughRemovalsAndReturns) {
     EXPECT_EQ(store.count(), 1);
 }
 
+// Distances are kept with the stations: each must follow a move of its own and of the own
+// station, set or heard.
+TEST(StationStore, aDistanceFollowsTheStationAndTheOwnStationMoving) {
+    StationStore store;
+    store.upsert(QStringLiteral("A"), 52.1, 0.0); // heard before the own station is known
+    store.setOwn(QStringLiteral("G0OWN"), 52.0, 0.0);
+    const auto distanceOf = [&](const char* call) {
+        return store.fix(QString::fromLatin1(call)).value_or(StationFix{}).distance;
+    };
+    EXPECT_DOUBLE_EQ(distanceOf("A"), store.distanceFromOwn(52.1, 0.0));
+    store.upsert(QStringLiteral("A"), 52.3, 0.0);
+    EXPECT_DOUBLE_EQ(distanceOf("A"), store.distanceFromOwn(52.3, 0.0));
+    store.upsert(QStringLiteral("G0OWN"), 52.3, 0.0); // the own station heard moving
+    EXPECT_DOUBLE_EQ(distanceOf("A"), 0.0);
+    EXPECT_EQ(store.entryText(1), QStringLiteral("#A 0.0km"));
+    store.setOwn(QStringLiteral("G0OWN"), 52.2, 0.0);
+    EXPECT_DOUBLE_EQ(distanceOf("A"), store.distanceFromOwn(52.3, 0.0));
+}
+
 TEST(TrackerModel, stationsAppearMoveVanishAndAreClearedAsTheScenarioSays) {
     const Scenario scenario = parseScenario(R"({"own": {"callsign": "OWN", "lat": 50, "lon": 0},
       "stations": [{"callsign": "EARLY", "lat": 0, "lon": 0, "vanish": 10},
