@@ -112,6 +112,10 @@ private:
 
 using Handler = std::function<void(Call&)>;
 
+// A fraction of the bus's message limit (128 MiB by default), so that an answer of entries
+// with long comments is never refused by the bus, which would drop the tracker from it.
+constexpr qint64 kAnswerBudget = 8 * 1024 * 1024;
+
 // Name → handler for the application object's methods; each is called once the arguments
 // match the contract.
 QHash<QString, Handler> applicationHandlers(HostCore& core) {
@@ -151,8 +155,13 @@ QHash<QString, Handler> applicationHandlers(HostCore& core) {
              const qint64 end = std::min<qint64>(first + count, core.stationCount());
              QStringList texts;
              texts.reserve(std::max<qint64>(0, end - first));
-             for (qint64 i = first; i < end; ++i)
+             // The answer stays within one bus message: past the budget it ends early and
+             // the caller asks again from where it ended.
+             qint64 bytes = 0;
+             for (qint64 i = first; i < end && (texts.isEmpty() || bytes < kAnswerBudget); ++i) {
                  texts.append(core.stationListItem(i));
+                 bytes += 8 + 3 * texts.constLast().size(); // UTF-8 at most 3 bytes a char
+             }
              call.answer({texts}, call.journaling() ? QJsonArray::fromStringList(texts)
                                                     : QJsonValue(QJsonValue::Undefined));
          }},

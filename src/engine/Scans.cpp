@@ -51,7 +51,7 @@ void AlarmEngine::walkStep() {
                     Qt::SingleShotConnection);
                 return;
             }
-            const auto end = static_cast<qint16>(std::min<int>(n, block.first() + block.count()));
+            const auto end = std::min<qint16>(n, block.end());
             for (; walk.index < end; ++walk.index) {
                 const QString entry = cursor.entry(walk.index);
                 if (entry.isEmpty()) {

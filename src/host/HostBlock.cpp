@@ -15,11 +15,10 @@ std::optional<std::optional<KestrelStation>> HostBlock::fix(qint16 index,
     return m_fixes.at(i);
 }
 
-void HostBlock::setEntries(QStringList entries) {
-    m_entries = std::move(entries);
-    // The host may have fewer entries than it counted: the walk ends at the empty text
-    // that fills the block, as it does with the single call.
-    m_entries.resize(m_count);
+qint16 HostBlock::end() const {
+    if (!m_ready || !m_offered || m_failure)
+        return static_cast<qint16>(m_first + m_count);
+    return static_cast<qint16>(m_first + std::max<qsizetype>(1, m_entries.size()));
 }
 
 void HostBlock::setFixes(const std::vector<qint16>& indices, const QStringList& callsigns,

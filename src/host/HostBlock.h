@@ -23,7 +23,14 @@ public:
         : QObject(parent), m_first(first), m_count(count) {}
 
     qint16 first() const { return m_first; }
+    // How many entries were asked.
     qint16 count() const { return m_count; }
+    // The indices this block answers for: those answered in the block call (fewer than
+    // asked when the answer would have been too large for one message, none past the end
+    // of the list, where an index answers the empty text that ends a walk), or, when the
+    // entries come one by one, those asked.
+    qint16 end() const;
+    bool answersFor(qint16 index) const { return index >= m_first && index < end(); }
     bool isReady() const { return m_ready; }
 
     // After ready: whether the host answered the entries in a block call at all (a host
@@ -36,7 +43,7 @@ public:
     std::optional<std::optional<KestrelStation>> fix(qint16 index, const QString& callsign) const;
 
     // --- for the host that answers ---
-    void setEntries(QStringList entries);
+    void setEntries(QStringList entries) { m_entries = std::move(entries); }
     void setFixes(const std::vector<qint16>& indices, const QStringList& callsigns,
                   std::vector<std::optional<KestrelStation>> fixes);
     void setNotOffered() { m_offered = false; }

@@ -31,13 +31,21 @@ HostBlock& HostCursor::request(qint16 first) {
 }
 
 HostBlock& HostCursor::blockAt(qint16 index) {
-    const auto first = static_cast<qint16>(index - index % blockSize);
     // Blocks the walk has left are done with.
-    m_blocks.erase(m_blocks.begin(), m_blocks.lower_bound(first));
-    HostBlock& block = request(first);
-    if (first + blockSize < m_count)
-        request(static_cast<qint16>(first + blockSize));
-    return block;
+    while (!m_blocks.empty() && m_blocks.begin()->second->isReady() &&
+           m_blocks.begin()->second->end() <= index)
+        m_blocks.erase(m_blocks.begin());
+    HostBlock* block = nullptr;
+    auto it = m_blocks.upper_bound(index);
+    if (it != m_blocks.begin() && std::prev(it)->second->answersFor(index))
+        block = std::prev(it)->second.get();
+    else
+        // A block answered short (too large for one message) goes on from where it ends.
+        block = &request(index);
+    const qint16 next = block->end();
+    if (next < m_count)
+        request(next);
+    return *block;
 }
 
 bool HostCursor::answeredInBlock(const HostBlock& block) const {
@@ -61,7 +69,8 @@ bool HostCursor::answeredInBlock(const HostBlock& block) const {
 QString HostCursor::entry(qint16 index) {
     const HostBlock& block = blockAt(index);
     if (block.isReady() && answeredInBlock(block))
-        return block.entries().at(index - block.first());
+        // Past the end of the answer: the list is shorter than it was counted.
+        return block.entries().value(index - block.first());
     return m_host.StationListItem(index);
 }
 

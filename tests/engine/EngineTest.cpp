@@ -12,6 +12,7 @@
 #include "engine/AlarmEngine.h"
 #include "engine/Geodesy.h"
 #include "engine/SoundPlayer.h"
+#include "host/HostCursor.h"
 #include "numbers/NumericText.h"
 
 namespace {
@@ -148,23 +149,26 @@ INSTANTIATE_TEST_SUITE_P(
                                                      QStringList{"A1 distance 1."}, false})));
 
 TEST_P(EngineScan, aCommandBetweenBlocksIsSeenByEveryStationNotYetHandled) {
-    for (int i = 0; i < 450; ++i)
+    const int n = HostCursor::blockSize + 450;
+    for (int i = 0; i < n; ++i)
         host.addStation(QStringLiteral("S%1").arg(i), 1.0f);
+    const QString later = QStringLiteral("S%1").arg(HostCursor::blockSize + 300);
+    const QString watched = QStringLiteral("S%1").arg(HostCursor::blockSize + 400);
     // Pressed while the walk handles the first block: it acts before the second.
-    host.onGetStation = [this](const QString& callsign) {
+    host.onGetStation = [&](const QString& callsign) {
         if (callsign != QStringLiteral("S10"))
             return;
-        queue([this] {
-            engine.ackedCalls().add(QStringLiteral("S5"));   // handled already: stays listed
-            engine.ackedCalls().add(QStringLiteral("S300")); // still to come: green, no line
-            engine.watchCalls().add(QStringLiteral("S400"));
+        queue([&] {
+            engine.ackedCalls().add(QStringLiteral("S5")); // handled already: stays listed
+            engine.ackedCalls().add(later);                // still to come: green, no line
+            engine.watchCalls().add(watched);
         });
     };
     tick();
     EXPECT_TRUE(engine.alarmLines().contains(line("S5", 1.0)));
-    EXPECT_FALSE(engine.alarmLines().contains(line("S300", 1.0)));
-    EXPECT_TRUE(engine.alarmLines().contains("S400 (watch) " + distanceText(1.0)));
-    EXPECT_EQ(engine.alarmLines().count(), 450 - 1 + 1);
+    EXPECT_FALSE(engine.alarmLines().contains(later + " distance " + distanceText(1.0)));
+    EXPECT_TRUE(engine.alarmLines().contains(watched + " (watch) " + distanceText(1.0)));
+    EXPECT_EQ(engine.alarmLines().count(), n - 1 + 1);
     EXPECT_EQ(markColours().count(65280), 1);
 }
 

@@ -62,7 +62,9 @@ protected:
             return;
         }
         auto fake = std::make_unique<FakeKestrelHost>();
-        fake->offerBlocks = kind == "fake-blocks";
+        fake->offerBlocks = kind.startsWith("fake-");
+        if (kind == "fake-short-blocks")
+            fake->blockEntryLimit = 1;
         fake->addEntry({"@G0OWN 0.0km", "G0OWN", -60.0f, 3120.0f, 0.0f, true});
         fake->addEntry({"#G1STAR* 55.6km car", "G1STAR", -60.0f, 3150.0f, 55.56f, true});
         fake->addEntry({"#G2FAR 136.8km", "G2FAR", 60.0f, 3120.0f, 136.8f, true});
@@ -99,7 +101,46 @@ TEST_P(HostContract, theWalkAnswersAsTheSingleCallsDo) {
     EXPECT_FLOAT_EQ(unknown.Distance, 7.0f); // left as it was
 }
 
-INSTANTIATE_TEST_SUITE_P(Hosts, HostContract, ::testing::Values("fake", "fake-blocks", "bus"));
+INSTANTIATE_TEST_SUITE_P(Hosts, HostContract,
+                         ::testing::Values("fake", "fake-blocks", "fake-short-blocks", "bus"));
+
+// Entries with long comments: no answer may exceed the bus's message limit (the tracker
+// would be dropped from the bus), so the tracker answers part of a block and the walk
+// goes on from where the answer ended.
+TEST(BusCalls, aLongListIsAnsweredInPartsThatTheWalkJoins) {
+    QByteArray scene = R"({"own": {"callsign": "G0OWN", "lat": 52.0, "lon": -1.0}, "stations": [)";
+    const QByteArray comment(9000, 'c');
+    const int stations = 1000;
+    for (int i = 0; i < stations; ++i)
+        scene += (i ? "," : "") + QByteArray(R"({"callsign": "ST)") + QByteArray::number(i) +
+                 R"(", "lat": 52.1, "lon": -1.0, "comment": ")" + comment + R"("})";
+    scene += "]}";
+    HostProcess tracker;
+    ASSERT_TRUE(tracker.start(scene));
+    std::unique_ptr<KestrelHost> host = createKestrelHost();
+    HostCursor cursor(*host, [](const QString&) { return true; });
+    ASSERT_EQ(cursor.count(), stations + 1);
+    int walked = 0;
+    for (qint16 i = 0; i < cursor.count(); ++i) {
+        HostBlock& block = cursor.blockAt(i);
+        if (!block.isReady()) {
+            ASSERT_TRUE(QSignalSpy(&block, &HostBlock::ready).wait(10000));
+        }
+        const QString entry = cursor.entry(i);
+        ASSERT_FALSE(entry.isEmpty()) << i;
+        KestrelStation station{callsignOfEntry(entry)};
+        ASSERT_TRUE(cursor.station(i, station)) << i;
+        ++walked;
+    }
+    EXPECT_EQ(walked, stations + 1);
+    const auto answers = tracker.calls(QStringLiteral("StationListItems"));
+    ASSERT_GE(answers.size(), 2) << "the whole list came in one answer";
+    qsizetype longest = 0;
+    for (const QJsonObject& answer : answers)
+        longest = std::max(longest, answer.value(QStringLiteral("result")).toArray().size());
+    EXPECT_LT(longest, HostCursor::blockSize);
+    EXPECT_LT(longest, stations) << "an answer held every entry";
+}
 
 TEST(BusCalls, aRefusalIsToldAsOneAndTheTrackerKeepsServing) {
     HostProcess host;

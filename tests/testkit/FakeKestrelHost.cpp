@@ -153,7 +153,7 @@ std::optional<QStringList> FakeKestrelHost::StationListItems(qint16 first, qint1
         return std::nullopt;
     enter(QStringLiteral("StationListItems"), {first, count});
     QStringList texts;
-    const int end = std::min(first + count, int(stations.size()));
+    const int end = std::min({first + count, first + blockEntryLimit, int(stations.size())});
     for (int i = first; i < end; ++i)
         texts << entryAt(i);
     return texts;

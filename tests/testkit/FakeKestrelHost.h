@@ -46,6 +46,9 @@ public:
     void addEntry(const FakeStation& station) { stations.push_back(station); }
     std::vector<FakeStation> stations;
     bool offerBlocks = false;
+    // At most this many entries in a StationListItems answer (as a tracker whose answer
+    // would be too large for one message answers).
+    int blockEntryLimit = 1 << 30;
     float scaleHeight = 100.0f;
     qint16 pixelHeight = 400;
 
