@@ -32,11 +32,16 @@ public:
     explicit StationStore(DistanceUnit unit = DistanceUnit::Kilometres) : m_unit(unit) {}
 
     DistanceUnit unit() const { return m_unit; }
+    void setUnit(DistanceUnit unit) { m_unit = unit; }
 
     // Sets the own station; it heads the list while its callsign is not empty. The own
     // position is the origin of every distance.
     void setOwn(const QString& callsign, double lat, double lon, const QString& comment = {});
     const QString& ownCallsign() const { return m_own.callsign; }
+    // The own callsign before its position is known (gpsd has no fix yet, none is stored):
+    // no distance is measured, and fix() knows no station, until setOwn() places it.
+    void setOwnUnplaced(const QString& callsign);
+    bool ownPlaced() const { return m_ownPlaced; }
 
     // Adds a station at the end of the list or updates it in place. Returns true when it
     // is new. The own callsign updates the own station.
@@ -72,6 +77,7 @@ private:
 
     DistanceUnit m_unit;
     HeardStation m_own;
+    bool m_ownPlaced = true;
     // A deque, since a full list lets its oldest go, near the front, for every new station.
     std::deque<HeardStation> m_others;
     // GetStation and the feed's updates look stations up by callsign, thousands of times a

@@ -1,4 +1,4 @@
-// kestrel32: the stand-in station tracker that serves the automation objects on the
+// kestrel32: the Kestrel32 station tracker, which serves its automation objects on the
 // session bus. See docs/scenario.md and docs/dbus-interface.md.
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +7,7 @@
 
 #include "CommandLine.h"
 #include "HostProgram.h"
+#include "setup/SetupWindow.h"
 
 namespace {
 
@@ -48,8 +49,16 @@ int main(int argc, char** argv) {
     runOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kestrel32"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kestrel32 tracker"));
+    QApplication::setApplicationVersion(QStringLiteral(KESTREL32_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("kestrel32"));
 
     HostProgram program(options);
+    if (program.needsSetup()) {
+        // The first start: the setup window comes first, the map after its OK.
+        program.startWithSetup();
+        return app.exec();
+    }
     QString error;
     if (!program.start(&error)) {
         std::fprintf(stderr, "kestrel32: %s\n", qPrintable(error));

@@ -19,6 +19,18 @@ bool isStorableName(const QString& name) {
     return true;
 }
 
+bool isLoginCallsign(const QString& callsign) {
+    if (callsign.isEmpty() || callsign.size() > MaxNameLength)
+        return false;
+    for (const QChar c : callsign) {
+        const char16_t u = c.unicode();
+        if (!((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
+              u == '-'))
+            return false;
+    }
+    return true;
+}
+
 QString cleanComment(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);

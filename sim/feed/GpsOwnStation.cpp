@@ -40,6 +40,8 @@ QString GpsOwnStation::statusText() const {
 }
 
 void GpsOwnStation::onFix(double latitude, double longitude) {
+    if (!m_glitches.take(latitude, longitude, m_core.nowMs()))
+        return;
     m_lastFix = QDateTime::currentDateTime();
     m_fixTimer.start(m_fixTimeoutMs);
     const bool hadFix = m_hasFix;

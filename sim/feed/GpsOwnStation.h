@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include "feed/GpsGlitchFilter.h"
 #include "feed/GpsdClient.h"
 
 class HostCore;
@@ -43,6 +44,7 @@ private:
 
     HostCore& m_core;
     feed::GpsdClient m_client;
+    GpsGlitchFilter m_glitches;
     QTimer m_fixTimer;
     int m_fixTimeoutMs = DefaultFixTimeoutMs;
     bool m_hasFix = false;
