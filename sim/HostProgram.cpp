@@ -63,6 +63,10 @@ HostProgram::~HostProgram() {
     m_window.reset();
 }
 
+SetupWindow* HostProgram::setupWindow() const {
+    return m_setup;
+}
+
 bool HostProgram::needsSetup() const {
     return !m_options.feed.own && m_options.scenarioFile.isEmpty() &&
            m_options.feed.replayFile.isEmpty();
@@ -84,13 +88,18 @@ void HostProgram::startWithSetup() {
             return QString();
         });
     m_setup->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_setup, &QDialog::accepted, this, [this] {
-        QString error;
-        if (!start(&error)) {
-            std::fprintf(stderr, "kestrel32: %s\n", qPrintable(error));
-            QCoreApplication::exit(2);
-        }
-    });
+    // Started once the window has finished closing: start-up lets events run, and the window
+    // that goes away must not be under way then.
+    connect(
+        m_setup, &QDialog::accepted, this,
+        [this] {
+            QString error;
+            if (!start(&error)) {
+                std::fprintf(stderr, "kestrel32: %s\n", qPrintable(error));
+                QCoreApplication::exit(2);
+            }
+        },
+        Qt::QueuedConnection);
     connect(m_setup, &QDialog::rejected, this, [] { QCoreApplication::quit(); });
     if (m_options.quitAfterSeconds)
         QTimer::singleShot(std::chrono::milliseconds(qint64(*m_options.quitAfterSeconds * 1000.0)),

@@ -45,7 +45,7 @@ public:
     QString applyConf(const TrackerConf& conf);
 
     HostWindow* window() const { return m_window.get(); }
-    SetupWindow* setupWindow() const { return m_setup; }
+    SetupWindow* setupWindow() const;
     RadioFeed* feed() const { return m_feed.get(); }
     HostCore* core() const { return m_core.get(); }
     const HostOptions& options() const { return m_options; }

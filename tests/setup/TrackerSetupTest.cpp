@@ -1,6 +1,6 @@
 // The tracker as the operator sets it up, in the test's process on a private bus: a first
 // start that writes nothing when cancelled, Preferences that switch the APRS-IS server live
-// and keep the hand-edited file, and the whole pair after a setup through the window.
+// and keep the hand-edited file, the last gpsd fix kept for the next start.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -23,39 +23,11 @@
 #include "SetupWindow.h"
 #include "StatusPart.h"
 #include "TestFiles.h"
+#include "TrackerHome.h"
 
 namespace {
 
-// A home of the test's own for the tracker in this process.
-class Home : public testing::Test {
-protected:
-    void SetUp() override {
-        for (const auto& [name, path] :
-             {std::pair{"HOME", QString()}, std::pair{"XDG_CONFIG_HOME", QStringLiteral("/config")},
-              std::pair{"XDG_DATA_HOME", QStringLiteral("/data")}})
-            qputenv(name, (m_home.path() + path).toLocal8Bit());
-    }
-    QString path(const QString& below) const { return m_home.filePath(below); }
-    QString confPath() const { return path(QStringLiteral("config/kestrel32/kestrel32.conf")); }
-    HostOptions optionsFor(const QStringList& arguments) {
-        HostOptions options;
-        QString text;
-        EXPECT_EQ(parseCommandLine(QStringList{"kestrel32"} + arguments, options, text, confPath()),
-                  CommandLineResult::Run)
-            << text.toStdString();
-        return options;
-    }
-    static QLineEdit* edit(QWidget* window, const char* name) {
-        return window->findChild<QLineEdit*>(QString::fromLatin1(name));
-    }
-    static void pressOk(QWidget* window) {
-        window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-    }
-
-    QTemporaryDir m_home;
-};
-
-TEST_F(Home, aCancelledFirstStartWritesNothingAndNeverJoinsTheBus) {
+TEST_F(TrackerHome, aCancelledFirstStartWritesNothingAndNeverJoinsTheBus) {
     HostProgram program(optionsFor({}));
     ASSERT_TRUE(program.needsSetup());
     program.startWithSetup();
@@ -70,7 +42,7 @@ TEST_F(Home, aCancelledFirstStartWritesNothingAndNeverJoinsTheBus) {
     EXPECT_FALSE(QFile::exists(path("config/Brightmoor/Kestrel32.conf")));
 }
 
-TEST_F(Home, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFile) {
+TEST_F(TrackerHome, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFile) {
     LineServer first("# first 1.0\r\n", aprsIsLoginAnswer);
     LineServer second("# second 1.0\r\n", aprsIsLoginAnswer);
     const QByteArray handEdited = "# written by hand\n[General]\ncallsign=G4KST\n"
@@ -123,69 +95,37 @@ TEST_F(Home, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFile) {
     program.shutdown();
 }
 
-TEST_F(Home, aHomeSetUpThroughTheWindowThenRingwardenAlarmsForAStationTheServerSends) {
-    // The server sends a station 2.2 km from home once the tracker has logged in.
-    LineServer aprsIs("# local 1.0\r\n", [](const QByteArray& line) {
-        const QByteArray answer = aprsIsLoginAnswer(line);
-        return answer.isEmpty() ? answer
-                                : answer + "G1NEAR>APRS,TCPIP*:!5201.20N/00100.00W-near\r\n";
-    });
-    const QString journal = path("journal.jsonl");
-    HostProgram program(optionsFor({"--journal", journal}));
-    ASSERT_TRUE(program.needsSetup());
-    program.startWithSetup();
-    QWidget* setup = program.setupWindow();
-    ASSERT_TRUE(setup);
-    edit(setup, "callsign")->setText("G4KST");
-    setup->findChild<QRadioButton*>("positionFixed")->setChecked(true);
-    edit(setup, "latitude")->setText("52 00.00 N");
-    edit(setup, "longitude")->setText("1 00.00 W");
-    setup->findChild<QGroupBox*>("aprsIs")->setChecked(true);
-    edit(setup, "aprsIsServer")->setText(aprsIs.address());
-    pressOk(setup);
-    ASSERT_TRUE(program.window()) << "the tracker started after OK";
-    EXPECT_TRUE(program.window()->isVisible());
-    EXPECT_EQ(fileBytes(confPath()), "[General]\ncallsign=G4KST\nlatitude=52\nlongitude=-1\n"
-                                     "aprs-is=" +
-                                         aprsIs.address().toLatin1() + "\n");
-    ASSERT_TRUE(waitUntil([&] { return program.core()->store().find("G1NEAR"); }));
-
-    // Ringwarden, copied with its files, started with no arguments beside it.
-    const QString bin = path("bin");
-    ASSERT_EQ(QProcess::execute("cp", {"-a", QFileInfo(HostProcess::program()).path(), bin}), 0);
-    ASSERT_TRUE(putFile(bin + "/Ringwarden.INI",
-                        "[SETUP]\r\nMIN_DISTANCE=10\r\nBRING_TO_FRONT=FALSE\r\n"
-                        "AUDIBLE_ALARM=FALSE\r\n"));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const QString runtime = path("runtime");
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    env.insert("XDG_RUNTIME_DIR", runtime);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess ringwarden;
-    ringwarden.setProcessEnvironment(env);
-    ringwarden.setProcessChannelMode(QProcess::ForwardedChannels);
-    ringwarden.start(bin + "/Ringwarden", {});
-    ASSERT_TRUE(ringwarden.waitForStarted(5000));
-
-    // A red ring round G1NEAR: Ringwarden found the own callsign and raised the alarm.
-    const auto redRings = [&] {
-        int rings = 0;
-        QFile file(journal);
-        if (file.open(QIODevice::ReadOnly))
-            for (const QByteArray& line : file.readAll().split('\n'))
-                if (line.contains("\"DrawCircle\"") && line.contains(",255,"))
-                    ++rings;
-        return rings;
-    };
-    EXPECT_TRUE(waitUntil([&] { return redRings() > 0; }, 45000))
-        << "Ringwarden running: " << (ringwarden.state() == QProcess::Running);
-    EXPECT_EQ(fileBytes(program.options().folder.isEmpty()
-                            ? path("data/Kestrel32/kestrel32.ini")
-                            : program.options().folder + "/kestrel32.ini"),
-              "[STATION]\r\nCALLSIGN=G4KST\r\n");
-    program.shutdown();
-    EXPECT_TRUE(waitUntil([&] { return ringwarden.state() == QProcess::NotRunning; }, 15000));
+// No distance before the first fix; the fix is kept in the file when the file chose gpsd
+// (and used at the next start), never when the command line did.
+TEST_F(TrackerHome, theLastGpsdFixIsKeptInTheFileOnlyWhenTheFileChoseGpsd) {
+    const QByteArray tpv = R"({"class":"TPV","mode":3,"lat":52.1,"lon":-1.2})"
+                           "\n";
+    LineServer gpsd;
+    const QByteArray conf = "[General]\ncallsign=G4KST\ngpsd=" + gpsd.address().toLatin1() + "\n";
+    for (const bool fromCommandLine : {true, false}) {
+        ASSERT_TRUE(putFile(confPath(), conf));
+        HostProgram program(optionsFor(fromCommandLine
+                                           ? QStringList{"--folder", path("folder"), "--own",
+                                                         "G4KST", "--gpsd", gpsd.address()}
+                                           : QStringList{"--folder", path("folder")}));
+        QString error;
+        ASSERT_TRUE(program.start(&error)) << error.toStdString();
+        EXPECT_EQ(program.core()->stationListItem(0), "@G4KST");
+        EXPECT_FALSE(program.core()->getStation("G4KST")) << "no position, no distance";
+        ASSERT_TRUE(waitUntil([&] { return gpsd.connections == (fromCommandLine ? 1 : 2); }));
+        gpsd.send(tpv);
+        ASSERT_TRUE(waitUntil([&] { return program.core()->getStation("G4KST").has_value(); }));
+        EXPECT_EQ(program.core()->getStation("G4KST")->latitudeMinutes, 52.1 * 60.0);
+        program.shutdown();
+        if (fromCommandLine) {
+            EXPECT_EQ(fileBytes(confPath()), conf) << "the command line's run writes nothing";
+            continue;
+        }
+        EXPECT_EQ(fileBytes(confPath()), conf + "latitude=52.1\nlongitude=-1.2\n");
+        const HostOptions next = optionsFor({});
+        ASSERT_TRUE(next.feed.own && next.feed.own->hasPosition);
+        EXPECT_EQ(next.feed.own->latitude, 52.1);
+    }
 }
 
 } // namespace
