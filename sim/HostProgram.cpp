@@ -72,7 +72,11 @@ bool HostProgram::needsSetup() const {
            m_options.feed.replayFile.isEmpty();
 }
 
-void HostProgram::startWithSetup() {
+bool HostProgram::startWithSetup(QString* error) {
+    // What the command line asked for that cannot work is said before the operator fills in
+    // a window for nothing.
+    if (!m_options.journalFile.isEmpty() && !m_journal->open(m_options.journalFile, error))
+        return false;
     m_setup = new SetupWindow(
         SetupWindow::Mode::FirstStart, m_options.conf, m_options.given,
         [this](const TrackerConf& conf) {
@@ -105,10 +109,12 @@ void HostProgram::startWithSetup() {
         QTimer::singleShot(std::chrono::milliseconds(qint64(*m_options.quitAfterSeconds * 1000.0)),
                            m_setup, &QDialog::reject);
     m_setup->show();
+    return true;
 }
 
 bool HostProgram::start(QString* error) {
-    if (!m_options.journalFile.isEmpty() && !m_journal->open(m_options.journalFile, error))
+    if (!m_options.journalFile.isEmpty() && !m_journal->isOpen() &&
+        !m_journal->open(m_options.journalFile, error))
         return false;
 
     Scenario scenario;

@@ -34,8 +34,9 @@ public:
     // operator starts the tracker for the first time.
     bool needsSetup() const;
     // Opens the setup window; OK saves the settings file and starts the tracker with it,
-    // Cancel ends the program with nothing written.
-    void startWithSetup();
+    // Cancel ends the program with nothing written. False with `error` set when the command
+    // line asked for something that cannot work (a journal that cannot be written).
+    bool startWithSetup(QString* error);
     // Prepares everything and joins the bus; false with `error` set when it cannot run.
     bool start(QString* error);
     // Settings > Preferences: the setup window over the map (raised when already open).

@@ -54,12 +54,15 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("kestrel32"));
 
     HostProgram program(options);
+    QString error;
     if (program.needsSetup()) {
         // The first start: the setup window comes first, the map after its OK.
-        program.startWithSetup();
+        if (!program.startWithSetup(&error)) {
+            std::fprintf(stderr, "kestrel32: %s\n", qPrintable(error));
+            return 2;
+        }
         return app.exec();
     }
-    QString error;
     if (!program.start(&error)) {
         std::fprintf(stderr, "kestrel32: %s\n", qPrintable(error));
         return 2;

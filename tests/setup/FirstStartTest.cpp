@@ -34,7 +34,8 @@ TEST_F(TrackerHome, aHomeSetUpThroughTheWindowThenRingwardenAlarmsForAStationThe
     const QString journal = path("journal.jsonl");
     HostProgram program(optionsFor({"--journal", journal}));
     ASSERT_TRUE(program.needsSetup());
-    program.startWithSetup();
+    QString startError;
+    ASSERT_TRUE(program.startWithSetup(&startError)) << startError.toStdString();
     QWidget* setup = program.setupWindow();
     ASSERT_TRUE(setup);
     edit(setup, "callsign")->setText("G4KST");

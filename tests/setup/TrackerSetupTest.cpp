@@ -30,7 +30,8 @@ namespace {
 TEST_F(TrackerHome, aCancelledFirstStartWritesNothingAndNeverJoinsTheBus) {
     HostProgram program(optionsFor({}));
     ASSERT_TRUE(program.needsSetup());
-    program.startWithSetup();
+    QString startError;
+    ASSERT_TRUE(program.startWithSetup(&startError)) << startError.toStdString();
     ASSERT_TRUE(program.setupWindow());
     EXPECT_TRUE(program.setupWindow()->windowTitle().contains("Setup"));
     EXPECT_FALSE(program.window()) << "the map waits for the setup";
@@ -71,6 +72,12 @@ TEST_F(TrackerHome, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFile
     EXPECT_EQ(aprsIsPart()->toolTip(),
               "APRS-IS: connected to 127.0.0.1\nClick for the preferences.");
     program.window()->statusBar()->clearMessage();
+    // A narrow window: the text is cut short, the tooltip keeps all of it.
+    program.window()->resize(160, 300);
+    EXPECT_TRUE(waitUntil([&] { return aprsIsPart()->text().endsWith(QChar(0x2026)); }))
+        << aprsIsPart()->text().toStdString();
+    EXPECT_TRUE(aprsIsPart()->toolTip().startsWith("APRS-IS: connected to 127.0.0.1\n"));
+    program.window()->resize(800, 600);
     QTest::mouseClick(aprsIsPart(), Qt::LeftButton);
     SetupWindow* preferences = program.setupWindow();
     ASSERT_TRUE(preferences);
