@@ -12,7 +12,17 @@ void GpsdClient::linkUp() {
     socket()->write("?WATCH={\"enable\":true,\"json\":true}\n");
 }
 
+void GpsdClient::linkDown() {
+    m_lines.reset();
+    if (m_refusal.isEmpty())
+        return;
+    m_refusal.clear();
+    emit refusalChanged(m_refusal);
+}
+
 void GpsdClient::bytesArrived(const QByteArray& bytes) {
+    if (!m_refusal.isEmpty())
+        return;
     const quint64 tooLongBefore = m_lines.tooLong();
     const QList<QByteArray> lines = m_lines.feed(bytes);
     for (quint64 i = tooLongBefore; i < m_lines.tooLong(); ++i)
@@ -21,6 +31,18 @@ void GpsdClient::bytesArrived(const QByteArray& bytes) {
         if (line.trimmed().isEmpty())
             continue;
         const GpsdReport report = readGpsdReport(line);
+        if (report.kind == GpsdReport::Kind::Version && report.protocolMajor >= 0 &&
+            report.protocolMajor != ProtocolMajor) {
+            const QString release =
+                report.release.isEmpty() ? QString() : QLatin1Char(' ') + report.release;
+            m_refusal = QStringLiteral("gpsd%1 speaks protocol %2.%3, not %4: not read")
+                            .arg(release)
+                            .arg(report.protocolMajor)
+                            .arg(qMax(report.protocolMinor, 0))
+                            .arg(ProtocolMajor);
+            emit refusalChanged(m_refusal);
+            return;
+        }
         switch (report.kind) {
         case GpsdReport::Kind::NotGpsd:
             countBadFrame(QStringLiteral("not a gpsd report"));
@@ -31,6 +53,7 @@ void GpsdClient::bytesArrived(const QByteArray& bytes) {
             emit fixReceived(report.latitude, report.longitude);
             break;
         case GpsdReport::Kind::NoFix:
+        case GpsdReport::Kind::Version:
         case GpsdReport::Kind::Other:
             // gpsd answers: the next outage starts at the first delay again.
             markHealthy();
