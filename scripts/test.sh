@@ -28,7 +28,7 @@ user_files() {
 user_files_before=$(user_files)
 
 test_home=$(mktemp -d "${TMPDIR:-/tmp}/ringwarden-test-home.XXXXXX")
-trap 'rm -rf "$test_home"' EXIT
+trap 'rm -rf "$test_home" || true' EXIT
 mkdir -p "$test_home"/{config,data,cache,state,runtime}
 chmod 700 "$test_home/runtime"
 export HOME=$test_home XDG_CONFIG_HOME=$test_home/config XDG_DATA_HOME=$test_home/data \
