@@ -22,8 +22,7 @@ bool isStorableName(const QString& name) {
 QString unusableNameText(const QString& name) {
     return QStringLiteral("unusable name \"%1\" (1 to %2 printable ASCII characters, no blank, "
                           "\"|\" or \"*\")")
-        .arg(visibleText(name))
-        .arg(MaxNameLength);
+        .arg(visibleText(name), QString::number(MaxNameLength));
 }
 
 QString visibleText(const QString& text) {

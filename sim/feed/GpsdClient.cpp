@@ -2,6 +2,7 @@
 
 #include <QTcpSocket>
 
+#include "feed/AprsText.h"
 #include "feed/GpsdReport.h"
 
 namespace feed {
@@ -33,13 +34,14 @@ void GpsdClient::bytesArrived(const QByteArray& bytes) {
         const GpsdReport report = readGpsdReport(line);
         if (report.kind == GpsdReport::Kind::Version && report.protocolMajor >= 0 &&
             report.protocolMajor != ProtocolMajor) {
-            const QString release =
-                report.release.isEmpty() ? QString() : QLatin1Char(' ') + report.release;
+            // gpsd's own words go into the status bar: a short, visible form of them.
+            const QString release = report.release.isEmpty()
+                                        ? QString()
+                                        : QLatin1Char(' ') + visibleText(report.release.left(20));
             m_refusal = QStringLiteral("gpsd%1 speaks protocol %2.%3, not %4: not read")
-                            .arg(release)
-                            .arg(report.protocolMajor)
-                            .arg(qMax(report.protocolMinor, 0))
-                            .arg(ProtocolMajor);
+                            .arg(release, QString::number(report.protocolMajor),
+                                 QString::number(qMax(report.protocolMinor, 0)),
+                                 QString::number(ProtocolMajor));
             emit refusalChanged(m_refusal);
             return;
         }

@@ -177,8 +177,9 @@ TEST(StorableName, takesOneToNinePrintableAsciiWithoutBlankBarOrStar) {
                 {"A\x7f", false}};
     for (const auto& row : rows)
         EXPECT_EQ(feed::isStorableName(row.name), row.storable) << row.name.toStdString();
-    EXPECT_EQ(feed::unusableNameText("A\r|B"),
-              R"(unusable name "A\r|B" (1 to 9 printable ASCII characters, no blank, "|" or "*"))");
+    EXPECT_EQ(
+        feed::unusableNameText("A\r|%2"),
+        R"(unusable name "A\r|%2" (1 to 9 printable ASCII characters, no blank, "|" or "*"))");
 }
 
 // What a terminal or a status line would act on is shown as an escape; text stays as it is.
