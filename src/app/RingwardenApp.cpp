@@ -76,9 +76,11 @@ RingwardenApp::~RingwardenApp() = default;
 
 void RingwardenApp::start() {
     attachToHost();
-    createWindow();
+    // Before anything that ticks, draws or writes: a refused copy only shows its box.
     refuseSecondInstance();
+    createWindow();
     readini();
+    openWithOverlayList();
     readOwnCallsign();
     showAndLetFirstMessagesRun();
     enableHostEvents();
@@ -157,6 +159,12 @@ void RingwardenApp::readini() {
     showAlertSwitches();
     // From here on a toggled switch is the operator's and is written at once.
     connect(m_engine.get(), &AlarmEngine::switchChanged, this, &RingwardenApp::writeSwitch);
+}
+
+void RingwardenApp::openWithOverlayList() {
+    m_window->setShowWatchList(false);
+    m_window->show_hide_watchlist();
+    m_window->setTimer2Enabled(false);
 }
 
 void RingwardenApp::readOwnCallsign() {

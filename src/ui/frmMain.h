@@ -48,8 +48,12 @@ public:
     void setRememberedPosition(qint16 left, qint16 top);
     void Form_Resize();
 
+    // Which list the right-hand panel shows: the watch list (true) or the overlay objects.
+    bool showWatchList() const { return gblnShowWatchList; }
+    void setShowWatchList(bool on) { gblnShowWatchList = on; }
     void show_hide_watchlist();
     void cmdShowWatch_Click();
+    void setTimer2Enabled(bool on);
 
     // Raised above the other windows; a minimised or maximised window is restored.
     void bringToFront();

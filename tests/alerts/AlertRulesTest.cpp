@@ -43,6 +43,25 @@ TEST(AlertTexts, SpeakOnlyWhatCanBeSaidAndShowNoMarkup) {
               u"PD1AAA 2.5\n&lt;b&gt;\\x7C&amp; 3"_qs);
 }
 
+TEST(AlarmHistory, AnAppendAfterATornLastLineStartsALineOfItsOwn) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"Ringwarden.HST"_qs);
+    QFile torn(path);
+    ASSERT_TRUE(torn.open(QIODevice::WriteOnly));
+    torn.write("2026-12-08T10:00:00Z|entered|G1A|1.5\n2026-12-08T10:00:10Z|entered|TO");
+    torn.close();
+    AlarmHistory history(path);
+    ASSERT_TRUE(history.append(HistoryEvent::Entered, u"PD1AAA"_qs, u"1.999"_qs));
+    ASSERT_TRUE(history.append(HistoryEvent::Left, u"PD1AAA"_qs, u"2."_qs));
+    QStringList callsigns;
+    for (const HistoryEntry& entry : AlarmHistory::readLast(path, 10))
+        callsigns << entry.event + u' ' + entry.callsign;
+    EXPECT_EQ(callsigns, (QStringList{u"left PD1AAA"_qs, u"entered PD1AAA"_qs, u"entered TO"_qs,
+                                      u"entered G1A"_qs}));
+    ASSERT_TRUE(torn.open(QIODevice::ReadOnly));
+    EXPECT_EQ(torn.readAll().count('\n'), 4);
+}
+
 TEST(AlarmHistory, RotatesBeforeOneMebibyteKeepingOneOlderFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"Ringwarden.HST"_qs), older = path + u".1"_qs;

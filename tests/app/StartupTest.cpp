@@ -5,8 +5,13 @@
 #include <QLockFile>
 #include <QMetaObject>
 
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+
 #include "AppFixture.h"
 #include "engine/AlarmEngine.h"
+#include "ui/ListBox.h"
 #include "ui/frmMain.h"
 
 namespace {
@@ -55,12 +60,45 @@ TEST_F(Startup, theTrackerClosingDuringTheCallsignBoxWritesNothing) {
 TEST_F(Startup, aRefusedSecondCopyWritesNothingWhateverHappensDuringItsBox) {
     QLockFile running(lockPath(env.lockFolder, env.executablePath));
     ASSERT_TRUE(running.tryLock(0));
-    duringBox = [this] { emit hosts[1]->Kestrel32IsClosing(); };
+    // While the box is open nothing of the program may run: no tick, no window, no history.
+    bool ticking = true, windowShown = true;
+    duringBox = [&] {
+        ticking = app->engine() && app->engine()->Timer1().isActive();
+        windowShown = false;
+        for (const QWidget* window : QApplication::topLevelWidgets())
+            windowShown = windowShown || window->isVisible();
+        emit hosts[1]->Kestrel32IsClosing();
+    };
     startExpectingEnd(0);
+    EXPECT_FALSE(ticking);
+    EXPECT_FALSE(windowShown);
+    EXPECT_FALSE(QFile::exists(app->historyFile()));
     ASSERT_EQ(shown.size(), 1);
     EXPECT_EQ(shown[0], "Another instance of this program (Kestrel32 add-on Ringwarden V1.1.0) "
                         "is already running");
     expectFilesUntouched();
+}
+
+TEST_F(Startup, theWindowOpensWithTheOverlayObjectsInRangeUnderTheirHeading) {
+    scriptHost = [](FakeKestrelHost& host) {
+        host.addStation(QStringLiteral("G0OWN"), 0.0f, 1.0f, 2.0f);
+    };
+    ASSERT_TRUE(QDir(hostFolder()).mkpath(QStringLiteral("overlays")));
+    writeAll(hostFolder() + QStringLiteral("/overlays/b.pos"),
+             "TOWER!0003.00N/00001.00E#water tower\r\n");
+    start();
+    app->engine()->Timer1_Timer();
+    QApplication::processEvents();
+    frmMain* window = app->window();
+    auto* overlays = window->findChild<ListBox*>(QStringLiteral("lstOverlayItems"));
+    ASSERT_NE(overlays, nullptr);
+    EXPECT_TRUE(overlays->isVisible());
+    EXPECT_FALSE(window->findChild<ListBox*>(QStringLiteral("lstWatch"))->isVisible());
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblOverlays"))->text(),
+              "Overlay objects in alarm");
+    EXPECT_EQ(window->findChild<QPushButton*>(QStringLiteral("cmdShowWatch"))->text(), "Show");
+    ASSERT_EQ(overlays->model()->rowCount(), 1);
+    EXPECT_TRUE(overlays->model()->index(0, 0).data().toString().startsWith("TOWER "));
 }
 
 // The first events run once the window is shown, before the lists are read.

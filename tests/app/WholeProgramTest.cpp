@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QTest>
 
 #include "HostProcess.h"
 #include "TestFiles.h"
@@ -114,6 +115,14 @@ TEST_F(Pair, twoTicksRingTheStationsAndTheFilesAreWrittenWhenTheTrackerCloses) {
         return told.contains("is already running");
     })) << "the second copy was not refused: "
         << told.constData();
+    // Past the refused copy's first tick, had it one: with its window's design values it
+    // would ring G2ACK red and record both stations as entered in the running copy's history.
+    const QByteArray history = file("Ringwarden.HST");
+    EXPECT_TRUE(history.contains("|entered|G1NEAR|")) << history.constData();
+    QTest::qWait(11000);
+    EXPECT_EQ(marksOf(host).astray, 0) << "the refused copy drew on the map";
+    EXPECT_EQ(file("Ringwarden.HST"), history) << "the refused copy wrote the history";
+    EXPECT_EQ(second.state(), QProcess::Running) << "the refused copy did not wait for its box";
     ASSERT_TRUE(QFile::remove(bin + QStringLiteral("/Ringwarden.INI")));
     ASSERT_TRUE(QFile::remove(bin + QStringLiteral("/Ringwarden.LST")));
     ASSERT_TRUE(host.stop());
