@@ -65,6 +65,9 @@ bool AlarmHistory::append(HistoryEvent event, const QString& callsign,
     if (!writeLine(historyLine(entry).toUtf8() + '\n'))
         return false;
     m_failureTold = false;
+    // As the file will give it back: to the second.
+    if (const auto written = parseHistoryLine(historyLine(entry)))
+        emit appended(*written);
     return true;
 }
 

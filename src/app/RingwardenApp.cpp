@@ -125,6 +125,13 @@ void RingwardenApp::createWindow() {
     connect(m_window.get(), &frmMain::historyRequested, this,
             [this] { HistoryWindow::showHistory(m_window.get(), historyFile()); });
     connect(m_alerts.get(), &AlertsHub::historyFailed, this, &RingwardenApp::showHistoryFailure);
+    // An open history window follows the file as it is written.
+    connect(&m_alerts->history(), &AlarmHistory::appended, this, [](const HistoryEntry& entry) {
+        if (HistoryWindow* shown = HistoryWindow::openWindow())
+            shown->addEntry(entry);
+    });
+    connect(m_notifier.get(), &DesktopNotifier::raiseRequested, m_window.get(),
+            &frmMain::bringToFront);
     // The alarm cycle runs from the window's creation on.
     m_engine->Timer1().start();
 }
@@ -255,6 +262,7 @@ void RingwardenApp::Form_Unload() {
     }
     saveini();
     SaveLists();
+    m_alerts->end();
 }
 
 void RingwardenApp::mnuFileExit() {
@@ -264,6 +272,7 @@ void RingwardenApp::mnuFileExit() {
     }
     saveini();
     SaveLists();
+    m_alerts->end();
     endProcess(0);
 }
 

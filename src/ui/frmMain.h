@@ -32,7 +32,7 @@ public:
     // Where Help › Check for update asks (the compiled-in server unless set).
     void setUpdateCheck(const UpdateCheck& check) { m_updateCheck = check; }
     // Extra switches of the Alarm menu (desktop notification, speech), shown as the app
-    // owns them; available false greys the item and says why.
+    // owns them; available false says why in the item, and greys it unless it is on.
     void showExtraSwitch(const QString& objectName, bool on, bool available = true);
 
     // --- the place on the screen, in twips as the settings file keeps it ---

@@ -1,5 +1,6 @@
 // Start-up and shutdown: the operator's files written over by a start-up that was cut short or
 // refused, a setting lost at shutdown, or a close during a tick that never happens.
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLockFile>
@@ -8,9 +9,11 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include "AppFixture.h"
 #include "engine/AlarmEngine.h"
+#include "ui/HistoryWindow.h"
 #include "ui/ListBox.h"
 #include "ui/frmMain.h"
 
@@ -155,6 +158,40 @@ TEST_F(Startup, aToggledSwitchIsWrittenAtOnceAndTheHistoryKept) {
     EXPECT_TRUE(fileBytes(iniFile()).contains("DESKTOP_NOTIFY=TRUE\r\n"));
     app->engine()->addWatch(QStringLiteral("WW1"));
     EXPECT_TRUE(fileBytes(app->historyFile()).contains("|watch-added|WW1"));
+}
+
+TEST_F(Startup, anOpenHistoryWindowShowsEventsAsTheyAreWritten) {
+    scriptHost = [](FakeKestrelHost& host) { host.addStation(QStringLiteral("NEAR"), 1.0f); };
+    start();
+    trigger("mnuAlarmHistory");
+    HistoryWindow* history = HistoryWindow::openWindow();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->lstEvents->topLevelItemCount(), 0);
+    app->engine()->Timer1_Timer();
+    app->engine()->acknowledge(0);
+    ASSERT_EQ(history->lstEvents->topLevelItemCount(), 2);
+    EXPECT_EQ(history->lstEvents->topLevelItem(0)->text(1), "acked");
+    EXPECT_EQ(history->lstEvents->topLevelItem(1)->text(1), "entered");
+    EXPECT_EQ(history->lstEvents->topLevelItem(1)->text(2), "NEAR");
+    history->reload(); // what the file holds, in the same order
+    ASSERT_EQ(history->lstEvents->topLevelItemCount(), 2);
+    EXPECT_EQ(history->lstEvents->topLevelItem(0)->text(1), "acked");
+    history->close();
+}
+
+// A spoken alarm switched on in the settings of a machine that cannot speak.
+TEST_F(Startup, anUnavailableSpokenAlarmThatIsOnCanBeSwitchedOff) {
+    writeAll(iniFile(), kIni + "SPEAK_ALARM=TRUE\r\n");
+    start();
+    auto* speak = app->window()->findChild<QAction*>(QStringLiteral("mnuAlarmSpeak"));
+    ASSERT_NE(speak, nullptr);
+    EXPECT_TRUE(speak->isChecked());
+    EXPECT_TRUE(speak->text().endsWith(" (unavailable)"));
+    ASSERT_TRUE(speak->isEnabled());
+    speak->trigger();
+    EXPECT_FALSE(speak->isChecked());
+    EXPECT_FALSE(speak->isEnabled()); // and cannot be switched on again
+    EXPECT_TRUE(fileBytes(iniFile()).contains("SPEAK_ALARM=FALSE\r\n"));
 }
 
 TEST_F(Startup, theTrackerClosingDuringATickClosesOnceTheTickHasReturned) {
