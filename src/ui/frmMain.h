@@ -49,7 +49,6 @@ public:
     void Form_Resize();
 
     // Which list the right-hand panel shows: the watch list (true) or the overlay objects.
-    bool showWatchList() const { return gblnShowWatchList; }
     void setShowWatchList(bool on) { gblnShowWatchList = on; }
     void show_hide_watchlist();
     void cmdShowWatch_Click();

@@ -3,59 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
-#include <QDBusContext>
-#include <QDBusMessage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "FakeKestrelHost.h"
+#include "FakeNotifications.h"
 #include "alerts/AlarmSpeaker.h"
 #include "alerts/AlertsHub.h"
 #include "alerts/DesktopNotifier.h"
 #include "engine/AlarmEngine.h"
 
 namespace {
-
-// On a connection of its own, so that the calls go through the bus as to a real service.
-class FakeNotifications final : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    FakeNotifications() {
-        bus.registerObject(path, this, QDBusConnection::ExportAllSlots);
-        bus.registerService(name);
-    }
-    ~FakeNotifications() override { QDBusConnection::disconnectFromBus(bus.name()); }
-    void invokeAction(uint id, const QString& key) {
-        bus.send(QDBusMessage::createSignal(path, name, u"ActionInvoked"_qs) << id << key);
-    }
-    // Answers the Notify calls held so far.
-    void answerHeld() {
-        for (const auto& [call, id] : std::exchange(held, {}))
-            bus.send(call.createReply(id));
-    }
-    const QString name = u"org.freedesktop.Notifications"_qs,
-                  path = u"/org/freedesktop/Notifications"_qs;
-    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"fake"_qs);
-    QList<QVariantList> calls; // replaces_id, app_icon, summary, body, actions
-    QList<uint> closed;
-    bool holdReplies = false;
-    QList<std::pair<QDBusMessage, uint>> held;
-
-public slots:
-    uint Notify(const QString&, uint replacesId, const QString& icon, const QString& summary,
-                const QString& body, const QStringList& actions, const QVariantMap&, int) {
-        calls.append({replacesId, icon, summary, body, actions});
-        const uint id = replacesId ? replacesId : 40 + uint(calls.size());
-        if (holdReplies) {
-            setDelayedReply(true);
-            held.append({message(), id});
-        }
-        return id;
-    }
-    void CloseNotification(uint id) { closed << id; }
-};
 
 // Says one text at a time, as the real engine does; the test says when it has been said.
 struct RecordingSpeaker final : AlarmSpeaker {
@@ -214,7 +173,7 @@ TEST_F(Hub, AServiceThatAnswersLateShowsOneNotification) {
     hub.setNotifyOn(true);
     host.addStation(u"B"_qs, 1.0f);
     engine.Timer1_Timer();
-    ASSERT_TRUE(waitFor([&] { return service.held.size() == 1; }));
+    ASSERT_TRUE(waitFor([&] { return service.heldCount() == 1; }));
     host.addStation(u"C"_qs, 2.0f);
     engine.Timer1_Timer();
     QTest::qWait(26000);
@@ -238,5 +197,3 @@ TEST(Notifier, WithNoServiceNothingIsShownAndNothingWaits) {
 }
 
 } // namespace
-
-#include "HubTest.moc"
