@@ -2,8 +2,19 @@
 
 #include <algorithm>
 
+namespace {
+
+// The first `length` characters, one fewer when the cut would split a surrogate pair.
+QString cutText(const QString& text, int length) {
+    if (text.size() <= length)
+        return text;
+    return text.left(text.at(length - 1).isHighSurrogate() ? length - 1 : length);
+}
+
+} // namespace
+
 void StationStore::setOwn(const QString& callsign, double lat, double lon, const QString& comment) {
-    m_own = HeardStation{callsign, lat, lon, comment, false};
+    m_own = HeardStation{callsign, lat, lon, cutText(comment, MaxCommentLength), false};
     m_ownPlaced = true;
 }
 
@@ -12,8 +23,9 @@ void StationStore::setOwnUnplaced(const QString& callsign) {
     m_ownPlaced = false;
 }
 
-bool StationStore::upsert(const QString& callsign, double lat, double lon, const QString& comment,
-                          bool star) {
+bool StationStore::upsert(const QString& callsign, double lat, double lon,
+                          const QString& fullComment, bool star) {
+    const QString comment = cutText(fullComment, MaxCommentLength);
     if (hasOwn() && callsign == m_own.callsign) {
         m_own.lat = lat;
         m_own.lon = lon;
@@ -86,7 +98,7 @@ QString StationStore::entryText(int index) const {
                 geo::unitName(m_unit);
     if (!station->comment.isEmpty())
         text += QLatin1Char(' ') + station->comment;
-    return text;
+    return cutText(text, MaxEntryLength);
 }
 
 const HeardStation* StationStore::find(const QString& callsign) const {

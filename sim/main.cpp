@@ -7,6 +7,7 @@
 
 #include "CommandLine.h"
 #include "HostProgram.h"
+#include "feed/AprsText.h"
 #include "setup/SetupWindow.h"
 
 namespace {
@@ -28,6 +29,16 @@ void runOffscreenWithoutDisplay() {
     }
 }
 
+// A refusal quotes what it refuses (an argument, a line of a scenario file): control
+// characters in it are shown escaped, never sent to the terminal as they are. The message's
+// own line breaks stay.
+QByteArray terminalText(const QString& message) {
+    QStringList lines = message.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = feed::visibleText(line);
+    return lines.join(QLatin1Char('\n')).toLocal8Bit();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -40,7 +51,7 @@ int main(int argc, char** argv) {
         std::fputs(qPrintable(text), stdout);
         return 0;
     case CommandLineResult::Error:
-        std::fprintf(stderr, "%s\n", qPrintable(text));
+        std::fprintf(stderr, "%s\n", terminalText(text).constData());
         return 2;
     case CommandLineResult::Run:
         break;
@@ -64,7 +75,7 @@ int main(int argc, char** argv) {
         return app.exec();
     }
     if (!program.start(&error)) {
-        std::fprintf(stderr, "kestrel32: %s\n", qPrintable(error));
+        std::fprintf(stderr, "kestrel32: %s\n", terminalText(error).constData());
         return 2;
     }
     std::fprintf(stdout, "kestrel32: on the session bus\n");

@@ -14,7 +14,6 @@ namespace feed {
 class AprsIsClient final : public FeedLink {
     Q_OBJECT
 public:
-    static constexpr int MaxLine = 10240;
     static constexpr int DefaultIdleMs = 120000;
 
     explicit AprsIsClient(QObject* parent = nullptr);
@@ -49,7 +48,7 @@ protected:
     void linkDown() override;
 
 private:
-    LineReader m_lines{MaxLine};
+    LineReader m_lines;
     QTimer m_idleTimer;
     QString m_login;
     QString m_filter;

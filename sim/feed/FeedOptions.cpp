@@ -161,10 +161,13 @@ bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QSt
             error = QStringLiteral("--own CALL without a position needs --gpsd");
             return false;
         }
-        if (!isStorableName(parts[0]) ||
-            (own.hasPosition &&
-             (parts.size() != 3 || !readNumber(parts[1], -90.0, 90.0, own.latitude) ||
-              !readNumber(parts[2], -180.0, 180.0, own.longitude)))) {
+        if (!isStorableName(parts[0])) {
+            error = QStringLiteral("--own: ") + unusableNameText(parts[0]);
+            return false;
+        }
+        if (own.hasPosition &&
+            (parts.size() != 3 || !readNumber(parts[1], -90.0, 90.0, own.latitude) ||
+             !readNumber(parts[2], -180.0, 180.0, own.longitude))) {
             error = QStringLiteral("--own needs CALL,LAT,LON (degrees, north and east "
                                    "positive), not '%1'")
                         .arg(parser.value(Own));

@@ -12,6 +12,7 @@ GpsOwnStation::GpsOwnStation(HostCore& core, QObject* parent) : QObject(parent),
             loseFix();
         emit statusChanged();
     });
+    connect(&m_client, &feed::GpsdClient::refusalChanged, this, &GpsOwnStation::statusChanged);
 }
 
 bool GpsOwnStation::start(const QString& host, quint16 port) {
@@ -36,6 +37,8 @@ QString GpsOwnStation::statusText() const {
     }
     if (m_client.state() != feed::FeedLink::State::Connected)
         text += QStringLiteral("; ") + m_client.stateText();
+    else if (!m_client.refusal().isEmpty())
+        text += QStringLiteral("; ") + m_client.refusal();
     return text;
 }
 

@@ -29,7 +29,7 @@ public:
 
     bool hasFix() const { return m_hasFix; }
     // "GPS: fix 52.0600 -1.0833", or "GPS: no fix since 12:14:25", followed by the state
-    // of the gpsd link while it is not connected.
+    // of the gpsd link while it is not connected, or why the gpsd it reached is not read.
     QString statusText() const;
     feed::GpsdClient& client() { return m_client; }
 
