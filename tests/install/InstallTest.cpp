@@ -90,15 +90,16 @@ void expectShipped(const QString& prefix) {
         EXPECT_TRUE(text.startsWith(".TH " + page.chopped(2).toUpper() + " 1 ")) << program;
         EXPECT_FALSE(text.contains(u'@')) << program; // the version was filled in
         const QString man = QString(text).replace(QStringLiteral("\\-"), QStringLiteral("-"));
-        const auto [helped, help] = run(root.filePath(QStringLiteral("bin/") + program), {"--help"});
+        const auto [helped, help] =
+            run(root.filePath(QStringLiteral("bin/") + program), {"--help"});
         EXPECT_EQ(helped, 0) << program;
         static const QRegularExpression option(QStringLiteral("(?:^|[ ,])(--[a-z][a-z-]*)"),
                                                QRegularExpression::MultilineOption);
         int options = 0;
         for (const QRegularExpressionMatch& m : option.globalMatch(help)) {
             ++options;
-            EXPECT_TRUE(man.contains(m.captured(1))) << program << " man page lacks "
-                                                     << m.captured(1).toStdString();
+            EXPECT_TRUE(man.contains(m.captured(1)))
+                << program << " man page lacks " << m.captured(1).toStdString();
         }
         EXPECT_GE(options, 2) << help.toStdString();
         const auto [versioned, version] =
@@ -110,10 +111,11 @@ void expectShipped(const QString& prefix) {
     // AppStream metainfo as software centres read it.
     const QString appstream = QStandardPaths::findExecutable("appstreamcli");
     ASSERT_FALSE(appstream.isEmpty()) << "appstreamcli (package appstream) is not installed";
-    for (const char* id : {"org.example.ringwarden.Ringwarden", "org.example.ringwarden.Kestrel32"}) {
-        const auto [code, said] =
-            run(appstream, {"validate", "--no-net", "--explain",
-                            root.filePath(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(id))});
+    for (const char* id :
+         {"org.example.ringwarden.Ringwarden", "org.example.ringwarden.Kestrel32"}) {
+        const auto [code, said] = run(
+            appstream, {"validate", "--no-net", "--explain",
+                        root.filePath(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(id))});
         EXPECT_EQ(code, 0) << said.toStdString();
     }
     QFile copyright(root.filePath("share/doc/ringwarden/copyright"));
