@@ -99,7 +99,15 @@ TEST_F(TrackerHome, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFile
     expected.replace("aprs-is=" + first.address().toLatin1(),
                      "aprs-is=" + second.address().toLatin1() + "\nlogin=G4KST-5\nunit=nm");
     EXPECT_EQ(fileBytes(confPath()), expected);
+
+    // The tracker closes while the operator is half-way through the preferences: the window
+    // goes with it and nothing of the half-typed change is written.
+    program.showPreferences();
+    ASSERT_TRUE(program.setupWindow());
+    edit(program.setupWindow(), "callsign")->setText("G9HALF");
     program.shutdown();
+    EXPECT_FALSE(program.setupWindow() && program.setupWindow()->isVisible());
+    EXPECT_EQ(fileBytes(confPath()), expected);
 }
 
 // No distance before the first fix; the fix is kept in the file when the file chose gpsd
