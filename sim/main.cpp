@@ -60,7 +60,6 @@ int main(int argc, char** argv) {
     runOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kestrel32"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kestrel32 tracker"));
     QApplication::setApplicationVersion(QStringLiteral(KESTREL32_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kestrel32"));
 
@@ -69,7 +68,7 @@ int main(int argc, char** argv) {
     if (program.needsSetup()) {
         // The first start: the setup window comes first, the map after its OK.
         if (!program.startWithSetup(&error)) {
-            std::fprintf(stderr, "kestrel32: %s\n", qPrintable(error));
+            std::fprintf(stderr, "kestrel32: %s\n", terminalText(error).constData());
             return 2;
         }
         return app.exec();
