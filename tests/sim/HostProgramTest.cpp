@@ -97,6 +97,10 @@ TEST(HostWithoutDisplay, answersWithoutAborting) {
         const QString text = QString::fromLocal8Bit(
             onStandardOutput ? process.readAllStandardOutput() : process.readAllStandardError());
         EXPECT_TRUE(text.contains(output)) << text.toStdString();
+        // Without a callsign this was a first start whose setup window the time-out closed:
+        // nothing is written.
+        EXPECT_FALSE(QFile::exists(home.dir() + "/config/kestrel32/kestrel32.conf"));
+        EXPECT_FALSE(QFile::exists(home.folder() + "/kestrel32.ini"));
     }
 }
 
