@@ -112,9 +112,10 @@ private:
 
 using Handler = std::function<void(Call&)>;
 
-// A fraction of the bus's message limit (128 MiB by default), so that an answer of entries
-// with long comments is never refused by the bus, which would drop the tracker from it.
-constexpr qint64 kAnswerBudget = 8 * 1024 * 1024;
+// Far below the bus's message limit (128 MiB by default), so that no answer of entries is
+// refused by the bus, which would drop the tracker from it; small enough that one answer
+// does not hold the tracker's window for long.
+constexpr qint64 kAnswerBudget = 256 * 1024;
 
 // Name → handler for the application object's methods; each is called once the arguments
 // match the contract.

@@ -1,15 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 // kestrel32's own settings file (INI, ~/.config/kestrel32/kestrel32.conf), so that the
-// tracker starts from its desktop entry without options. It is the operator's file: the
-// program reads it and never writes it. Apart from kestrel32.ini in the program folder,
-// which is the tracker's file for its add-ons.
+// tracker starts from its desktop entry without options; the setup window writes it (see
+// setup/TrackerConf.h). Apart from kestrel32.ini in the program folder, which is the
+// tracker's file for its add-ons.
 QString trackerSettingsPath();
-
-// The file's settings as command-line arguments, leaving out the options named in `given`
-// (the command line wins) and empty values. Keys: callsign, latitude, longitude (together
-// --own), gpsd, kiss, aprs-is, login (only with an APRS-IS server), range, unit, expire.
-QStringList trackerSettingsArguments(const QString& path, const QStringList& given);

@@ -12,6 +12,7 @@ GpsOwnStation::GpsOwnStation(HostCore& core, QObject* parent) : QObject(parent),
             loseFix();
         emit statusChanged();
     });
+    connect(&m_client, &feed::GpsdClient::refusalChanged, this, &GpsOwnStation::statusChanged);
 }
 
 bool GpsOwnStation::start(const QString& host, quint16 port) {
@@ -36,10 +37,14 @@ QString GpsOwnStation::statusText() const {
     }
     if (m_client.state() != feed::FeedLink::State::Connected)
         text += QStringLiteral("; ") + m_client.stateText();
+    else if (!m_client.refusal().isEmpty())
+        text += QStringLiteral("; ") + m_client.refusal();
     return text;
 }
 
 void GpsOwnStation::onFix(double latitude, double longitude) {
+    if (!m_glitches.take(latitude, longitude, m_core.nowMs()))
+        return;
     m_lastFix = QDateTime::currentDateTime();
     m_fixTimer.start(m_fixTimeoutMs);
     const bool hadFix = m_hasFix;

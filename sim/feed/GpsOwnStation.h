@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include "feed/GpsGlitchFilter.h"
 #include "feed/GpsdClient.h"
 
 class HostCore;
@@ -28,7 +29,7 @@ public:
 
     bool hasFix() const { return m_hasFix; }
     // "GPS: fix 52.0600 -1.0833", or "GPS: no fix since 12:14:25", followed by the state
-    // of the gpsd link while it is not connected.
+    // of the gpsd link while it is not connected, or why the gpsd it reached is not read.
     QString statusText() const;
     feed::GpsdClient& client() { return m_client; }
 
@@ -43,6 +44,7 @@ private:
 
     HostCore& m_core;
     feed::GpsdClient m_client;
+    GpsGlitchFilter m_glitches;
     QTimer m_fixTimer;
     int m_fixTimeoutMs = DefaultFixTimeoutMs;
     bool m_hasFix = false;

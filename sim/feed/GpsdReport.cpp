@@ -31,6 +31,20 @@ GpsdReport readGpsdReport(const QByteArray& line) {
     const QJsonValue kind = object.value(QLatin1String("class"));
     if (!kind.isString())
         return report;
+    if (kind.toString() == QLatin1String("VERSION")) {
+        report.kind = GpsdReport::Kind::Version;
+        report.release = object.value(QLatin1String("release")).toString();
+        const auto whole = [&](const char* key) {
+            const QJsonValue value = object.value(QLatin1String(key));
+            const double number = value.toDouble(-1.0);
+            return value.isDouble() && number >= 0.0 && number < 1e6 && number == std::floor(number)
+                       ? int(number)
+                       : -1;
+        };
+        report.protocolMajor = whole("proto_major");
+        report.protocolMinor = whole("proto_minor");
+        return report;
+    }
     if (kind.toString() != QLatin1String("TPV")) {
         report.kind = GpsdReport::Kind::Other;
         return report;

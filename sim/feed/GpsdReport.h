@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 namespace feed {
 
@@ -9,12 +10,18 @@ struct GpsdReport {
     enum class Kind {
         Fix,     // a TPV report with a 2D or 3D fix and a usable position
         NoFix,   // a TPV report without one (mode 0 or 1, or a position we cannot use)
-        Other,   // another gpsd report (VERSION, DEVICES, WATCH, SKY ...)
+        Version, // the VERSION report gpsd sends on connecting
+        Other,   // another gpsd report (DEVICES, WATCH, SKY ...)
         NotGpsd, // not a JSON object with a "class": garbage on the line
     };
     Kind kind = Kind::NotGpsd;
     double latitude = 0.0; // decimal degrees, north positive; only for Fix
     double longitude = 0.0;
+    // Only for Version: gpsd's release ("3.22") and its protocol version (3.14); -1 when
+    // the report does not give it as a number.
+    QString release;
+    int protocolMajor = -1;
+    int protocolMinor = -1;
 };
 
 // Reads one line of gpsd's JSON protocol. Pure: a line that is not gpsd's, a NaN or an

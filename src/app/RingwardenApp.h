@@ -58,6 +58,7 @@ private:
     void createWindow();
     void refuseSecondInstance();
     void readini();
+    void openWithOverlayList();
     void readOwnCallsign();
     void enableHostEvents();
     void LoadLists();

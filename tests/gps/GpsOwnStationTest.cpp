@@ -20,7 +20,7 @@ TEST(GpsdReport, ReadsTheFixOrSaysWhyNot) {
                  52.0612, -1.0833},
                 {R"({"class":"TPV","mode":2,"lat":90,"lon":-180})", Kind::Fix, 90.0, -180.0},
                 {R"({"class":"TPV","mode":3,"lat":"52","lon":-1.0})", Kind::NoFix},
-                {R"({"class":"VERSION","release":"3.22","proto_major":3})", Kind::Other},
+                {R"({"class":"DEVICES","devices":[]})", Kind::Other},
                 {R"({"class":"TPV","mode":3,"lat":1e999,"lon":1})", Kind::NotGpsd},
                 {R"([{"class":"TPV","mode":3,"lat":52.0,"lon":-1.0}])", Kind::NotGpsd}};
     for (const auto& row : rows) {
@@ -30,6 +30,27 @@ TEST(GpsdReport, ReadsTheFixOrSaysWhyNot) {
             EXPECT_DOUBLE_EQ(report.latitude, row.latitude);
             EXPECT_DOUBLE_EQ(report.longitude, row.longitude);
         }
+    }
+}
+
+// gpsd names its protocol on connecting; a number it does not give as a whole is not known.
+TEST(GpsdReport, ReadsTheProtocolVersion) {
+    const struct {
+        QByteArray text;
+        const char* release;
+        int major, minor;
+    } rows[] = {
+        {R"({"class":"VERSION","release":"3.22","rev":"3.22","proto_major":3,"proto_minor":14})",
+         "3.22", 3, 14},
+        {R"({"class":"VERSION","release":"4.1","proto_major":4,"proto_minor":0})", "4.1", 4, 0},
+        {R"({"class":"VERSION","proto_major":"3","proto_minor":3.5})", "", -1, -1},
+        {R"({"class":"VERSION"})", "", -1, -1}};
+    for (const auto& row : rows) {
+        const feed::GpsdReport report = feed::readGpsdReport(row.text);
+        EXPECT_EQ(report.kind, feed::GpsdReport::Kind::Version) << row.text.toStdString();
+        EXPECT_EQ(report.release, QString::fromLatin1(row.release));
+        EXPECT_EQ(report.protocolMajor, row.major) << row.text.toStdString();
+        EXPECT_EQ(report.protocolMinor, row.minor) << row.text.toStdString();
     }
 }
 
@@ -123,6 +144,34 @@ TEST_F(GpsOwnStationTest, GpsdGoneKeepsThePlaceAndIsFoundAgainWithGrowingDelays)
     ASSERT_TRUE(m_server.listen(QHostAddress::LocalHost, port));
     ASSERT_TRUE(waitForLat(52.03));
     EXPECT_EQ(m_connections, 2);
+    EXPECT_EQ(m_gps.statusText(), QStringLiteral("GPS: fix 52.0300 -1.0000"));
+}
+
+// A gpsd that speaks another major protocol is named and not read, however good its fixes look;
+// the next connection may reach one that is read.
+TEST_F(GpsOwnStationTest, AGpsdOfAnotherProtocolIsNamedAndNotRead) {
+    m_onWatch = [this](QTcpSocket* s, int n) {
+        if (n == 1) {
+            s->write(R"({"class":"VERSION","release":"4.1","proto_major":4,"proto_minor":0})"
+                     "\n" +
+                     tpv(10.0, 10.0));
+            return;
+        }
+        s->write(tpv(52.03, -1.0));
+    };
+    const QString refused = QStringLiteral("gpsd 4.1 speaks protocol 4.0, not 3: not read");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_gps.client().refusal() == refused; }, 10000));
+    QTest::qWait(200); // room for the fix after it, should it be taken
+    EXPECT_EQ(m_core.store().own().lat, 52.0);
+    EXPECT_TRUE(m_gps.statusText().endsWith(QStringLiteral("; ") + refused))
+        << m_gps.statusText().toStdString();
+    EXPECT_EQ(m_gps.client().counters().decoded, 0u);
+    EXPECT_TRUE(m_beacons.isEmpty());
+
+    for (QTcpSocket* s : m_server.findChildren<QTcpSocket*>())
+        s->disconnectFromHost();
+    ASSERT_TRUE(waitForLat(52.03));
+    EXPECT_EQ(m_gps.client().refusal(), QString());
     EXPECT_EQ(m_gps.statusText(), QStringLiteral("GPS: fix 52.0300 -1.0000"));
 }
 

@@ -14,6 +14,7 @@
 
 #include "FakeKestrelHost.h"
 #include "HostProcess.h"
+#include "StationStore.h"
 #include "host/HostCursor.h"
 #include "host/KestrelHost.h"
 #include "host/dbus/DbusKestrelHost.h"
@@ -109,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Hosts, HostContract,
 // goes on from where the answer ended.
 TEST(BusCalls, aLongListIsAnsweredInPartsThatTheWalkJoins) {
     QByteArray scene = R"({"own": {"callsign": "G0OWN", "lat": 52.0, "lon": -1.0}, "stations": [)";
-    const QByteArray comment(9000, 'c');
+    const QByteArray comment(StationStore::MaxCommentLength, 'c');
     const int stations = 1000;
     for (int i = 0; i < stations; ++i)
         scene += (i ? "," : "") + QByteArray(R"({"callsign": "ST)") + QByteArray::number(i) +

@@ -72,7 +72,13 @@ TEST(UpdateRequest, EachWayAServerFailsIsOneVerdict) {
         EXPECT_EQ(result.body, result.ok() ? row.served.body : QByteArray());
         EXPECT_TRUE(result.errorDescription.contains(row.description, Qt::CaseInsensitive))
             << result.errorDescription.toStdString();
-        EXPECT_EQ(server.requestCount(), row.refused ? 0 : 1);
+        // Qt's network layer asks once more when the server closes the connection before
+        // the answer was read; never more than that.
+        if (row.refused)
+            EXPECT_EQ(server.requestCount(), 0);
+        else
+            EXPECT_TRUE(server.requestCount() == 1 || server.requestCount() == 2)
+                << server.requestCount();
     }
 }
 
