@@ -42,9 +42,13 @@ HostBlock& HostCursor::blockAt(qint16 index) {
     else
         // A block answered short (too large for one message) goes on from where it ends.
         block = &request(index);
-    const qint16 next = block->end();
-    if (next < m_count)
-        request(next);
+    // The next blocks asked ahead, so that the tracker always has one to answer while the
+    // walk handles another.
+    qint16 next = block->end();
+    for (int ahead = 0; ahead < blocksAhead && next < m_count; ++ahead) {
+        const HostBlock& asked = request(next);
+        next = asked.end();
+    }
     return *block;
 }
 

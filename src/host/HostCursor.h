@@ -25,6 +25,7 @@ QString callsignOfEntry(const QString& entry);
 class HostCursor final {
 public:
     static constexpr qint16 blockSize = 1024;
+    static constexpr int blocksAhead = 2;
 
     // Asks StationCount.
     HostCursor(KestrelHost& host, HostBlock::Wanted wanted);
@@ -33,8 +34,8 @@ public:
     HostCursor& operator=(const HostCursor&) = delete;
 
     qint16 count() const { return m_count; }
-    // The block that holds index, asked now if it was not yet, and the one after it asked
-    // ahead. Once it is ready, entry and station answer for its indices (up to its end())
+    // The block that holds index, asked now if it was not yet, and the blocksAhead after it
+    // asked ahead. Once it is ready, entry and station answer for its indices (up to its end())
     // without waiting (unless the host must be asked station by station).
     HostBlock& blockAt(qint16 index);
     // The entry text at index (0 .. count-1); an empty text ends the walk.
