@@ -220,6 +220,59 @@ TEST(ClientBlocks, trackerWithoutThemIsAskedOnceThenGetsSingleCalls) {
     ASSERT_TRUE(HostProcess::waitForBusName(false));
 }
 
+// Both sides hold to the one contract: a call with arguments of other types is refused by
+// the tracker, which keeps serving, and a signal with arguments of other types is noticed
+// by the client, not passed on as if it were the tracker's.
+TEST(BusContract, aWronglyTypedCallIsRefusedAndAWronglyTypedSignalIsNoticed) {
+    {
+        HostProcess host;
+        ASSERT_TRUE(host.start(staticScene));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            kestrelbus::serviceName(), kestrelbus::applicationPath(),
+            kestrelbus::applicationInterface(), QStringLiteral("StationListItem"));
+        call << QStringLiteral("0"); // an index as text
+        const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
+        ASSERT_EQ(reply.type(), QDBusMessage::ErrorMessage);
+        EXPECT_EQ(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
+        ASSERT_TRUE(waitUntil([&] {
+            const auto refused = host.calls(QStringLiteral("StationListItem"));
+            return !refused.isEmpty() && refused.last().contains(QStringLiteral("error"));
+        }));
+        std::unique_ptr<KestrelHost> client = createKestrelHost();
+        EXPECT_EQ(client->StationCount(), 3);
+    }
+    ASSERT_TRUE(HostProcess::waitForBusName(false));
+
+    QDBusConnection tracker =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("drifted"));
+    ASSERT_TRUE(tracker.registerService(kestrelbus::serviceName()));
+    {
+        DbusKestrelHost client;
+        QSignalSpy beacons(&client, &KestrelHost::NotifyBeacon);
+        QSignalSpy broken(&client, &DbusKestrelHost::contractBroken);
+        const auto send = [&](const QVariantList& args) {
+            QDBusMessage signal = QDBusMessage::createSignal(kestrelbus::applicationPath(),
+                                                             kestrelbus::applicationInterface(),
+                                                             QStringLiteral("NotifyBeacon"));
+            signal.setArguments(args);
+            tracker.send(signal);
+        };
+        send({QStringLiteral("G1X"), 3121, 60}); // whole numbers where the contract has doubles
+        ASSERT_TRUE(broken.wait(5000));
+        EXPECT_EQ(broken.at(0).at(0).toString(),
+                  QStringLiteral("Kestrel32 sent NotifyBeacon with (sii) instead of (sdd)"));
+        send({QStringLiteral("G1X"), 3121.5, 60.25});
+        ASSERT_TRUE(beacons.wait(5000));
+        EXPECT_EQ(beacons.size(), 1);
+        EXPECT_EQ(beacons.at(0).at(0).toString(), QStringLiteral("G1X"));
+        EXPECT_FLOAT_EQ(beacons.at(0).at(1).toFloat(), 3121.5f);
+        EXPECT_EQ(broken.size(), 1);
+    }
+    tracker.unregisterService(kestrelbus::serviceName());
+    QDBusConnection::disconnectFromBus(QStringLiteral("drifted"));
+    ASSERT_TRUE(HostProcess::waitForBusName(false));
+}
+
 TEST(ClientReconnect, callsFailWhileTheTrackerIsGoneAndEventsResumeWhenItReturns) {
     std::unique_ptr<KestrelHost> client;
     KestrelMap* map = nullptr;

@@ -53,16 +53,12 @@ DbusKestrelHost::DbusKestrelHost(QDBusConnection connection, QObject* parent)
     const QString service = kestrelbus::serviceName();
     const QString path = kestrelbus::applicationPath();
     const QString interface = kestrelbus::applicationInterface();
-    m_connection.connect(service, path, interface, QStringLiteral("DataAvailable"), this,
-                         SLOT(onDataAvailable()));
-    m_connection.connect(service, path, interface, QStringLiteral("NotifyBeacon"), this,
-                         SLOT(onNotifyBeacon(QString, double, double)));
-    m_connection.connect(service, path, interface, QStringLiteral("NotifyDelete"), this,
-                         SLOT(onNotifyDelete(QString)));
-    m_connection.connect(service, path, interface, QStringLiteral("NotifyDeleteAllStations"), this,
-                         SLOT(onNotifyDeleteAllStations()));
-    m_connection.connect(service, path, interface, QStringLiteral("Kestrel32IsClosing"), this,
-                         SLOT(onKestrel32IsClosing()));
+    // Each taken whatever its arguments, so that a signal that drifted from the contract is
+    // noticed instead of dropped by the bus library.
+    for (const char* name : {"DataAvailable", "NotifyBeacon", "NotifyDelete",
+                             "NotifyDeleteAllStations", "Kestrel32IsClosing"})
+        m_connection.connect(service, path, interface, QString::fromLatin1(name), this,
+                             SLOT(onTrackerSignal(QDBusMessage)));
 }
 
 DbusKestrelHost::~DbusKestrelHost() = default;
@@ -327,22 +323,27 @@ void DbusKestrelHost::ownerChanged(const QString& newOwner) {
         send(QStringLiteral("SetEventsEnabled"), {*m_eventsEnabled});
 }
 
-void DbusKestrelHost::onDataAvailable() {
-    emit DataAvailable();
-}
-
-void DbusKestrelHost::onNotifyBeacon(const QString& callsign, double latitude, double longitude) {
-    emit NotifyBeacon(callsign, float(latitude), float(longitude));
-}
-
-void DbusKestrelHost::onNotifyDelete(const QString& callsign) {
-    emit NotifyDelete(callsign);
-}
-
-void DbusKestrelHost::onNotifyDeleteAllStations() {
-    emit NotifyDeleteAllStations();
-}
-
-void DbusKestrelHost::onKestrel32IsClosing() {
-    emit Kestrel32IsClosing();
+void DbusKestrelHost::onTrackerSignal(const QDBusMessage& message) {
+    const QString name = message.member();
+    const std::optional<QString> expected =
+        busSignalSignature(kestrelbus::applicationInterface(), name);
+    if (!expected || message.signature() != *expected) {
+        const QString what = QStringLiteral("Kestrel32 sent %1 with (%2) instead of (%3)")
+                                 .arg(name, message.signature(), expected.value_or(QString()));
+        qWarning("%s", qPrintable(what));
+        emit contractBroken(what);
+        return;
+    }
+    const QVariantList args = message.arguments();
+    if (name == QLatin1String("DataAvailable"))
+        emit DataAvailable();
+    else if (name == QLatin1String("NotifyBeacon"))
+        emit NotifyBeacon(args.at(0).toString(), float(args.at(1).toDouble()),
+                          float(args.at(2).toDouble()));
+    else if (name == QLatin1String("NotifyDelete"))
+        emit NotifyDelete(args.at(0).toString());
+    else if (name == QLatin1String("NotifyDeleteAllStations"))
+        emit NotifyDeleteAllStations();
+    else if (name == QLatin1String("Kestrel32IsClosing"))
+        emit Kestrel32IsClosing();
 }

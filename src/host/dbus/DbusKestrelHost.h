@@ -67,12 +67,14 @@ public:
     // How long a call waits for the tracker's answer.
     static constexpr int callTimeoutMs = 5000;
 
+signals:
+    // A signal of the tracker whose arguments are not those of the contract (it is not
+    // passed on): the two sides have drifted apart.
+    void contractBroken(const QString& what);
+
 private slots:
-    void onDataAvailable();
-    void onNotifyBeacon(const QString& callsign, double latitude, double longitude);
-    void onNotifyDelete(const QString& callsign);
-    void onNotifyDeleteAllStations();
-    void onKestrel32IsClosing();
+    // Every signal of the tracker, checked against the contract, then passed on typed.
+    void onTrackerSignal(const QDBusMessage& message);
 
 private:
     void ownerChanged(const QString& newOwner);

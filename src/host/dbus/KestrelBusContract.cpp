@@ -9,6 +9,7 @@ namespace {
 
 struct Contract {
     QHash<QString, BusMethod> methods; // by "interface.method"
+    QHash<QString, QString> signals_;  // by "interface.signal": the argument types
     QHash<QString, QString> interfaceXml;
 };
 
@@ -25,6 +26,7 @@ Contract read() {
     QXmlStreamReader reader(xml);
     QString interface;
     QString method;
+    QString signal;
     while (!reader.atEnd()) {
         reader.readNext();
         if (!reader.isStartElement())
@@ -34,14 +36,20 @@ Contract read() {
         };
         if (reader.name() == QLatin1String("interface")) {
             interface = attribute("name");
+            signal.clear();
             contract.interfaceXml.insert(interface,
                                          elementText(xml, reader.characterOffset(), interface));
             method.clear();
         } else if (reader.name() == QLatin1String("method")) {
             method = interface + QLatin1Char('.') + attribute("name");
+            signal.clear();
             contract.methods.insert(method, {});
         } else if (reader.name() == QLatin1String("signal")) {
             method.clear();
+            signal = interface + QLatin1Char('.') + attribute("name");
+            contract.signals_.insert(signal, {});
+        } else if (reader.name() == QLatin1String("arg") && !signal.isEmpty()) {
+            contract.signals_[signal] += attribute("type");
         } else if (reader.name() == QLatin1String("arg") && !method.isEmpty()) {
             BusMethod& m = contract.methods[method];
             (attribute("direction") == QLatin1String("out") ? m.outSignature : m.inSignature) +=
@@ -62,6 +70,13 @@ const Contract& contract() {
 const BusMethod* busMethod(const QString& interface, const QString& method) {
     const auto found = contract().methods.constFind(interface + QLatin1Char('.') + method);
     return found == contract().methods.cend() ? nullptr : &found.value();
+}
+
+std::optional<QString> busSignalSignature(const QString& interface, const QString& signal) {
+    const auto found = contract().signals_.constFind(interface + QLatin1Char('.') + signal);
+    if (found == contract().signals_.cend())
+        return std::nullopt;
+    return found.value();
 }
 
 QString busInterfaceXml(const QString& interface) {

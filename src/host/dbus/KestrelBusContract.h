@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QString>
 
 // The bus contract (net.brightmoor.Kestrel32.xml, compiled in): what a method takes and
@@ -12,5 +14,8 @@ struct BusMethod {
 
 // The method of the interface; nullptr when the contract has none of that name.
 const BusMethod* busMethod(const QString& interface, const QString& method);
+// The argument types of the interface's signal, concatenated; std::nullopt when the
+// contract has no signal of that name.
+std::optional<QString> busSignalSignature(const QString& interface, const QString& signal);
 // The interface's element of the contract, as introspection hands it out.
 QString busInterfaceXml(const QString& interface);
