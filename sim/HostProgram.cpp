@@ -77,26 +77,24 @@ bool HostProgram::startWithSetup(QString* error) {
     // a window for nothing.
     if (!m_options.journalFile.isEmpty() && !m_journal->open(m_options.journalFile, error))
         return false;
-    m_setup = new SetupWindow(
-        SetupWindow::Mode::FirstStart, m_options.conf, m_options.given,
-        [this](const TrackerConf& conf) {
-            QString error;
-            if (!saveTrackerConf(
-                    m_options.settingsFile, [&](TrackerConf& saved) { saved = conf; }, &error))
-                return error;
-            HostOptions fresh;
-            if (parseCommandLine(m_options.arguments, fresh, error, m_options.settingsFile) !=
-                CommandLineResult::Run)
-                return error;
-            m_options = fresh;
-            return QString();
-        });
+    m_setup = new SetupWindow(SetupWindow::Mode::FirstStart, m_options.conf, m_options.given,
+                              [this](const TrackerConf& conf) {
+                                  QString error;
+                                  HostOptions fresh;
+                                  if (saveAndReread(conf, fresh, error))
+                                      m_options = fresh;
+                                  return error;
+                              });
     m_setup->setAttribute(Qt::WA_DeleteOnClose);
+    // The setup window is the only window until the map opens: its closing on OK must not end
+    // the program as a last window would. Cancel ends it explicitly.
+    QApplication::setQuitOnLastWindowClosed(false);
     // Started once the window has finished closing: start-up lets events run, and the window
     // that goes away must not be under way then.
     connect(
         m_setup, &QDialog::accepted, this,
         [this] {
+            QApplication::setQuitOnLastWindowClosed(true);
             QString error;
             if (!start(&error)) {
                 std::fprintf(stderr, "kestrel32: %s\n", qPrintable(error));
@@ -243,14 +241,19 @@ void HostProgram::showPreferences() {
     m_setup->show();
 }
 
+// The command line is read again over the file just written, so that its options still win
+// for this run and are never written.
+bool HostProgram::saveAndReread(const TrackerConf& conf, HostOptions& fresh, QString& error) const {
+    return saveTrackerConf(
+               m_options.settingsFile, [&](TrackerConf& saved) { saved = conf; }, &error) &&
+           parseCommandLine(m_options.arguments, fresh, error, m_options.settingsFile) ==
+               CommandLineResult::Run;
+}
+
 QString HostProgram::applyConf(const TrackerConf& conf) {
     QString error;
-    if (!saveTrackerConf(
-            m_options.settingsFile, [&](TrackerConf& saved) { saved = conf; }, &error))
-        return error;
     HostOptions fresh;
-    if (parseCommandLine(m_options.arguments, fresh, error, m_options.settingsFile) !=
-        CommandLineResult::Run)
+    if (!saveAndReread(conf, fresh, error))
         return error;
 
     m_core->setUnit(fresh.unit ? *fresh.unit : m_core->scenario().unit);

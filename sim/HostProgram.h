@@ -43,6 +43,7 @@ public:
     void showPreferences();
     // Saves `conf` to the settings file and applies it at once, the command line still
     // winning; an error text when it could not be saved.
+    bool saveAndReread(const TrackerConf& conf, HostOptions& fresh, QString& error) const;
     QString applyConf(const TrackerConf& conf);
 
     HostWindow* window() const { return m_window.get(); }

@@ -28,7 +28,7 @@ public:
     void setFixTimeout(int ms) { m_fixTimeoutMs = ms; }
 
     bool hasFix() const { return m_hasFix; }
-    // "GPS: fix 52.0600 -1.0833", or "GPS: no fix since 12:14:25", followed by the state
+    // "GPS: 3D fix" (or "2D fix"), or "GPS: no fix since 12:14:25", followed by the state
     // of the gpsd link while it is not connected, or why the gpsd it reached is not read.
     QString statusText() const;
     feed::GpsdClient& client() { return m_client; }
@@ -39,7 +39,7 @@ signals:
     void statusChanged();
 
 private:
-    void onFix(double latitude, double longitude);
+    void onFix(double latitude, double longitude, int mode);
     void loseFix();
 
     HostCore& m_core;
@@ -48,5 +48,6 @@ private:
     QTimer m_fixTimer;
     int m_fixTimeoutMs = DefaultFixTimeoutMs;
     bool m_hasFix = false;
+    int m_mode = 0;      // gpsd's, of the fix taken last
     QDateTime m_lastFix; // or the start, before the first fix
 };

@@ -52,7 +52,7 @@ void GpsdClient::bytesArrived(const QByteArray& bytes) {
         case GpsdReport::Kind::Fix:
             markHealthy();
             ++m_counters.decoded;
-            emit fixReceived(report.latitude, report.longitude);
+            emit fixReceived(report.latitude, report.longitude, report.mode);
             break;
         case GpsdReport::Kind::NoFix:
         case GpsdReport::Kind::Version:

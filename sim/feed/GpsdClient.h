@@ -25,7 +25,8 @@ public:
 
 signals:
     void refusalChanged(const QString& refusal);
-    void fixReceived(double latitude, double longitude);
+    // `mode` is gpsd's: 2 for a two-dimensional fix, 3 for a three-dimensional one.
+    void fixReceived(double latitude, double longitude, int mode);
 
 protected:
     QString linkName() const override { return QStringLiteral("gpsd"); }

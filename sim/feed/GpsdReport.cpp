@@ -52,7 +52,8 @@ GpsdReport readGpsdReport(const QByteArray& line) {
     report.kind = GpsdReport::Kind::NoFix;
     // gpsd's modes: 0 unknown, 1 no fix, 2 two-dimensional, 3 three-dimensional.
     const QJsonValue mode = object.value(QLatin1String("mode"));
-    if (!mode.isDouble() || mode.toDouble() < 2.0)
+    const double modeNumber = mode.toDouble(-1.0);
+    if (!mode.isDouble() || (modeNumber != 2.0 && modeNumber != 3.0))
         return report;
     double latitude = 0.0;
     double longitude = 0.0;
@@ -62,7 +63,12 @@ GpsdReport readGpsdReport(const QByteArray& line) {
     report.kind = GpsdReport::Kind::Fix;
     report.latitude = latitude;
     report.longitude = longitude;
+    report.mode = int(modeNumber);
     return report;
+}
+
+QString fixWords(int mode) {
+    return mode == 3 ? QStringLiteral("3D fix") : QStringLiteral("2D fix");
 }
 
 } // namespace feed

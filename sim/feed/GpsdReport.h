@@ -17,6 +17,7 @@ struct GpsdReport {
     Kind kind = Kind::NotGpsd;
     double latitude = 0.0; // decimal degrees, north positive; only for Fix
     double longitude = 0.0;
+    int mode = 0; // only for Fix: gpsd's 2 (two-dimensional) or 3 (three-dimensional)
     // Only for Version: gpsd's release ("3.22") and its protocol version (3.14); -1 when
     // the report does not give it as a number.
     QString release;
@@ -27,5 +28,8 @@ struct GpsdReport {
 // Reads one line of gpsd's JSON protocol. Pure: a line that is not gpsd's, a NaN or an
 // out-of-range position never gives a Fix.
 GpsdReport readGpsdReport(const QByteArray& line);
+
+// A fix's mode in the operator's words: "3D fix", "2D fix".
+QString fixWords(int mode);
 
 } // namespace feed

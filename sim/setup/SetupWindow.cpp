@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "SetupRules.h"
+#include "feed/GpsdReport.h"
 #include "feed/HostPort.h"
 
 namespace {
@@ -251,15 +252,20 @@ void SetupWindow::followGpsd() {
     m_gpsdWatch.start(host, port);
 }
 
-void SetupWindow::onGpsdFix(double latitude, double longitude) {
-    m_gpsdFix->setText(QStringLiteral("Fix at %1: %2 %3")
-                           .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")),
+void SetupWindow::onGpsdFix(double latitude, double longitude, int mode) {
+    m_gpsdFix->setText(QStringLiteral("%1 at %2: %3 %4")
+                           .arg(feed::fixWords(mode),
+                                QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")),
                                 QString::number(latitude, 'f', 5),
                                 QString::number(longitude, 'f', 5)));
 }
 
 void SetupWindow::showProbeResult(QLabel* label, bool working, const QString& words) {
     label->setText(words);
+    label->setToolTip(words);
+    // A word-wrapped label does not make a window that is already shown taller: without its
+    // height the result would be cut to the lines the window had room for.
+    label->setMinimumHeight(label->heightForWidth(label->width()));
     label->setStyleSheet(working ? QStringLiteral("color: #1b5e20")
                                  : QStringLiteral("color: #b00020"));
 }

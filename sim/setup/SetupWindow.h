@@ -45,7 +45,7 @@ private:
     void testKiss();
     void showProbeResult(QLabel* label, bool working, const QString& words);
     void followGpsd();
-    void onGpsdFix(double latitude, double longitude);
+    void onGpsdFix(double latitude, double longitude, int mode);
     void updateEnabled();
     void tryAccept();
 

@@ -3,6 +3,10 @@
 // twice, and a gpsd that is not followed live.
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -18,6 +22,40 @@
 #include "feed/KissDeframer.h"
 
 namespace {
+
+// A listener on 127.0.0.1 that never accepts, its one place in the queue taken by a client of
+// its own: the kernel drops the next client's SYN, so that client's connect never completes.
+class FullQueue final {
+public:
+    FullQueue() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        m_filler = ::socket(AF_INET, SOCK_STREAM, 0);
+        const auto* any = reinterpret_cast<sockaddr*>(&address);
+        m_ready = ::bind(m_listener, any, size) == 0 && ::listen(m_listener, 0) == 0 &&
+                  ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size) == 0 &&
+                  ::connect(m_filler, any, size) == 0;
+        m_port = ntohs(address.sin_port);
+    }
+    ~FullQueue() {
+        ::close(m_filler);
+        ::close(m_listener);
+    }
+    FullQueue(const FullQueue&) = delete;
+    FullQueue& operator=(const FullQueue&) = delete;
+
+    bool ready() const { return m_ready; }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+
+private:
+    int m_listener = -1;
+    int m_filler = -1;
+    quint16 m_port = 0;
+    bool m_ready = false;
+};
 
 class Setup : public testing::Test {
 protected:
@@ -132,6 +170,7 @@ TEST_F(Setup, fromGpsdThePositionMayWaitAndTheFixShowsLive) {
     edit("longitude")->clear();
     EXPECT_TRUE(waitUntil([&] { return text("gpsdFix").contains("52.10000 -1.20000"); }))
         << text("gpsdFix").toStdString();
+    EXPECT_TRUE(text("gpsdFix").startsWith("3D fix at ")) << text("gpsdFix").toStdString();
     pressOk();
     ASSERT_EQ(applied, 1);
     EXPECT_EQ(saved.gpsd, gpsd.address());
@@ -144,7 +183,6 @@ TEST_F(Setup, testSaysInWordsWhatIsAtEachAddress) {
     const quint16 nobody = closed.serverPort();
     closed.close();
     LineServer kiss(feed::kissEncode("not really AX.25 but a frame"));
-    LineServer silent;
     LineServer aprsIs("# testserver 1.0\r\n", aprsIsLoginAnswer);
     LineServer ssh("SSH-2.0-OpenSSH_9.2\r\n");
     window.kissProbe().setWaitMs(300);
@@ -156,8 +194,6 @@ TEST_F(Setup, testSaysInWordsWhatIsAtEachAddress) {
 
     for (const auto& [address, words] : std::vector<std::pair<QString, QString>>{
              {kiss.address(), "Connected to %1: KISS frames arrive."},
-             {silent.address(), "Connected to %1, but no KISS frames within 0.3 s (nothing heard "
-                                "yet, or not a KISS port)."},
              {QStringLiteral("127.0.0.1:%1").arg(nobody), "Refused: nothing listens on %1."}}) {
         edit("kissAddress")->setText(address);
         kissTest->click();
@@ -172,6 +208,10 @@ TEST_F(Setup, testSaysInWordsWhatIsAtEachAddress) {
               QStringLiteral("Connected to %1 (testserver 1.0); login G4KST unverified (receive "
                              "only).")
                   .arg(aprsIs.address()));
+    QLabel* result = child<QLabel>("aprsIsTestResult");
+    EXPECT_TRUE(waitUntil([&] {
+        return result->height() >= result->heightForWidth(result->width());
+    })) << "the result is shown whole, not cut to the lines the window had room for";
     EXPECT_EQ(aprsIs.connections, 1);
     EXPECT_EQ(aprsIs.received, "user G4KST pass -1 vers kestrel32 test\r\n");
     EXPECT_TRUE(waitUntil([&] { return aprsIs.hangUps == 1; })) << "the test hangs up";
@@ -187,6 +227,49 @@ TEST_F(Setup, testSaysInWordsWhatIsAtEachAddress) {
                              "(\"SSH-2.0-OpenSSH_9.2\").")
                   .arg(ssh.address()));
     EXPECT_EQ(applied, 0) << "a test saves nothing";
+}
+
+// Each step a server leaves unanswered is named, the connection is hung up and the button
+// works again.
+TEST_F(Setup, testSaysWhichStepWasNotAnsweredInTime) {
+    FullQueue unreachable;
+    ASSERT_TRUE(unreachable.ready());
+    LineServer silent;
+    LineServer mute("# mute 1.0\r\n");
+    window.kissProbe().setWaitMs(300);
+    window.aprsIsProbe().setWaitMs(300);
+    child<QGroupBox>("kiss")->setChecked(true);
+    child<QGroupBox>("aprsIs")->setChecked(true);
+    edit("aprsIsLogin")->setText("G4KST-1");
+
+    const struct {
+        const char* field;
+        const char* button;
+        const char* label;
+        QString address;
+        const char* words;
+    } rows[] = {
+        {"kissAddress", "kissTest", "kissTestResult", silent.address(),
+         "Connected to %1, but no KISS frames within 0.3 s (nothing heard yet, or not a KISS "
+         "port)."},
+        {"aprsIsServer", "aprsIsTest", "aprsIsTestResult", silent.address(),
+         "Connected to %1, but the server sent no banner within 0.3 s."},
+        {"aprsIsServer", "aprsIsTest", "aprsIsTestResult", mute.address(),
+         "Connected to %1 (mute 1.0), but no answer to the login within 0.3 s."},
+        {"kissAddress", "kissTest", "kissTestResult", unreachable.address(),
+         "Timed out: no answer from %1 within 0.3 s."},
+        {"aprsIsServer", "aprsIsTest", "aprsIsTestResult", unreachable.address(),
+         "Timed out: no answer from %1 within 0.3 s."}};
+    for (const auto& row : rows) {
+        edit(row.field)->setText(row.address);
+        QPushButton* button = child<QPushButton>(row.button);
+        button->click();
+        EXPECT_EQ(testResult(row.label), QString::fromLatin1(row.words).arg(row.address));
+        EXPECT_TRUE(button->isEnabled()) << row.label;
+    }
+    EXPECT_TRUE(waitUntil([&] { return silent.hangUps == 2 && mute.hangUps == 1; }))
+        << silent.hangUps << " " << mute.hangUps;
+    EXPECT_EQ(mute.received, "user G4KST-1 pass -1 vers kestrel32 test\r\n");
 }
 
 } // namespace
