@@ -71,6 +71,11 @@ bool StationStore::remove(const QString& callsign) {
     const auto offset = static_cast<std::ptrdiff_t>(position);
     m_others.erase(m_others.begin() + offset);
     m_joined.erase(m_joined.begin() + offset);
+    // The oldest leaving (a full list) keeps the run; any other leaves a gap in it.
+    if (position != 0)
+        m_joinedWithoutGaps = false;
+    if (m_joined.empty())
+        m_joinedWithoutGaps = true;
     m_joinNumbers.remove(callsign);
     return true;
 }
@@ -79,6 +84,7 @@ int StationStore::removeAll() {
     const int removed = static_cast<int>(m_others.size());
     m_others.clear();
     m_joined.clear();
+    m_joinedWithoutGaps = true;
     m_joinNumbers.clear();
     return removed;
 }
@@ -127,6 +133,8 @@ size_t StationStore::positionOf(const QString& callsign) const {
     const auto known = m_joinNumbers.constFind(callsign);
     if (known == m_joinNumbers.constEnd())
         return m_others.size();
+    if (m_joinedWithoutGaps)
+        return static_cast<size_t>(*known - m_joined.front());
     const auto at = std::lower_bound(m_joined.begin(), m_joined.end(), *known);
     return static_cast<size_t>(at - m_joined.begin());
 }

@@ -98,4 +98,7 @@ private:
     QHash<QString, quint64> m_joinNumbers;
     std::deque<quint64> m_joined;
     quint64 m_nextJoin = 0;
+    // While no station left from the middle of the list, the numbers run without a gap and
+    // a station's place is its number less the first one: no search.
+    bool m_joinedWithoutGaps = true;
 };

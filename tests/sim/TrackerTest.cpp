@@ -50,7 +50,12 @@ TEST(StationStore, listsTheOwnFirstAndFindsStationsThroughRemovalsAndReturns) {
     EXPECT_DOUBLE_EQ(fix->longitudeMinutes, -15.0);
     EXPECT_DOUBLE_EQ(fix->distance, store.distanceFromOwn(51.5, -0.25));
     EXPECT_FALSE(store.fix(QStringLiteral("c")).has_value()); // case matters
-    EXPECT_EQ(store.removeAll(), 4);
+    // One leaving from the middle: those after it move up one place.
+    EXPECT_TRUE(store.remove(QStringLiteral("C")));
+    EXPECT_EQ(store.find(QStringLiteral("D")), store.at(2));
+    EXPECT_EQ(store.find(QStringLiteral("B")), store.at(3));
+    EXPECT_EQ(store.find(QStringLiteral("A")), store.at(1));
+    EXPECT_EQ(store.removeAll(), 3);
     EXPECT_EQ(store.find(QStringLiteral("A")), nullptr);
     EXPECT_EQ(store.count(), 1);
 }
