@@ -86,11 +86,15 @@ bool HostProgram::startWithSetup(QString* error) {
                                   return error;
                               });
     m_setup->setAttribute(Qt::WA_DeleteOnClose);
+    // The setup window is the only window until the map opens: its closing on OK must not end
+    // the program as a last window would. Cancel ends it explicitly.
+    QApplication::setQuitOnLastWindowClosed(false);
     // Started once the window has finished closing: start-up lets events run, and the window
     // that goes away must not be under way then.
     connect(
         m_setup, &QDialog::accepted, this,
         [this] {
+            QApplication::setQuitOnLastWindowClosed(true);
             QString error;
             if (!start(&error)) {
                 std::fprintf(stderr, "kestrel32: %s\n", qPrintable(error));

@@ -262,6 +262,10 @@ void SetupWindow::onGpsdFix(double latitude, double longitude, int mode) {
 
 void SetupWindow::showProbeResult(QLabel* label, bool working, const QString& words) {
     label->setText(words);
+    label->setToolTip(words);
+    // A word-wrapped label does not make a window that is already shown taller: without its
+    // height the result would be cut to the lines the window had room for.
+    label->setMinimumHeight(label->heightForWidth(label->width()));
     label->setStyleSheet(working ? QStringLiteral("color: #1b5e20")
                                  : QStringLiteral("color: #b00020"));
 }

@@ -185,6 +185,10 @@ TEST_F(Setup, testSaysInWordsWhatIsAtEachAddress) {
               QStringLiteral("Connected to %1 (testserver 1.0); login G4KST unverified (receive "
                              "only).")
                   .arg(aprsIs.address()));
+    QLabel* result = child<QLabel>("aprsIsTestResult");
+    EXPECT_TRUE(waitUntil([&] {
+        return result->height() >= result->heightForWidth(result->width());
+    })) << "the result is shown whole, not cut to the lines the window had room for";
     EXPECT_EQ(aprsIs.connections, 1);
     EXPECT_EQ(aprsIs.received, "user G4KST pass -1 vers kestrel32 test\r\n");
     EXPECT_TRUE(waitUntil([&] { return aprsIs.hangUps == 1; })) << "the test hangs up";
