@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QTest>
-
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "TestFiles.h"
 #include "engine/AlarmEngine.h"
@@ -32,68 +31,53 @@ QByteArray wavHeader(quint32 byteRate, quint32 dataBytes, const QByteArray& extr
            le32(dataBytes);
 }
 
-struct WavCase {
-    QByteArray bytes;
-    std::optional<int> ms;
-};
-
-class WavDuration : public ::testing::TestWithParam<WavCase> {};
-
-TEST_P(WavDuration, fromTheHeaderAndWhatTheFileHolds) {
+TEST(WavDuration, fromTheHeaderAndWhatTheFileHolds) {
+    const std::pair<QByteArray, std::optional<int>> rows[] = {
+        {wavHeader(8000, 4000) + QByteArray(4000, '\0'), 500},
+        // A LIST chunk before fmt is stepped over, its odd size padded.
+        {wavHeader(8000, 8000, "LIST" + le32(3) + QByteArray("abc\0", 4)) + QByteArray(8000, '\0'),
+         1000},
+        // A cut file counts what it holds, not what its header promises.
+        {wavHeader(8000, 80000000) + QByteArray(800, '\0'), 100},
+        {"", std::nullopt},
+        {"RIFF", std::nullopt},
+        {"no sound at all, only text", std::nullopt},
+        {wavHeader(0, 100) + QByteArray(100, '\0'), std::nullopt}};
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f.wav"));
-    ASSERT_TRUE(putFile(path, GetParam().bytes));
-    EXPECT_EQ(wavDurationMs(path), GetParam().ms);
+    for (const auto& [bytes, ms] : rows) {
+        ASSERT_TRUE(putFile(path, bytes));
+        EXPECT_EQ(wavDurationMs(path), ms) << bytes.left(12).toHex().toStdString();
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, WavDuration,
-    ::testing::Values(WavCase{wavHeader(8000, 4000) + QByteArray(4000, '\0'), 500},
-                      // A LIST chunk before fmt is stepped over, its odd size padded.
-                      WavCase{wavHeader(8000, 8000, "LIST" + le32(3) + QByteArray("abc\0", 4)) +
-                                  QByteArray(8000, '\0'),
-                              1000},
-                      // A cut file counts what it holds, not what its header promises.
-                      WavCase{wavHeader(8000, 80000000) + QByteArray(800, '\0'), 100},
-                      WavCase{"", std::nullopt}, WavCase{"RIFF", std::nullopt},
-                      WavCase{"no sound at all, only text", std::nullopt},
-                      WavCase{wavHeader(0, 100) + QByteArray(100, '\0'), std::nullopt}));
-
-TEST(QtSound, waitsOnlyForWhatCanBeHeardAndSaysOnceWhenItHasEnded) {
-    EXPECT_EQ(wavDurationMs(shippedWav(kWavFewStations)), 1200);
-    QtSoundPlayer player;
-    int ended = 0;
-    player.playToEnd(shippedWav(kWavFewStations), [&] { ++ended; });
-    EXPECT_EQ(ended, 0) << "told before returning to the event loop";
-    if (QtSoundPlayer::audioOutputAvailable())
-        EXPECT_EQ(player.lastWaitBoundMs(), 1200 + 1000);
-    else
-        EXPECT_EQ(player.lastWaitBoundMs(), 0); // nobody hears it: the window is not held
-    // Within the bound (the end of a sound is told late: 0.5-2 s).
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 1; }, 1200 + 1000 + 500));
-    player.playToEnd(QStringLiteral("/nonexistent/missing.wav"), [&] { ++ended; });
-    EXPECT_EQ(player.lastWaitBoundMs(), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 2; }, 1000));
-    // A sound cut short by the next is told ended, once.
-    player.playToEnd(shippedWav(kWavFewStations), [&] { ++ended; });
-    player.playToEnd(QStringLiteral("/nonexistent/missing.wav"), [&] { ++ended; });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 4; }, 1000));
-    QTest::qWait(50);
-    EXPECT_EQ(ended, 4);
-}
-
-// Told at every tick, the warning buries everything else the terminal says.
-TEST(QtSound, aMissingAudioDeviceIsToldOnce) {
+// Told at every tick, the missing audio device's warning buries everything else the
+// terminal says: it is told once. The end of a sound played to its end is told once, from
+// the event loop, also for a sound that cannot be heard or is cut short by the next.
+TEST(QtSound, waitsOnlyForWhatCanBeHeardAndAMissingAudioDeviceIsToldOnce) {
     static QStringList told;
     told.clear();
     const QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext&, const QString& text) { told << text; });
+    EXPECT_EQ(wavDurationMs(shippedWav(kWavFewStations)), 1200);
     QtSoundPlayer player;
+    int ended = 0;
     for (int tick = 0; tick < 3; ++tick) {
         player.playAsync(shippedWav(kWavFewStations));
-        player.playToEnd(shippedWav(kWavFewStations), [] {});
-        QCoreApplication::processEvents();
+        player.playToEnd(shippedWav(kWavFewStations), [&] { ++ended; });
+        EXPECT_EQ(ended, tick) << "told before returning to the event loop";
+        // Nobody hears it: the window is not held.
+        EXPECT_EQ(player.lastWaitBoundMs(),
+                  QtSoundPlayer::audioOutputAvailable() ? 1200 + 1000 : 0);
+        // Within the bound (the end of a sound is told late: 0.5-2 s).
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ended == tick + 1; }, 1200 + 1000 + 500));
     }
+    player.playToEnd(shippedWav(kWavFewStations), [&] { ++ended; });
+    player.playToEnd(QStringLiteral("/nonexistent/missing.wav"), [&] { ++ended; });
+    EXPECT_EQ(player.lastWaitBoundMs(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 5; }, 1000));
+    QTest::qWait(50);
+    EXPECT_EQ(ended, 5);
     qInstallMessageHandler(previous);
     const qsizetype count = told.filter(QStringLiteral("No audio device detected")).size();
     EXPECT_EQ(count, QtSoundPlayer::audioOutputAvailable() ? 0 : 1)

@@ -10,7 +10,13 @@
 
 #include "speech/QtAlarmSpeaker.h"
 
-TEST(SpokenAlarm, theRealEngineSaysWhenATextIsDoneAndSpeaksSomeLanguage) {
+// The speech daemon that the test wakes (even one that then cannot speak) keeps its logs in
+// the runtime folder: the test's own.
+TEST(SpokenAlarm, theRealEngineSaysWhenATextIsDoneSpeaksSomeLanguageAndKeepsToTheTestsFolders) {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    EXPECT_TRUE(runtime.startsWith(QDir::homePath() + QLatin1Char('/')) &&
+                QDir::homePath().startsWith(QDir::tempPath() + QLatin1Char('/')))
+        << runtime.toStdString() << " in " << QDir::homePath().toStdString();
     QtAlarmSpeaker speaker;
     bool spoken = false;
     speaker.speak(QStringLiteral("P D 1 A A A, 2.5"), [&] { spoken = true; });
@@ -20,19 +26,8 @@ TEST(SpokenAlarm, theRealEngineSaysWhenATextIsDoneAndSpeaksSomeLanguage) {
     if (speaker.available()) {
         EXPECT_NE(speaker.speechLocale().language(), QLocale::C);
     }
-}
-
-// The speech daemon that a test wakes (even one that then cannot speak) keeps its logs in the
-// runtime folder: the test's own.
-TEST(SpokenAlarm, theSpeechDaemonKeepsItsFilesInTheTestsFolders) {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    EXPECT_TRUE(runtime.startsWith(QDir::homePath() + QLatin1Char('/')) &&
-                QDir::homePath().startsWith(QDir::tempPath() + QLatin1Char('/')))
-        << runtime.toStdString() << " in " << QDir::homePath().toStdString();
     if (QStandardPaths::findExecutable(QStringLiteral("speech-dispatcher")).isEmpty())
         GTEST_SKIP() << "no speech-dispatcher";
-    QtAlarmSpeaker speaker;
-    speaker.speak(QStringLiteral("G 4 C A R, 1.2"), [] {});
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return QFileInfo(runtime + QStringLiteral("/speech-dispatcher/log")).isDir(); },
         10000));
