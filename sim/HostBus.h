@@ -3,15 +3,17 @@
 #include <memory>
 
 #include <QDBusConnection>
-#include <QDBusVirtualObject>
 #include <QObject>
 
+class ApplicationAdaptor;
+class HostBusObject;
 class HostCore;
 class Journal;
 
-// Serves the tracker's application and map objects on a bus connection: checks each
-// call's signature, hands it to the core, journals it and answers; sends the core's events
-// as signals. Calls with wrong arguments get a D-Bus error, never reach the core.
+// Serves the tracker's application and map objects on a bus connection, each behind the
+// adaptor generated from net.brightmoor.Kestrel32.xml (see HostBusObject), and sends the
+// core's events as the application adaptor's signals. A call whose arguments are not the
+// contract's matches no method: the bus library answers UnknownMethod, the core never sees it.
 class HostBus final : public QObject {
     Q_OBJECT
 public:
@@ -32,12 +34,11 @@ public:
 private:
     void sendEvent(const QString& name, const QVariantList& args);
 
-    class BusObject;
-
     HostCore& m_core;
     Journal& m_journal;
     QDBusConnection m_connection;
-    std::unique_ptr<BusObject> m_application;
-    std::unique_ptr<BusObject> m_map;
+    std::unique_ptr<HostBusObject> m_application;
+    std::unique_ptr<HostBusObject> m_map;
+    ApplicationAdaptor* m_applicationAdaptor; // owned by m_application
     bool m_started = false;
 };

@@ -1,15 +1,15 @@
 #include "host/dbus/DbusKestrelHost.h"
 
-#include <QDBusArgument>
 #include <QDBusError>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
-#include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
+#include <QMetaMethod>
 
+#include "KestrelBusProxy.h"
 #include "host/dbus/DbusKestrelMap.h"
-#include "host/dbus/KestrelBusContract.h"
 #include "host/dbus/KestrelBusNames.h"
 
 namespace {
@@ -29,59 +29,101 @@ bool meansGone(QDBusError::ErrorType type) {
     }
 }
 
-QDBusMessage trackerCall(const QString& path, const QString& interface, const QString& method,
-                         const QVariantList& args) {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(kestrelbus::serviceName(), path, interface, method);
-    message.setArguments(args);
-    return message;
+using StationsReply = QDBusPendingReply<QList<bool>, QList<double>, QList<double>, QList<double>>;
+
+// The argument types of a signal of the generated application interface, as the bus spells
+// them; std::nullopt when it has no signal of that name.
+std::optional<QString> contractSignature(const QString& signal) {
+    const QMetaObject& meta = NetBrightmoorKestrel32ApplicationInterface::staticMetaObject;
+    const QByteArray name = signal.toLatin1();
+    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+        const QMetaMethod method = meta.method(i);
+        if (method.methodType() != QMetaMethod::Signal || method.name() != name)
+            continue;
+        QString signature;
+        for (int p = 0; p < method.parameterCount(); ++p)
+            signature += QLatin1String(QDBusMetaType::typeToSignature(method.parameterMetaType(p)));
+        return signature;
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 DbusKestrelHost::DbusKestrelHost(QDBusConnection connection, QObject* parent)
     : KestrelHost(parent), m_connection(std::move(connection)),
-      m_map(std::make_unique<DbusKestrelMap>(*this)),
       m_watcher(new QDBusServiceWatcher(kestrelbus::serviceName(), m_connection,
                                         QDBusServiceWatcher::WatchForOwnerChange, this)) {
+    // The arrays of the block calls travel as these (the contract's annotations name them).
+    qDBusRegisterMetaType<QList<bool>>();
+    qDBusRegisterMetaType<QList<double>>();
+    qDBusRegisterMetaType<QList<qint32>>();
+    // Addressed by the well-known name: the bus library follows the name to whichever
+    // process owns it, also after the tracker was restarted.
+    m_application = std::make_unique<NetBrightmoorKestrel32ApplicationInterface>(
+        kestrelbus::serviceName(), kestrelbus::applicationPath(), m_connection);
+    m_mapBus = std::make_unique<NetBrightmoorKestrel32MapInterface>(
+        kestrelbus::serviceName(), kestrelbus::mapPath(), m_connection);
+    m_application->setTimeout(callTimeoutMs);
+    m_mapBus->setTimeout(callTimeoutMs);
+    m_map = std::make_unique<DbusKestrelMap>(*this);
     connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& newOwner) {
                 ownerChanged(newOwner);
             });
-    // Matched by the well-known name: the bus library follows the name to whichever
-    // process owns it, also after the tracker was restarted.
-    const QString service = kestrelbus::serviceName();
-    const QString path = kestrelbus::applicationPath();
-    const QString interface = kestrelbus::applicationInterface();
-    // Each taken whatever its arguments, so that a signal that drifted from the contract is
-    // noticed instead of dropped by the bus library.
-    for (const char* name : {"DataAvailable", "NotifyBeacon", "NotifyDelete",
-                             "NotifyDeleteAllStations", "Kestrel32IsClosing"})
-        m_connection.connect(service, path, interface, QString::fromLatin1(name), this,
-                             SLOT(onTrackerSignal(QDBusMessage)));
+
+    using Proxy = NetBrightmoorKestrel32ApplicationInterface;
+    connect(m_application.get(), &Proxy::DataAvailable, this, &KestrelHost::DataAvailable);
+    connect(m_application.get(), &Proxy::NotifyBeacon, this,
+            [this](const QString& callsign, double latitude, double longitude) {
+                emit NotifyBeacon(callsign, float(latitude), float(longitude));
+            });
+    connect(m_application.get(), &Proxy::NotifyDelete, this, &KestrelHost::NotifyDelete);
+    connect(m_application.get(), &Proxy::NotifyDeleteAllStations, this,
+            &KestrelHost::NotifyDeleteAllStations);
+    connect(m_application.get(), &Proxy::Kestrel32IsClosing, this,
+            &KestrelHost::Kestrel32IsClosing);
+    // The typed connections above take only the contract's arguments; this one sees every
+    // signal of the interface, so that one that drifted is noticed instead of dropped.
+    m_connection.connect(kestrelbus::serviceName(), kestrelbus::applicationPath(),
+                         kestrelbus::applicationInterface(), QString(), this,
+                         SLOT(onTrackerSignal(QDBusMessage)));
 }
 
 DbusKestrelHost::~DbusKestrelHost() = default;
 
-QDBusMessage DbusKestrelHost::exchange(const QString& path, const QString& interface,
-                                       const QString& method, const QVariantList& args) {
-    const QDBusMessage reply =
-        m_connection.call(trackerCall(path, interface, method, args), QDBus::Block, callTimeoutMs);
+void DbusKestrelHost::check(const QDBusPendingCall& answered, const QString& method) {
+    if (!answered.isError())
+        return;
+    const QDBusError error = answered.error();
+    if (meansGone(error.type()))
+        throw HostError(QStringLiteral("Kestrel32 is not reachable on the session bus "
+                                       "(%1: %2)")
+                            .arg(method, error.message()));
+    if (error.type() == QDBusError::InvalidSignature)
+        throw HostError(QStringLiteral("Kestrel32 answered %1 against the contract: %2")
+                            .arg(method, error.message()));
+    throw HostError(QStringLiteral("Kestrel32 refused %1: %2").arg(method, error.message()),
+                    HostError::Kind::Refused);
+}
+
+bool DbusKestrelHost::unknownToTracker(const QDBusPendingCall& answered) {
+    if (!answered.isError())
+        return false;
+    const QDBusError::ErrorType type = answered.error().type();
+    return type == QDBusError::UnknownMethod || type == QDBusError::UnknownInterface ||
+           type == QDBusError::UnknownObject;
+}
+
+void DbusKestrelHost::await(const QDBusPendingCall& call, const QString& method) {
+    QDBusPendingCall waited = call;
+    waited.waitForFinished();
     settleSent();
-    return reply;
+    check(waited, method);
 }
 
-QDBusPendingCall DbusKestrelHost::send(const QString& path, const QString& interface,
-                                       const QString& method, const QVariantList& args) {
-    m_sent.push_back(
-        {m_connection.asyncCall(trackerCall(path, interface, method, args), callTimeoutMs),
-         interface, method});
-    return m_sent.back().reply;
-}
-
-QDBusPendingCall DbusKestrelHost::callLater(const QString& path, const QString& interface,
-                                            const QString& method, const QVariantList& args) {
-    return m_connection.asyncCall(trackerCall(path, interface, method, args), callTimeoutMs);
+void DbusKestrelHost::sent(const QDBusPendingCall& call, const QString& method) {
+    m_sent.push_back({call, method});
 }
 
 void DbusKestrelHost::settleSent() {
@@ -89,74 +131,25 @@ void DbusKestrelHost::settleSent() {
     sent.swap(m_sent);
     for (Sent& call : sent) {
         call.reply.waitForFinished();
-        checked(call.reply.reply(), call.interface, call.method);
+        check(call.reply, call.method);
     }
 }
 
-QDBusMessage DbusKestrelHost::checked(const QDBusMessage& reply, const QString& interface,
-                                      const QString& method) {
-    const BusMethod* contract = busMethod(interface, method);
-    Q_ASSERT_X(contract, "DbusKestrelHost", qPrintable(method));
-    const QString replySignature = contract ? contract->outSignature : QString();
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        const QDBusError error(reply);
-        if (meansGone(error.type()))
-            throw HostError(QStringLiteral("Kestrel32 is not reachable on the session bus "
-                                           "(%1: %2)")
-                                .arg(method, error.message()));
-        throw HostError(QStringLiteral("Kestrel32 refused %1: %2").arg(method, error.message()),
-                        HostError::Kind::Refused);
+bool DbusKestrelHost::blockAnswered(const QDBusPendingCall& call, const QString& method) {
+    // A tracker without the block calls (Kestrel32 itself): single calls from now on.
+    if (unknownToTracker(call)) {
+        m_blocksOffered = false;
+        return false;
     }
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        throw HostError(QStringLiteral("Kestrel32 did not answer %1").arg(method));
-    if (reply.signature() != replySignature)
-        throw HostError(QStringLiteral("Kestrel32 answered %1 with (%2) instead of (%3)")
-                            .arg(method, reply.signature(), replySignature));
-    return reply;
-}
-
-QDBusMessage DbusKestrelHost::call(const QString& path, const QString& interface,
-                                   const QString& method, const QVariantList& args) {
-    return checked(exchange(path, interface, method, args), interface, method);
-}
-
-std::optional<QDBusMessage> DbusKestrelHost::blockCall(const QString& method,
-                                                       const QVariantList& args) {
-    if (m_blocksOffered == false)
-        return std::nullopt;
-    return blockAnswer(
-        exchange(kestrelbus::applicationPath(), kestrelbus::applicationInterface(), method, args),
-        method);
-}
-
-std::optional<QDBusMessage> DbusKestrelHost::blockAnswer(const QDBusMessage& reply,
-                                                         const QString& method) {
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        const QDBusError::ErrorType type = QDBusError(reply).type();
-        // A tracker without the block calls (Kestrel32 itself): single calls from now on.
-        if (type == QDBusError::UnknownMethod || type == QDBusError::UnknownInterface ||
-            type == QDBusError::UnknownObject) {
-            m_blocksOffered = false;
-            return std::nullopt;
-        }
-    }
-    QDBusMessage answer = checked(reply, kestrelbus::applicationInterface(), method);
+    check(call, method);
     m_blocksOffered = true;
-    return answer;
+    return true;
 }
-
-namespace {
-
-QDBusMessage appCall(DbusKestrelHost& host, const QString& method, const QVariantList& args) {
-    return host.call(kestrelbus::applicationPath(), kestrelbus::applicationInterface(), method,
-                     args);
-}
-
-} // namespace
 
 KestrelMap* DbusKestrelHost::Map() {
-    const QDBusMessage reply = appCall(*this, QStringLiteral("Map"), {});
-    const QString path = reply.arguments().constFirst().value<QDBusObjectPath>().path();
+    const QDBusPendingReply<QDBusObjectPath> reply = m_application->Map();
+    await(reply, QStringLiteral("Map"));
+    const QString path = reply.value().path();
     if (path != kestrelbus::mapPath())
         throw HostError(QStringLiteral("Kestrel32 offered its map at %1, not at %2")
                             .arg(path, kestrelbus::mapPath()));
@@ -164,53 +157,51 @@ KestrelMap* DbusKestrelHost::Map() {
 }
 
 qint16 DbusKestrelHost::StationCount() {
-    return appCall(*this, QStringLiteral("StationCount"), {})
-        .arguments()
-        .constFirst()
-        .value<qint16>();
+    const QDBusPendingReply<short> reply = m_application->StationCount();
+    await(reply, QStringLiteral("StationCount"));
+    return reply.value();
 }
 
 QString DbusKestrelHost::StationListItem(qint16 index) {
-    return appCall(*this, QStringLiteral("StationListItem"), {QVariant::fromValue(index)})
-        .arguments()
-        .constFirst()
-        .toString();
+    const QDBusPendingReply<QString> reply = m_application->StationListItem(index);
+    await(reply, QStringLiteral("StationListItem"));
+    return reply.value();
 }
 
 bool DbusKestrelHost::GetStation(KestrelStation& station) {
-    const QVariantList out =
-        appCall(*this, QStringLiteral("GetStation"), {station.Callsign}).arguments();
-    if (!out.at(0).toBool())
+    const QDBusPendingReply<bool, double, double, double> reply =
+        m_application->GetStation(station.Callsign);
+    await(reply, QStringLiteral("GetStation"));
+    if (!reply.argumentAt<0>())
         return false;
-    station.Longitude = float(out.at(1).toDouble());
-    station.Latitude = float(out.at(2).toDouble());
-    station.Distance = float(out.at(3).toDouble());
+    station.Longitude = float(reply.argumentAt<1>());
+    station.Latitude = float(reply.argumentAt<2>());
+    station.Distance = float(reply.argumentAt<3>());
     return true;
 }
 
 void DbusKestrelHost::setEventsEnabled(qint32 value) {
-    appCall(*this, QStringLiteral("SetEventsEnabled"), {value});
+    await(m_application->SetEventsEnabled(value), QStringLiteral("SetEventsEnabled"));
     m_eventsEnabled = value;
 }
 
 void DbusKestrelHost::AlertStation(const QString& callsign) {
-    appCall(*this, QStringLiteral("AlertStation"), {callsign});
+    await(m_application->AlertStation(callsign), QStringLiteral("AlertStation"));
 }
 
 void DbusKestrelHost::SetBeacon(const KestrelBeacon& beacon) {
-    appCall(*this, QStringLiteral("SetBeacon"), {beacon.Callsign, beacon.Comment});
+    await(m_application->SetBeacon(beacon.Callsign, beacon.Comment), QStringLiteral("SetBeacon"));
     m_beacon = beacon;
 }
 
 namespace {
 
-std::vector<std::optional<KestrelStation>> stationsOf(const QDBusMessage& reply,
+std::vector<std::optional<KestrelStation>> stationsOf(const StationsReply& reply,
                                                       const QStringList& callsigns) {
-    const QVariantList out = reply.arguments();
-    const auto found = qdbus_cast<QList<bool>>(out.at(0));
-    const auto longitude = qdbus_cast<QList<double>>(out.at(1));
-    const auto latitude = qdbus_cast<QList<double>>(out.at(2));
-    const auto distance = qdbus_cast<QList<double>>(out.at(3));
+    const QList<bool> found = reply.argumentAt<0>();
+    const QList<double> longitude = reply.argumentAt<1>();
+    const QList<double> latitude = reply.argumentAt<2>();
+    const QList<double> distance = reply.argumentAt<3>();
     const qsizetype n = callsigns.size();
     if (found.size() != n || longitude.size() != n || latitude.size() != n || distance.size() != n)
         throw HostError(QStringLiteral("Kestrel32 answered GetStations for %1 stations with %2")
@@ -227,20 +218,26 @@ std::vector<std::optional<KestrelStation>> stationsOf(const QDBusMessage& reply,
 } // namespace
 
 std::optional<QStringList> DbusKestrelHost::StationListItems(qint16 first, qint16 count) {
-    const std::optional<QDBusMessage> reply =
-        blockCall(QStringLiteral("StationListItems"),
-                  {QVariant::fromValue(first), QVariant::fromValue(count)});
-    if (!reply)
+    if (m_blocksOffered == false)
         return std::nullopt;
-    return qdbus_cast<QStringList>(reply->arguments().constFirst());
+    QDBusPendingReply<QStringList> reply = m_application->StationListItems(first, count);
+    reply.waitForFinished();
+    settleSent();
+    if (!blockAnswered(reply, QStringLiteral("StationListItems")))
+        return std::nullopt;
+    return reply.value();
 }
 
 std::optional<std::vector<std::optional<KestrelStation>>>
 DbusKestrelHost::GetStations(const QStringList& callsigns) {
-    const std::optional<QDBusMessage> reply = blockCall(QStringLiteral("GetStations"), {callsigns});
-    if (!reply)
+    if (m_blocksOffered == false)
         return std::nullopt;
-    return stationsOf(*reply, callsigns);
+    StationsReply reply = m_application->GetStations(callsigns);
+    reply.waitForFinished();
+    settleSent();
+    if (!blockAnswered(reply, QStringLiteral("GetStations")))
+        return std::nullopt;
+    return stationsOf(reply, callsigns);
 }
 
 std::unique_ptr<HostBlock> DbusKestrelHost::requestBlock(qint16 first, qint16 count,
@@ -251,22 +248,17 @@ std::unique_ptr<HostBlock> DbusKestrelHost::requestBlock(qint16 first, qint16 co
         block->finish();
         return block;
     }
-    const QString method = QStringLiteral("StationListItems");
-    auto* watcher = new QDBusPendingCallWatcher(
-        m_connection.asyncCall(
-            trackerCall(kestrelbus::applicationPath(), kestrelbus::applicationInterface(), method,
-                        {QVariant::fromValue(first), QVariant::fromValue(count)}),
-            callTimeoutMs),
-        block.get());
+    auto* watcher =
+        new QDBusPendingCallWatcher(m_application->StationListItems(first, count), block.get());
     connect(watcher, &QDBusPendingCallWatcher::finished, block.get(),
-            [this, block = block.get(), watcher, wanted, method] {
+            [this, block = block.get(), watcher, wanted] {
                 watcher->deleteLater();
+                const QDBusPendingReply<QStringList> reply = *watcher;
                 try {
-                    const std::optional<QDBusMessage> reply = blockAnswer(watcher->reply(), method);
-                    if (!reply) {
+                    if (!blockAnswered(reply, QStringLiteral("StationListItems"))) {
                         block->setNotOffered();
                     } else {
-                        block->setEntries(qdbus_cast<QStringList>(reply->arguments().value(0)));
+                        block->setEntries(reply.value());
                         askStations(block, wanted);
                         return;
                     }
@@ -286,19 +278,14 @@ void DbusKestrelHost::askStations(HostBlock* block, const HostBlock::Wanted& wan
         block->finish();
         return;
     }
-    const QString method = QStringLiteral("GetStations");
-    auto* watcher = new QDBusPendingCallWatcher(
-        m_connection.asyncCall(trackerCall(kestrelbus::applicationPath(),
-                                           kestrelbus::applicationInterface(), method, {callsigns}),
-                               callTimeoutMs),
-        block);
+    auto* watcher = new QDBusPendingCallWatcher(m_application->GetStations(callsigns), block);
     connect(watcher, &QDBusPendingCallWatcher::finished, block,
-            [this, block, watcher, indices, callsigns, method] {
+            [this, block, watcher, indices, callsigns] {
                 watcher->deleteLater();
+                const StationsReply reply = *watcher;
                 try {
-                    const std::optional<QDBusMessage> reply = blockAnswer(watcher->reply(), method);
-                    if (reply)
-                        block->setFixes(indices, callsigns, stationsOf(*reply, callsigns));
+                    if (blockAnswered(reply, QStringLiteral("GetStations")))
+                        block->setFixes(indices, callsigns, stationsOf(reply, callsigns));
                 } catch (const HostError&) {
                     block->setFailure(std::current_exception());
                 }
@@ -312,38 +299,19 @@ void DbusKestrelHost::ownerChanged(const QString& newOwner) {
         return;
     // A tracker (re)joined under the name: it knows nothing of us yet. Sent without
     // waiting, in order (beacon first), so no handler of ours blocks on a starting host.
-    const auto send = [this](const QString& method, const QVariantList& args) {
-        m_connection.asyncCall(trackerCall(kestrelbus::applicationPath(),
-                                           kestrelbus::applicationInterface(), method, args),
-                               callTimeoutMs);
-    };
     if (m_beacon)
-        send(QStringLiteral("SetBeacon"), {m_beacon->Callsign, m_beacon->Comment});
+        m_application->SetBeacon(m_beacon->Callsign, m_beacon->Comment);
     if (m_eventsEnabled)
-        send(QStringLiteral("SetEventsEnabled"), {*m_eventsEnabled});
+        m_application->SetEventsEnabled(*m_eventsEnabled);
 }
 
 void DbusKestrelHost::onTrackerSignal(const QDBusMessage& message) {
-    const QString name = message.member();
-    const std::optional<QString> expected =
-        busSignalSignature(kestrelbus::applicationInterface(), name);
-    if (!expected || message.signature() != *expected) {
-        const QString what = QStringLiteral("Kestrel32 sent %1 with (%2) instead of (%3)")
-                                 .arg(name, message.signature(), expected.value_or(QString()));
-        qWarning("%s", qPrintable(what));
-        emit contractBroken(what);
-        return;
-    }
-    const QVariantList args = message.arguments();
-    if (name == QLatin1String("DataAvailable"))
-        emit DataAvailable();
-    else if (name == QLatin1String("NotifyBeacon"))
-        emit NotifyBeacon(args.at(0).toString(), float(args.at(1).toDouble()),
-                          float(args.at(2).toDouble()));
-    else if (name == QLatin1String("NotifyDelete"))
-        emit NotifyDelete(args.at(0).toString());
-    else if (name == QLatin1String("NotifyDeleteAllStations"))
-        emit NotifyDeleteAllStations();
-    else if (name == QLatin1String("Kestrel32IsClosing"))
-        emit Kestrel32IsClosing();
+    const std::optional<QString> expected = contractSignature(message.member());
+    if (expected && message.signature() == *expected)
+        return; // the typed connection passes it on
+    const QString what =
+        QStringLiteral("Kestrel32 sent %1 with (%2) instead of (%3)")
+            .arg(message.member(), message.signature(), expected.value_or(QString()));
+    qWarning("%s", qPrintable(what));
+    emit contractBroken(what);
 }

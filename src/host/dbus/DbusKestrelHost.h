@@ -12,11 +12,14 @@
 
 class QDBusServiceWatcher;
 class DbusKestrelMap;
+class NetBrightmoorKestrel32ApplicationInterface;
+class NetBrightmoorKestrel32MapInterface;
 
-// An application object of the tracker reached over the session bus. Numbers travel as
-// doubles (the bus has no 32-bit float) and are narrowed here. A call waits for its answer,
-// except what the map sends ahead (see send); a tracker that is gone or refuses raises
-// HostError. When a tracker takes the name again after leaving, the beacon and
+// An application object of the tracker reached over the session bus, through the proxies
+// generated from net.brightmoor.Kestrel32.xml. Numbers travel as doubles (the bus has no
+// 32-bit float) and are narrowed here. A single call waits for its answer, except what the
+// map sends ahead (see sent), and the block calls answer through HostBlock; a tracker that is gone
+// or refuses raises HostError. When a tracker takes the name again after leaving, the beacon and
 // EventsEnabled this object handed over are handed to the new one, so its events come
 // through without a restart.
 class DbusKestrelHost final : public KestrelHost {
@@ -43,26 +46,23 @@ public:
     std::unique_ptr<HostBlock> requestBlock(qint16 first, qint16 count,
                                             const HostBlock::Wanted& wanted) override;
 
-    // One call on the tracker, its answer checked against the bus contract; throws
-    // HostError. Used by the map object too.
-    QDBusMessage call(const QString& path, const QString& interface, const QString& method,
-                      const QVariantList& args);
+    // The generated proxy of the tracker's map object, for DbusKestrelMap.
+    NetBrightmoorKestrel32MapInterface& mapBus() { return *m_mapBus; }
+    // Waits for the answer of a call (a blocking wait, no event loop), then raises as
+    // HostError the first failure among the calls sent before it without waiting, which
+    // the tracker answered first, and then its own.
+    void await(const QDBusPendingCall& call, const QString& method);
     // A call sent without waiting, so that the drawing settings before each mark cost no
     // round trip of their own. The bus keeps the order of one connection's calls, so the
-    // tracker has it before the next call, whose answer comes after its own: a refusal or
-    // a lost tracker is raised there, as this call's HostError, and once that next call
-    // has returned, the answer is in the returned call's reply.
-    QDBusPendingCall send(const QString& path, const QString& interface, const QString& method,
-                          const QVariantList& args);
-
-    // A call whose answer its caller takes from the pending call (a watcher's signal), and
-    // checks with checkedReply.
-    QDBusPendingCall callLater(const QString& path, const QString& interface, const QString& method,
-                               const QVariantList& args);
-    QDBusMessage checkedReply(const QDBusMessage& reply, const QString& interface,
-                              const QString& method) {
-        return checked(reply, interface, method);
-    }
+    // tracker has it before the next call; a refusal or a lost tracker is raised by the next
+    // await, as this call's HostError.
+    void sent(const QDBusPendingCall& call, const QString& method);
+    // Raises the failure of an answered call as HostError: a tracker gone, a refusal, or an
+    // answer whose types are not the contract's (checked by the typed reply).
+    static void check(const QDBusPendingCall& answered, const QString& method);
+    // Whether a call was answered as one the tracker does not know (a tracker without the
+    // block calls, as Kestrel32 itself).
+    static bool unknownToTracker(const QDBusPendingCall& answered);
 
     // How long a call waits for the tracker's answer.
     static constexpr int callTimeoutMs = 5000;
@@ -73,29 +73,25 @@ signals:
     void contractBroken(const QString& what);
 
 private slots:
-    // Every signal of the tracker, checked against the contract, then passed on typed.
+    // Every signal of the tracker's application object, whatever its arguments: one whose
+    // arguments are not those of the generated interface is told as contractBroken (the
+    // typed connections never see it).
     void onTrackerSignal(const QDBusMessage& message);
 
 private:
     void ownerChanged(const QString& newOwner);
-    QDBusMessage exchange(const QString& path, const QString& interface, const QString& method,
-                          const QVariantList& args);
-    QDBusMessage checked(const QDBusMessage& reply, const QString& interface,
-                         const QString& method);
-    // Raises the first failure among the calls sent without waiting, and forgets them.
     void settleSent();
-    // A block call, or std::nullopt when the tracker does not offer block calls.
-    std::optional<QDBusMessage> blockCall(const QString& method, const QVariantList& args);
-    // The answer to a block call: std::nullopt when the tracker does not offer block calls
-    // (noted for the calls to come); throws HostError as call does.
-    std::optional<QDBusMessage> blockAnswer(const QDBusMessage& reply, const QString& method);
+    // Whether an answered block call was served: false when the tracker does not offer
+    // block calls (noted for the calls to come); throws HostError as check does.
+    bool blockAnswered(const QDBusPendingCall& call, const QString& method);
     void askStations(HostBlock* block, const HostBlock::Wanted& wanted);
 
     QDBusConnection m_connection;
+    std::unique_ptr<NetBrightmoorKestrel32ApplicationInterface> m_application;
+    std::unique_ptr<NetBrightmoorKestrel32MapInterface> m_mapBus;
     std::unique_ptr<DbusKestrelMap> m_map;
     struct Sent {
         QDBusPendingCall reply;
-        QString interface;
         QString method;
     };
     std::vector<Sent> m_sent;

@@ -1,65 +1,50 @@
 #include "host/dbus/DbusKestrelMap.h"
 
-#include <QDBusError>
-#include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 
+#include "KestrelBusProxy.h"
 #include "host/HostError.h"
-
 #include "host/dbus/DbusKestrelHost.h"
-#include "host/dbus/KestrelBusNames.h"
-
-namespace {
-
-QDBusMessage mapCall(DbusKestrelHost& host, const QString& method, const QVariantList& args) {
-    return host.call(kestrelbus::mapPath(), kestrelbus::mapInterface(), method, args);
-}
-
-QDBusPendingCall mapSend(DbusKestrelHost& host, const QString& method, const QVariantList& args) {
-    return host.send(kestrelbus::mapPath(), kestrelbus::mapInterface(), method, args);
-}
-
-} // namespace
 
 void DbusKestrelMap::setDrawWidth(qint32 width) {
-    mapSend(m_host, QStringLiteral("SetDrawWidth"), {width});
+    m_host.sent(m_host.mapBus().SetDrawWidth(width), QStringLiteral("SetDrawWidth"));
 }
 
 void DbusKestrelMap::setDrawStyle(qint16 style) {
-    mapSend(m_host, QStringLiteral("SetDrawStyle"), {QVariant::fromValue(style)});
+    m_host.sent(m_host.mapBus().SetDrawStyle(style), QStringLiteral("SetDrawStyle"));
 }
 
 void DbusKestrelMap::setFillColor(qint32 colour) {
-    mapSend(m_host, QStringLiteral("SetFillColor"), {colour});
+    m_host.sent(m_host.mapBus().SetFillColor(colour), QStringLiteral("SetFillColor"));
 }
 
 float DbusKestrelMap::ScaleHeight() {
-    return float(
-        mapCall(m_host, QStringLiteral("ScaleHeight"), {}).arguments().constFirst().toDouble());
+    const QDBusPendingReply<double> reply = m_host.mapBus().ScaleHeight();
+    m_host.await(reply, QStringLiteral("ScaleHeight"));
+    return float(reply.value());
 }
 
 qint16 DbusKestrelMap::PixelHeight() {
-    return mapCall(m_host, QStringLiteral("PixelHeight"), {})
-        .arguments()
-        .constFirst()
-        .value<qint16>();
+    const QDBusPendingReply<short> reply = m_host.mapBus().PixelHeight();
+    m_host.await(reply, QStringLiteral("PixelHeight"));
+    return reply.value();
 }
 
 KestrelMap::Scale DbusKestrelMap::scale() {
     // Both questions go out together; the second answer comes after the first, which has
     // been checked by then.
-    const QDBusPendingCall scaleHeight = mapSend(m_host, QStringLiteral("ScaleHeight"), {});
+    const QDBusPendingReply<double> scaleHeight = m_host.mapBus().ScaleHeight();
+    m_host.sent(scaleHeight, QStringLiteral("ScaleHeight"));
     const qint16 pixelHeight = PixelHeight();
-    return {float(scaleHeight.reply().arguments().constFirst().toDouble()), pixelHeight};
+    return {float(scaleHeight.value()), pixelHeight};
 }
 
 void DbusKestrelMap::DrawCircle(float x, float y, float radius, qint32 colour, float startAngle,
                                 double endAngle, float aspect) {
-    mapCall(m_host, QStringLiteral("DrawCircle"),
-            {double(x), double(y), double(radius), colour, double(startAngle), endAngle,
-             double(aspect)});
+    m_host.await(m_host.mapBus().DrawCircle(double(x), double(y), double(radius), colour,
+                                            double(startAngle), endAngle, double(aspect)),
+                 QStringLiteral("DrawCircle"));
 }
 
 namespace {
@@ -69,11 +54,6 @@ constexpr qint32 kRingDrawWidth = 3;
 constexpr qint16 kRingDrawStyle = 2;
 constexpr qint32 kRingFillColour = 16776960;
 
-bool unknownMethod(const QDBusMessage& reply) {
-    return reply.type() == QDBusMessage::ErrorMessage &&
-           QDBusError(reply).type() == QDBusError::UnknownMethod;
-}
-
 } // namespace
 
 std::unique_ptr<StationRingsReply>
@@ -81,40 +61,30 @@ DbusKestrelMap::drawStationRings(const std::vector<StationRing>& rings) {
     if (m_ringsRefusedAsUnknown)
         return nullptr;
     auto reply = std::make_unique<StationRingsReply>();
-    const QString path = kestrelbus::mapPath();
-    const QString interface = kestrelbus::mapInterface();
     // Both questions go out together; the second answer comes after the first.
-    const QDBusPendingCall scaleHeight =
-        m_host.callLater(path, interface, QStringLiteral("ScaleHeight"), {});
-    auto* watcher = new QDBusPendingCallWatcher(
-        m_host.callLater(path, interface, QStringLiteral("PixelHeight"), {}), reply.get());
-    QObject::connect(
-        watcher, &QDBusPendingCallWatcher::finished, reply.get(),
-        [this, reply = reply.get(), watcher, scaleHeight, rings, path, interface] {
-            watcher->deleteLater();
-            try {
-                const float scale = float(
-                    m_host
-                        .checkedReply(scaleHeight.reply(), interface, QStringLiteral("ScaleHeight"))
-                        .arguments()
-                        .constFirst()
-                        .toDouble());
-                const qint16 pixels =
-                    m_host.checkedReply(watcher->reply(), interface, QStringLiteral("PixelHeight"))
-                        .arguments()
-                        .constFirst()
-                        .value<qint16>();
-                const std::optional<float> radius = stationRingRadius(scale, pixels);
-                if (!radius)
-                    throw HostError(pixels == 0
-                                        ? QStringLiteral("The map has no height in pixels.")
-                                        : QStringLiteral("The map scale gives no station ring."),
-                                    HostError::Kind::Refused);
-                sendRings(reply, rings, *radius);
-            } catch (const HostError&) {
-                reply->finish(0, std::current_exception());
-            }
-        });
+    const QDBusPendingReply<double> scaleHeight = m_host.mapBus().ScaleHeight();
+    auto* watcher = new QDBusPendingCallWatcher(m_host.mapBus().PixelHeight(), reply.get());
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, reply.get(),
+                     [this, reply = reply.get(), watcher, scaleHeight, rings] {
+                         watcher->deleteLater();
+                         const QDBusPendingReply<short> pixelHeight = *watcher;
+                         try {
+                             DbusKestrelHost::check(scaleHeight, QStringLiteral("ScaleHeight"));
+                             DbusKestrelHost::check(pixelHeight, QStringLiteral("PixelHeight"));
+                             const qint16 pixels = pixelHeight.value();
+                             const std::optional<float> radius =
+                                 stationRingRadius(float(scaleHeight.value()), pixels);
+                             if (!radius)
+                                 throw HostError(
+                                     pixels == 0
+                                         ? QStringLiteral("The map has no height in pixels.")
+                                         : QStringLiteral("The map scale gives no station ring."),
+                                     HostError::Kind::Refused);
+                             sendRings(reply, rings, *radius);
+                         } catch (const HostError&) {
+                             reply->finish(0, std::current_exception());
+                         }
+                     });
     return reply;
 }
 
@@ -131,38 +101,30 @@ void DbusKestrelMap::sendRings(StationRingsReply* reply, const std::vector<Stati
         endAngles.append(6.283186);
         aspects.append(1.0);
     }
-    const QString interface = kestrelbus::mapInterface();
-    const QString method = QStringLiteral("DrawCircles");
     auto* watcher = new QDBusPendingCallWatcher(
-        m_host.callLater(kestrelbus::mapPath(), interface, method,
-                         {kRingDrawWidth, QVariant::fromValue(kRingDrawStyle), kRingFillColour,
-                          QVariant::fromValue(x), QVariant::fromValue(y),
-                          QVariant::fromValue(radii), QVariant::fromValue(colours),
-                          QVariant::fromValue(startAngles), QVariant::fromValue(endAngles),
-                          QVariant::fromValue(aspects)}),
+        m_host.mapBus().DrawCircles(kRingDrawWidth, kRingDrawStyle, kRingFillColour, x, y, radii,
+                                    colours, startAngles, endAngles, aspects),
         reply);
-    QObject::connect(
-        watcher, &QDBusPendingCallWatcher::finished, reply,
-        [this, reply, watcher, interface, method] {
-            watcher->deleteLater();
-            const QDBusMessage answer = watcher->reply();
-            if (unknownMethod(answer)) {
-                // A tracker without the call: single marks from now on.
-                m_ringsRefusedAsUnknown = true;
-                reply->finishNotOffered();
-                return;
-            }
-            try {
-                const int refused =
-                    m_host.checkedReply(answer, interface, method).arguments().constFirst().toInt();
-                reply->finish(refused, refused < 0 ? std::exception_ptr()
-                                                   : std::make_exception_ptr(HostError(
-                                                         QStringLiteral("Kestrel32 refused the "
-                                                                        "station ring %1")
-                                                             .arg(refused),
-                                                         HostError::Kind::Refused)));
-            } catch (const HostError&) {
-                reply->finish(0, std::current_exception());
-            }
-        });
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, reply, [this, reply, watcher] {
+        watcher->deleteLater();
+        const QDBusPendingReply<int> answer = *watcher;
+        if (DbusKestrelHost::unknownToTracker(answer)) {
+            // A tracker without the call: single marks from now on.
+            m_ringsRefusedAsUnknown = true;
+            reply->finishNotOffered();
+            return;
+        }
+        try {
+            DbusKestrelHost::check(answer, QStringLiteral("DrawCircles"));
+            const int refused = answer.value();
+            reply->finish(refused, refused < 0 ? std::exception_ptr()
+                                               : std::make_exception_ptr(HostError(
+                                                     QStringLiteral("Kestrel32 refused the "
+                                                                    "station ring %1")
+                                                         .arg(refused),
+                                                     HostError::Kind::Refused)));
+        } catch (const HostError&) {
+            reply->finish(0, std::current_exception());
+        }
+    });
 }

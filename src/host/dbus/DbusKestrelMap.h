@@ -4,7 +4,8 @@
 
 class DbusKestrelHost;
 
-// The tracker's map over the bus; calls go through the application object that owns it.
+// The tracker's map over the bus, through its generated proxy; failures are raised and
+// calls sent ahead are settled by the application object that owns it.
 class DbusKestrelMap final : public KestrelMap {
 public:
     explicit DbusKestrelMap(DbusKestrelHost& host) : m_host(host) {}
