@@ -90,13 +90,18 @@ TEST_F(MainWindow, aSecondPressAfterARemovalFindsNoSelection) {
     EXPECT_TRUE(engine.isTicking());
 }
 
-TEST_F(MainWindow, theAlarmRestoresAMaximisedWindowAndShowsTheMinimum) {
-    host.addStation(QStringLiteral("NEAR"), 2.5f);
+// A line longer than its list shows whole in its tooltip.
+TEST_F(MainWindow, theAlarmRestoresAMaximisedWindowAndShowsTheMinimumAndTheWholeLine) {
+    const QString call = QStringLiteral("G4CAR-9-WITH-A-LONG-SUFFIX");
+    host.addStation(call, 4.467f);
     window.showMaximized();
     tick();
     EXPECT_FALSE(window.isMaximized());
     EXPECT_FALSE(window.isMinimized());
     EXPECT_TRUE(child<QLabel>("lblMinDist")->text().startsWith("(minimum distance observed is "));
+    const QAbstractItemModel* lines = child<ListBox>("lstStations")->model();
+    ASSERT_EQ(lines->rowCount(), 1);
+    EXPECT_EQ(lines->index(0, 0).data(Qt::ToolTipRole).toString(), call + " distance 4.467");
 }
 
 TEST_F(MainWindow, aStoredPlaceOffTheScreenIsBroughtBackOnIt) {
@@ -110,15 +115,6 @@ TEST_F(MainWindow, aStoredPlaceOffTheScreenIsBroughtBackOnIt) {
     window.moveToTwips(-32768, 32767);
     EXPECT_EQ(window.frameGeometry().left(), screen.left());
     EXPECT_EQ(window.frameGeometry().bottom(), screen.bottom());
-}
-
-TEST_F(MainWindow, aLineLongerThanItsListShowsWholeInItsTooltip) {
-    const QString call = QStringLiteral("G4CAR-9-WITH-A-LONG-SUFFIX");
-    host.addStation(call, 4.467f);
-    tick();
-    const QAbstractItemModel* lines = child<ListBox>("lstStations")->model();
-    ASSERT_EQ(lines->rowCount(), 1);
-    EXPECT_EQ(lines->index(0, 0).data(Qt::ToolTipRole).toString(), call + " distance 4.467");
 }
 
 // How often a failure is told is the engine's rule; the window shows it, without waiting
