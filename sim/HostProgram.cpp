@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDir>
+#include <QSettings>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -17,7 +18,10 @@
 #include "HostFiles.h"
 #include "HostWindow.h"
 #include "Journal.h"
+#include "MapView.h"
+#include "TrackerSettings.h"
 #include "feed/RadioFeed.h"
+#include "map/MapNavigation.h"
 
 namespace {
 
@@ -97,6 +101,13 @@ bool HostProgram::start(QString* error) {
     m_window->show();
     QCoreApplication::processEvents();
     m_core->fitView();
+    {
+        // The view the operator left last time, if any; the fitted one otherwise.
+        QSettings settings(trackerSettingsPath(), QSettings::IniFormat);
+        navigation::loadView(settings, m_core->scene());
+    }
+    // A position from gpsd moves: the view goes with it until the operator pans.
+    m_window->map()->setFollowing(m_options.feed.gpsdPort != 0);
 
     if (m_options.feed.anyLink()) {
         m_feed = std::make_unique<RadioFeed>(m_options.feed, *m_core);
@@ -161,6 +172,10 @@ void HostProgram::shutdown() {
     if (m_feed)
         m_feed->stop();
     m_core->announceClosing();
+    if (m_window->map()->movedByOperator()) {
+        QSettings settings(trackerSettingsPath(), QSettings::IniFormat);
+        navigation::saveView(settings, m_core->scene());
+    }
     m_bus->stop();
     m_window->allowClose();
     m_window->close();

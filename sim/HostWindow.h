@@ -2,18 +2,32 @@
 
 #include <QMainWindow>
 
-class HostCore;
-class QLabel;
+#include "map/BaseMapFile.h"
 
-// The tracker's window: the map and a status bar with the beacon an add-on handed over.
+class HostCore;
+class MapView;
+class QAction;
+class QLabel;
+class StationDetailsWindow;
+class StationListWindow;
+
+// The tracker's window: the map, the View menu (station list, centring, framing, following)
+// and a status bar with the beacon an add-on handed over and the state of the base map.
 // Closing it asks the program to close (through closeRequested) instead of just hiding.
 class HostWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    explicit HostWindow(HostCore& core, QWidget* parent = nullptr);
+    explicit HostWindow(HostCore& core, QWidget* parent = nullptr,
+                        const QString& baseMapPath = basemap::installedPath());
+    ~HostWindow() override;
 
     // Lets the next close go through (the program is shutting down).
     void allowClose() { m_closing = true; }
+    MapView* map() const { return m_map; }
+    StationListWindow* stationList() const { return m_stationList; }
+    StationDetailsWindow* stationDetails() const { return m_details; }
+    // What the status bar says of the base map: empty when it loaded.
+    QString baseMapProblem() const;
 
 signals:
     void closeRequested();
@@ -23,9 +37,15 @@ protected:
 
 private:
     void showBeacon();
+    void centreOn(const QString& callsign);
 
     HostCore& m_core;
+    MapView* m_map;
     QLabel* m_beacon;
     QLabel* m_stations;
+    QLabel* m_baseMapStatus;
+    StationListWindow* m_stationList;
+    StationDetailsWindow* m_details;
+    QAction* m_follow;
     bool m_closing = false;
 };

@@ -5,6 +5,7 @@
 #include <map>
 #include <numbers>
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -14,6 +15,10 @@
 #include "HostCore.h"
 #include "LabelPlacement.h"
 #include "ScaleBar.h"
+#include "map/BaseMapPaint.h"
+#include "map/Clip.h"
+#include "map/Compass.h"
+#include "map/MapNavigation.h"
 
 namespace {
 
@@ -45,6 +50,48 @@ QPointF onEllipse(const QPointF& centre, double rx, double ry, double angle) {
     return {centre.x() + rx * std::cos(angle), centre.y() - ry * std::sin(angle)};
 }
 
+// A ring, arc or pie too large for the painter, drawn from the pieces that cross the view:
+// the outline where it crosses, the fill (of the pie of each piece with the centre) cut to
+// the view, and all of the view filled when it lies inside the ellipse.
+void paintLargeEllipse(QPainter& painter, const QPointF& centre, double rx, double ry, double start,
+                       double span, const QBrush& fill, bool outline) {
+    const QPen pen = painter.pen();
+    const double margin = pen.widthF() + 2.0;
+    const QRectF box = QRectF(painter.viewport()).adjusted(-margin, -margin, margin, margin);
+    const bool filled = fill.style() != Qt::NoBrush;
+    const auto pieces = clip::ellipseArc(centre, rx, ry, start, span, box);
+    if (filled) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        if (span >= 2.0 * std::numbers::pi && clip::boxInsideEllipse(centre, rx, ry, box)) {
+            painter.drawRect(box);
+        } else {
+            for (const auto& piece : pieces) {
+                std::vector<QPointF> pie{centre};
+                pie.insert(pie.end(), piece.begin(), piece.end());
+                const auto inside = clip::polygon(pie, box);
+                if (!inside.empty())
+                    painter.drawPolygon(inside.data(), int(inside.size()));
+            }
+        }
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(pen);
+    }
+    if (!outline)
+        return;
+    for (const auto& piece : pieces)
+        for (const auto& line : clip::polyline(piece, box))
+            painter.drawPolyline(line.data(), int(line.size()));
+}
+
+// A line from the centre, cut to the view.
+void paintSpoke(QPainter& painter, const QPointF& from, const QPointF& to) {
+    const double margin = painter.pen().widthF() + 2.0;
+    const QRectF box = QRectF(painter.viewport()).adjusted(-margin, -margin, margin, margin);
+    for (const auto& line : clip::polyline({from, to}, box))
+        painter.drawPolyline(line.data(), int(line.size()));
+}
+
 void paintMark(QPainter& painter, const MapScene& scene, const MapMark& mark, double opacity) {
     if (!(mark.radius > 0.0) || !(mark.aspect > 0.0))
         return;
@@ -61,9 +108,15 @@ void paintMark(QPainter& painter, const MapScene& scene, const MapMark& mark, do
     const double end = std::fabs(mark.endAngle);
     const bool whole = start == 0.0 && std::fabs(end - turn) < 1e-3;
     const QRectF box(centre.x() - rx, centre.y() - ry, 2 * rx, 2 * ry);
+    const bool large = std::max(rx, ry) > clip::largeRingPixels;
     if (whole) {
         // A faint fill keeps the stations underneath readable.
-        painter.setBrush(windowsColour(mark.fillColour, opacity * 0.15));
+        const QBrush fill(windowsColour(mark.fillColour, opacity * 0.15));
+        if (large) {
+            paintLargeEllipse(painter, centre, rx, ry, 0.0, turn, fill, true);
+            return;
+        }
+        painter.setBrush(fill);
         painter.drawEllipse(box);
         painter.setBrush(Qt::NoBrush);
         return;
@@ -72,6 +125,14 @@ void paintMark(QPainter& painter, const MapScene& scene, const MapMark& mark, do
     if (span < 0)
         span += turn;
     painter.setBrush(Qt::NoBrush);
+    if (large) {
+        paintLargeEllipse(painter, centre, rx, ry, start, span, Qt::NoBrush, true);
+        if (mark.startAngle < 0)
+            paintSpoke(painter, centre, onEllipse(centre, rx, ry, start));
+        if (mark.endAngle < 0)
+            paintSpoke(painter, centre, onEllipse(centre, rx, ry, end));
+        return;
+    }
     painter.drawArc(box, int(std::lround(start * 180.0 / std::numbers::pi * 16)),
                     int(std::lround(span * 180.0 / std::numbers::pi * 16)));
     // A negative angle joins that end of the arc to the centre.
@@ -92,8 +153,17 @@ void paintWedge(QPainter& painter, const MapMark& mark, const SweepWedge& wedge,
                      2 * wedge.radius);
     const int start = int(std::lround(wedge.startDegrees * 16));
     const int span = int(std::lround(wedge.spanDegrees * 16));
+    const QBrush fill(windowsColour(mark.colour, opacity * (0.06 + 0.4 * beam)));
+    if (wedge.radius > clip::largeRingPixels) {
+        constexpr double radians = std::numbers::pi / 180.0;
+        painter.setPen(QPen(windowsColour(mark.colour, opacity), mark.width, penStyle(mark.style)));
+        paintLargeEllipse(painter, QPointF(wedge.centreX, wedge.centreY), wedge.radius,
+                          wedge.radius, wedge.startDegrees * radians, wedge.spanDegrees * radians,
+                          fill, true);
+        return;
+    }
     painter.setPen(Qt::NoPen);
-    painter.setBrush(windowsColour(mark.colour, opacity * (0.06 + 0.4 * beam)));
+    painter.setBrush(fill);
     // Smoothed, or the seams between the steps show as a row of dots.
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.drawPie(box, start, span);
@@ -156,7 +226,12 @@ MapView::MapView(HostCore& core, QWidget* parent) : QWidget(parent), m_core(core
         m_unpainted.invalidate();
         update();
     });
+    setFocusPolicy(Qt::StrongFocus);
     connect(&m_core, &HostCore::changed, this, [this] {
+        if (m_following && m_core.store().hasOwn()) {
+            const HeardStation& own = m_core.store().own();
+            navigation::keepInMiddleHalf(m_core.scene(), own.lat, own.lon);
+        }
         if (!m_unpainted.isValid())
             m_unpainted.start();
         if (m_unpainted.elapsed() < longestWaitMs)
@@ -169,6 +244,115 @@ MapView::MapView(HostCore& core, QWidget* parent) : QWidget(parent), m_core(core
     connect(&m_overlayReload, &QTimer::timeout, this, &MapView::reloadOverlays);
     m_overlayReload.start();
     reloadOverlays();
+}
+
+void MapView::setBaseMap(std::shared_ptr<const BaseMap> map) {
+    m_baseMap = std::move(map);
+    m_basePictureView.clear();
+    update();
+}
+
+void MapView::setFollowing(bool on) {
+    if (on == m_following)
+        return;
+    m_following = on;
+    if (on && m_core.store().hasOwn()) {
+        const HeardStation& own = m_core.store().own();
+        navigation::keepInMiddleHalf(m_core.scene(), own.lat, own.lon);
+        update();
+    }
+    emit followingChanged(on);
+}
+
+void MapView::operatorPanned() {
+    m_movedByOperator = true;
+    setFollowing(false);
+}
+
+void MapView::paintBaseMap(QPainter& painter) {
+    if (!m_baseMap)
+        return;
+    const MapScene& scene = m_core.scene();
+    const std::vector<double> view{scene.centreX,      scene.centreY,   scene.unitsPerPixel,
+                                   scene.xScale,       double(width()), double(height()),
+                                   devicePixelRatioF()};
+    // Drawing the world's coasts costs more than a frame; copying a picture of them does not.
+    if (view != m_basePictureView) {
+        m_basePicture = QImage(size() * devicePixelRatioF(), QImage::Format_RGB32);
+        m_basePicture.setDevicePixelRatio(devicePixelRatioF());
+        QPainter picture(&m_basePicture);
+        basemap::paint(picture, *m_baseMap, scene);
+        m_basePictureView = view;
+    }
+    painter.drawImage(QPointF(0, 0), m_basePicture);
+}
+
+void MapView::paintTrails(QPainter& painter, qint64 now) {
+    const MapScene& scene = m_core.scene();
+    const StationLog& log = m_core.log();
+    const QRectF box = QRectF(rect()).adjusted(-2, -2, 2, 2);
+    const double span = double(log.trailMs());
+    for (auto it = log.records().cbegin(); it != log.records().cend(); ++it) {
+        const std::vector<TrailPoint>& trail = it->trail;
+        if (trail.size() < 2)
+            continue;
+        const bool own = m_core.store().hasOwn() && it.key() == m_core.store().ownCallsign();
+        const QColor colour = own ? QColor(30, 90, 200) : QColor(160, 40, 120);
+        QPointF last(scene.toPixelX(trail[0].lon * 60.0), scene.toPixelY(trail[0].lat * 60.0));
+        for (size_t i = 1; i < trail.size(); ++i) {
+            const QPointF at(scene.toPixelX(trail[i].lon * 60.0),
+                             scene.toPixelY(trail[i].lat * 60.0));
+            const QRectF segment = QRectF(last, at).normalized();
+            if (segment.intersects(box) || box.contains(at)) {
+                // Older parts fade: the newest is nearly solid, the oldest almost gone.
+                QColor c = colour;
+                c.setAlphaF(float(std::clamp(1.0 - double(now - trail[i].ms) / span, 0.15, 0.9)));
+                painter.setPen(QPen(c, own ? 3 : 2));
+                painter.drawLine(last, at);
+            }
+            last = at;
+        }
+    }
+}
+
+void MapView::paintHeading(QPainter& painter, const QPointF& at, qint64 now) {
+    const StationRecord* record = m_core.log().find(m_core.store().ownCallsign());
+    if (!record || record->trail.size() < 2)
+        return;
+    const TrailPoint& to = record->trail.back();
+    // Only while moving: a heading from a drive an hour ago says nothing.
+    if (now - to.ms > 60000)
+        return;
+    const TrailPoint& from = record->trail[record->trail.size() - 2];
+    const double bearing =
+        compass::bearingDegrees(from.lat, from.lon, to.lat, to.lon) * std::numbers::pi / 180.0;
+    const QPointF ahead(std::sin(bearing), -std::cos(bearing));
+    const QPointF side(-ahead.y(), ahead.x());
+    const QPointF tip = at + ahead * 20.0;
+    const QPointF arrow[] = {tip, tip - ahead * 8.0 + side * 5.0, tip - ahead * 8.0 - side * 5.0};
+    painter.setPen(QPen(QColor(30, 90, 200), 2));
+    painter.drawLine(at + ahead * 6.0, tip);
+    painter.setBrush(QColor(30, 90, 200));
+    painter.drawPolygon(arrow, 3);
+    painter.setBrush(Qt::NoBrush);
+}
+
+QString MapView::stationAt(const QPointF& at) const {
+    const MapScene& scene = m_core.scene();
+    const StationStore& store = m_core.store();
+    QString nearest;
+    double best = pickPixels * pickPixels;
+    for (int i = 0; i < store.count(); ++i) {
+        const HeardStation* station = store.at(i);
+        const QPointF d =
+            QPointF(scene.toPixelX(station->lon * 60.0), scene.toPixelY(station->lat * 60.0)) - at;
+        const double distance = d.x() * d.x() + d.y() * d.y();
+        if (distance <= best) {
+            best = distance;
+            nearest = station->callsign;
+        }
+    }
+    return nearest;
 }
 
 void MapView::reloadOverlays() {
@@ -192,6 +376,7 @@ QSizeF MapView::labelSize(const QString& text) {
 
 void MapView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    paintBaseMap(painter);
     // Marks without antialiasing: smoothing a few hundred large arcs and rings doubled the
     // time a paint holds the bus up, for little to see.
     const MapScene& scene = m_core.scene();
@@ -216,9 +401,11 @@ void MapView::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     if (m_stationDot.isNull() || m_stationDot.devicePixelRatio() != devicePixelRatioF()) {
         m_stationDot = dotPixmap(QColor(200, 40, 40), devicePixelRatioF());
+        m_staleDot = dotPixmap(QColor(150, 150, 150), devicePixelRatioF());
         m_ownDot = dotPixmap(QColor(30, 90, 200), devicePixelRatioF());
     }
     const StationStore& store = m_core.store();
+    paintTrails(painter, now);
     // Only what can show: a station off the view costs nothing, its label most of all.
     const QRectF visible = QRectF(rect()).adjusted(-labelPointRadius, -labelPointRadius,
                                                    labelPointRadius, labelPointRadius);
@@ -264,11 +451,17 @@ void MapView::paintEvent(QPaintEvent*) {
             painter.drawEllipse(at, 11, 11);
         }
         const bool own = store.hasOwn() && i == 0;
-        const QPixmap& dot = own ? m_ownDot : m_stationDot;
+        const StationRecord* record = own ? nullptr : m_core.log().find(station->callsign);
+        const bool stale = record && now - record->heardMs >= staleMs;
+        const QPixmap& dot = own ? m_ownDot : stale ? m_staleDot : m_stationDot;
         // On whole pixels the picture is copied as it is, not resampled.
         painter.drawPixmap((at - QPointF(dotPixels, dotPixels) / 2).toPoint(), dot);
+        if (own)
+            paintHeading(painter, at, now);
         if (own || alerted)
             request(at, station->callsign, true, own ? QColor(20, 50, 150) : Qt::black);
+        else if (stale) // kept as -1 - index: named in grey
+            m_plainStations.push_back({-1 - i, at});
         else
             m_plainStations.push_back({i, at});
     }
@@ -276,7 +469,8 @@ void MapView::paintEvent(QPaintEvent*) {
     // these after them places the same labels.
     if (m_plainStations.size() <= namedStationsLimit)
         for (const auto& [index, at] : m_plainStations)
-            request(at, store.at(index)->callsign, false, Qt::black);
+            request(at, store.at(index < 0 ? -1 - index : index)->callsign, false,
+                    index < 0 ? QColor(120, 120, 120) : Qt::black);
     // Landmarks give way to stations: the objects' labels go after the stations' ones.
     std::rotate(requests.begin(), requests.begin() + qsizetype(firstStation), requests.end());
     std::rotate(labels.begin(), labels.begin() + qsizetype(firstStation), labels.end());
@@ -305,13 +499,48 @@ void MapView::resizeEvent(QResizeEvent* event) {
 void MapView::wheelEvent(QWheelEvent* event) {
     const double steps = event->angleDelta().y() / 120.0;
     m_core.scene().zoom(std::pow(1.25, steps), event->position().x(), event->position().y());
+    m_movedByOperator = true;
+    update();
+}
+
+void MapView::keyPressEvent(QKeyEvent* event) {
+    MapScene& scene = m_core.scene();
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        navigation::zoomCentre(scene, navigation::zoomStep);
+        m_movedByOperator = true;
+        break;
+    case Qt::Key_Minus:
+        navigation::zoomCentre(scene, 1.0 / navigation::zoomStep);
+        m_movedByOperator = true;
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        navigation::panStepwise(scene,
+                                event->key() == Qt::Key_Left    ? -1
+                                : event->key() == Qt::Key_Right ? 1
+                                                                : 0,
+                                event->key() == Qt::Key_Up     ? -1
+                                : event->key() == Qt::Key_Down ? 1
+                                                               : 0);
+        operatorPanned();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
     update();
 }
 
 void MapView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         m_dragging = true;
+        m_dragged = false;
         m_dragFrom = event->position().toPoint();
+        m_pressedAt = m_dragFrom;
     }
 }
 
@@ -319,11 +548,21 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
     if (!m_dragging)
         return;
     const QPoint now = event->position().toPoint();
+    if (!m_dragged && (now - m_pressedAt).manhattanLength() < clickSlopPixels)
+        return;
+    m_dragged = true;
     m_core.scene().pan(now.x() - m_dragFrom.x(), now.y() - m_dragFrom.y());
     m_dragFrom = now;
+    operatorPanned();
     update();
 }
 
-void MapView::mouseReleaseEvent(QMouseEvent*) {
+void MapView::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = m_dragging && !m_dragged && event->button() == Qt::LeftButton;
     m_dragging = false;
+    if (!click)
+        return;
+    const QString callsign = stationAt(event->position());
+    if (!callsign.isEmpty())
+        emit stationClicked(callsign);
 }

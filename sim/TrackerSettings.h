@@ -5,7 +5,8 @@
 
 // kestrel32's own settings file (INI, ~/.config/kestrel32/kestrel32.conf), so that the
 // tracker starts from its desktop entry without options. It is the operator's file: the
-// program reads it and never writes it. Apart from kestrel32.ini in the program folder,
+// program reads it and writes only the view of its map there (group "map", when the operator
+// moved it). Apart from kestrel32.ini in the program folder,
 // which is the tracker's file for its add-ons.
 QString trackerSettingsPath();
 

@@ -53,7 +53,7 @@ void GpsOwnStation::onFix(double latitude, double longitude) {
         TrackerChanges changes;
         if (store.hasOwn())
             changes.heard << own.callsign;
-        m_core.publish(changes);
+        m_core.publish(changes, HeardVia::Gps);
         emit moved(latitude, longitude);
     }
     if (moving || !hadFix)

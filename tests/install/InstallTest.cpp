@@ -41,7 +41,8 @@ void expectShipped(const QString& prefix) {
         QString("bin/Ringwarden bin/kestrel32 share/applications/kestrel32.desktop "
                 "share/applications/ringwarden.desktop share/doc/ringwarden/changelog.gz "
                 "share/doc/ringwarden/copyright share/icons/hicolor/scalable/apps/kestrel32.svg "
-                "share/icons/hicolor/scalable/apps/ringwarden.svg share/man/man1/Ringwarden.1.gz "
+                "share/icons/hicolor/scalable/apps/ringwarden.svg "
+                "share/kestrel32/basemap-50m.k32map share/man/man1/Ringwarden.1.gz "
                 "share/man/man1/kestrel32.1.gz share/ringwarden/Ringwarden.html "
                 "share/ringwarden/WAV/SIREN.WAV share/ringwarden/WAV/rw_gt_4_stations_alarm.wav "
                 "share/ringwarden/WAV/rw_le_4_stations_alarm.wav share/ringwarden/ringwarden.svg")

@@ -1,0 +1,199 @@
+// Guards kestrel32's map window as an operator sees it: a missing or damaged base map that
+// crashes or leaves no word, a huge range ring drawn where it is not or lost where it
+// crosses the view, a click on a station that shows nothing, old stations drawn as fresh,
+// and keys that do not move the view.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "Geo.h"
+#include "HostCore.h"
+#include "HostWindow.h"
+#include "MapView.h"
+#include "TestFiles.h"
+#include "map/BaseMapPaint.h"
+#include "map/MapNavigation.h"
+#include "map/StationDetailsWindow.h"
+
+namespace {
+
+Scenario ownAt(double lat, double lon) {
+    Scenario s;
+    s.ownCallsign = QStringLiteral("N0CALL");
+    s.ownLat = lat;
+    s.ownLon = lon;
+    return s;
+}
+
+void hear(HostCore& core, const QString& callsign, double lat, double lon) {
+    core.store().upsert(callsign, lat, lon);
+    TrackerChanges changes;
+    changes.heard << callsign;
+    core.publish(changes, HeardVia::AprsIs);
+}
+
+// The window at the tracker's close start-up zoom round the own station.
+struct MapWindow {
+    HostCore core;
+    HostWindow window;
+    explicit MapWindow(const QString& baseMap = QStringLiteral(KESTREL32_BASEMAP))
+        : core(ownAt(52.0, -1.0)), window(core, nullptr, baseMap) {
+        core.advanceTo(0.0);
+        window.resize(800, 600);
+        window.show();
+        core.scene().pixelWidth = window.map()->width();
+        core.scene().pixelHeight = window.map()->height();
+        core.fitView();
+    }
+    QImage picture() { return window.map()->grab().toImage(); }
+    QPoint pixelOf(double lat, double lon) {
+        const MapScene& s = core.scene();
+        return QPointF(s.toPixelX(lon * 60.0), s.toPixelY(lat * 60.0)).toPoint();
+    }
+};
+
+bool reddish(const QColor& c) {
+    return c.red() > 180 && c.green() < 90 && c.blue() < 90;
+}
+
+TEST(MapWindow, aMissingOrDamagedBaseMapSaysSoAndDrawsThePlainMap) {
+    QTemporaryDir folder;
+    const QString damaged = folder.filePath(QStringLiteral("basemap.k32map"));
+    ASSERT_TRUE(putFile(damaged, fileBytes(QStringLiteral(KESTREL32_BASEMAP)).left(5000)));
+    const struct {
+        QString path;
+        const char* says;
+    } cases[] = {{folder.filePath(QStringLiteral("none.k32map")), "cannot read"},
+                 {damaged, "damaged"}};
+    for (const auto& c : cases) {
+        MapWindow map(c.path);
+        EXPECT_TRUE(map.window.baseMapProblem().startsWith(QStringLiteral("No base map: ")));
+        EXPECT_TRUE(map.window.baseMapProblem().contains(c.path));
+        EXPECT_TRUE(map.window.baseMapProblem().contains(QLatin1String(c.says)))
+            << map.window.baseMapProblem().toStdString();
+        const QImage image = map.picture();
+        EXPECT_NE(image.pixelColor(5, 5), basemap::seaColour);
+        EXPECT_NE(image.pixelColor(5, 5), basemap::landColour);
+    }
+    MapWindow shipped;
+    EXPECT_TRUE(shipped.window.baseMapProblem().isEmpty());
+    // Banbury is inland: land in the corner, not sea.
+    EXPECT_EQ(shipped.picture().pixelColor(5, 5), basemap::landColour);
+}
+
+TEST(MapWindow, aRingOfAWideRangeIsDrawnOnlyWhereItCrossesTheView) {
+    MapWindow map;
+    MapScene& scene = map.core.scene();
+    const double km = 1100.0;
+    // 1,100 km at this zoom is tens of thousands of pixels.
+    ASSERT_GT(scene.toPixels(km), 20000.0);
+    const quint32 red = 0x0000ff;
+    map.core.setFillColor(0xffffff);
+    // Round the own station: the whole view lies inside, no part of the ring shows.
+    map.core.drawCircle(scene.centreX, scene.centreY, km, red, 0.0, 2 * M_PI, 1.0);
+    QImage image = map.picture();
+    for (int x = 0; x < image.width(); x += 5)
+        for (int y = 0; y < image.height(); y += 5)
+            ASSERT_FALSE(reddish(image.pixelColor(x, y))) << x << "," << y;
+
+    // Centred 1,100 km west of a line 100 px left of the middle (clear of the own station):
+    // the ring passes along it, top to bottom.
+    MapWindow crossing;
+    MapScene& s = crossing.core.scene();
+    const double radiusMinutes = km * s.minutesPerMapUnit;
+    crossing.core.setDrawWidth(3);
+    crossing.core.drawCircle(s.fromPixelX(s.pixelWidth / 2.0 - 100) - radiusMinutes / s.xScale,
+                             s.centreY, km, red, 0.0, 2 * M_PI, 1.0);
+    image = crossing.picture();
+    const int middle = image.width() / 2 - 100;
+    for (const int y : {5, image.height() / 2, image.height() - 5}) {
+        bool found = false;
+        for (int x = middle - 3; x <= middle + 3; ++x)
+            found = found || reddish(image.pixelColor(x, y));
+        EXPECT_TRUE(found) << "no ring at row " << y;
+    }
+    EXPECT_FALSE(reddish(image.pixelColor(middle + 40, image.height() / 2)));
+    EXPECT_FALSE(reddish(image.pixelColor(middle - 40, image.height() / 2)));
+}
+
+TEST(MapWindow, aClickOnAStationShowsItsDetails) {
+    MapWindow map;
+    const QString call = QStringLiteral("G4CAR-9");
+    map.core.log().setPacket(call, QStringLiteral("WIDE1-1*"),
+                             QStringLiteral("G4CAR-9>APRS,WIDE1-1*:!5203.00N/00100.00W>\r\x1b"),
+                             std::nullopt, std::nullopt);
+    hear(map.core, call, 52.05, -1.0);
+    map.window.map()->repaint();
+    StationDetailsWindow* details = map.window.stationDetails();
+    EXPECT_FALSE(details->isVisible());
+    // A click beside no station shows nothing.
+    QTest::mouseClick(map.window.map(), Qt::LeftButton, {},
+                      map.pixelOf(52.05, -1.0) + QPoint(40, 40));
+    EXPECT_FALSE(details->isVisible());
+    QTest::mouseClick(map.window.map(), Qt::LeftButton, {},
+                      map.pixelOf(52.05, -1.0) + QPoint(3, -2));
+    ASSERT_TRUE(details->isVisible());
+    EXPECT_EQ(details->callsign(), call);
+    EXPECT_EQ(details->field(QStringLiteral("Callsign")), call);
+    EXPECT_EQ(details->field(QStringLiteral("Heard via")), QStringLiteral("APRS-IS"));
+    EXPECT_EQ(details->field(QStringLiteral("Path")), QStringLiteral("WIDE1-1*"));
+    EXPECT_EQ(details->field(QStringLiteral("Last packet")),
+              QStringLiteral("G4CAR-9>APRS,WIDE1-1*:!5203.00N/00100.00W>\\r\\x1B"));
+}
+
+TEST(MapWindow, stationsUnheardForHalfAnHourAreGreyAndTrailsShow) {
+    MapWindow map;
+    // A walker heard along a line from the south, minute by minute.
+    for (int i = 0; i < 4; ++i)
+        map.core.log().heard(QStringLiteral("FRESH"), 51.97 + i * 0.01, -1.02, HeardVia::Rf,
+                             map.core.nowMs() - (4 - i) * 60000);
+    hear(map.core, QStringLiteral("FRESH"), 52.01, -1.02);
+    hear(map.core, QStringLiteral("OLD"), 52.01, -0.98);
+    // Heard last 31 minutes ago, as the log counts.
+    map.core.log().heard(QStringLiteral("OLD"), 52.01, -0.98, HeardVia::Rf,
+                         map.core.nowMs() - 31 * 60000);
+    map.core.scene().unitsPerPixel = 0.05;
+    navigation::centreOn(map.core.scene(), 52.0, -1.0);
+    const QImage image = map.picture();
+    const QPoint fresh = map.pixelOf(52.01, -1.02);
+    const QPoint old = map.pixelOf(52.01, -0.98);
+    EXPECT_EQ(image.pixelColor(fresh), QColor(200, 40, 40));
+    EXPECT_EQ(image.pixelColor(old), QColor(150, 150, 150));
+    // The trail between its first and second points: neither land nor a station's colour.
+    const QPoint trail = map.pixelOf(51.975, -1.02);
+    EXPECT_NE(image.pixelColor(trail), basemap::landColour);
+    EXPECT_GT(image.pixelColor(trail).red(), image.pixelColor(trail).green());
+}
+
+TEST(MapWindow, keysZoomAndPanAndAPanEndsFollowing) {
+    MapWindow map;
+    MapView* view = map.window.map();
+    QAction* follow = map.window.findChild<QAction*>(QStringLiteral("actionFollow"));
+    ASSERT_TRUE(follow);
+    follow->setChecked(true);
+    EXPECT_TRUE(view->following());
+    MapScene& scene = map.core.scene();
+    const double scale = scene.unitsPerPixel;
+    QTest::keyClick(view, Qt::Key_Plus);
+    EXPECT_NEAR(scene.unitsPerPixel, scale / navigation::zoomStep, 1e-12);
+    QTest::keyClick(view, Qt::Key_Minus);
+    QTest::keyClick(view, Qt::Key_Minus);
+    EXPECT_NEAR(scene.unitsPerPixel, scale * navigation::zoomStep, 1e-12);
+    EXPECT_TRUE(view->following()) << "zooming is no pan";
+    const double north = scene.centreY;
+    QTest::keyClick(view, Qt::Key_Up);
+    EXPECT_GT(scene.centreY, north);
+    EXPECT_FALSE(view->following());
+    EXPECT_FALSE(follow->isChecked());
+    EXPECT_TRUE(view->movedByOperator());
+    // Home brings the own station back to the middle.
+    QAction* home = map.window.findChild<QAction*>(QStringLiteral("actionCentreOnOwn"));
+    ASSERT_TRUE(home);
+    home->trigger();
+    EXPECT_NEAR(scene.centreY, 52.0 * 60.0, 1e-9);
+    EXPECT_NEAR(scene.centreX, -60.0, 1e-9);
+}
+
+} // namespace
