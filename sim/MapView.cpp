@@ -1,9 +1,12 @@
 #include "MapView.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <tuple>
+#include <unordered_map>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -277,14 +280,41 @@ void MapView::paintBaseMap(QPainter& painter) {
                                    scene.xScale,       double(width()), double(height()),
                                    devicePixelRatioF()};
     // Drawing the world's coasts costs more than a frame; copying a picture of them does not.
-    if (view != m_basePictureView) {
-        m_basePicture = QImage(size() * devicePixelRatioF(), QImage::Format_RGB32);
-        m_basePicture.setDevicePixelRatio(devicePixelRatioF());
-        QPainter picture(&m_basePicture);
-        basemap::paint(picture, *m_baseMap, scene);
-        m_basePictureView = view;
+    if (view == m_basePictureView) {
+        painter.drawPixmap(QPoint(0, 0), m_basePicture);
+        return;
     }
-    painter.drawImage(QPointF(0, 0), m_basePicture);
+    QPixmap next(size() * devicePixelRatioF());
+    next.setDevicePixelRatio(devicePixelRatioF());
+    QPainter picture(&next);
+    // A pan by whole pixels moves the old picture and draws only the strips it uncovers.
+    const bool sameScale = !m_basePictureView.empty() &&
+                           std::equal(view.begin() + 2, view.end(), m_basePictureView.begin() + 2);
+    const double shiftX = (m_basePictureView.empty() ? 0.0 : m_basePictureView[0] - view[0]) *
+                          scene.xScale / scene.unitsPerPixel;
+    const double shiftY =
+        (m_basePictureView.empty() ? 0.0 : view[1] - m_basePictureView[1]) / scene.unitsPerPixel;
+    const int dx = int(std::lround(shiftX));
+    const int dy = int(std::lround(shiftY));
+    const bool wholePixels = std::fabs(shiftX - dx) < 1e-6 && std::fabs(shiftY - dy) < 1e-6;
+    if (sameScale && wholePixels && std::abs(dx) < width() / 2 && std::abs(dy) < height() / 2) {
+        picture.drawPixmap(QPoint(dx, dy), m_basePicture);
+        const double w = width(), h = height();
+        if (dx > 0)
+            basemap::paint(picture, *m_baseMap, scene, QRectF(0, 0, dx, h));
+        else if (dx < 0)
+            basemap::paint(picture, *m_baseMap, scene, QRectF(w + dx, 0, -dx, h));
+        if (dy > 0)
+            basemap::paint(picture, *m_baseMap, scene, QRectF(0, 0, w, dy));
+        else if (dy < 0)
+            basemap::paint(picture, *m_baseMap, scene, QRectF(0, h + dy, w, -dy));
+    } else {
+        basemap::paint(picture, *m_baseMap, scene);
+    }
+    picture.end();
+    m_basePicture = next;
+    m_basePictureView = view;
+    painter.drawPixmap(QPoint(0, 0), m_basePicture);
 }
 
 void MapView::paintTrails(QPainter& painter, qint64 now) {
@@ -292,26 +322,77 @@ void MapView::paintTrails(QPainter& painter, qint64 now) {
     const StationLog& log = m_core.log();
     const QRectF box = QRectF(rect()).adjusted(-2, -2, 2, 2);
     const double span = double(log.trailMs());
-    for (auto it = log.records().cbegin(); it != log.records().cend(); ++it) {
-        const std::vector<TrailPoint>& trail = it->trail;
-        if (trail.size() < 2)
+    // Older parts fade: a trail is drawn in a few runs by age, each age with one pen, since a
+    // pen a segment costs more than the lines of 500 trails together; thin lines for the
+    // others (a wider pen is stroked, at several times the cost).
+    constexpr int fadeSteps = 6;
+    std::array<std::vector<QPolygonF>, fadeSteps> others, own;
+    const QString& ownCallsign = m_core.store().ownCallsign();
+    for (const QString& callsign : log.moving()) {
+        const StationRecord* record = log.find(callsign);
+        if (!record)
             continue;
-        const bool own = m_core.store().hasOwn() && it.key() == m_core.store().ownCallsign();
-        const QColor colour = own ? QColor(30, 90, 200) : QColor(160, 40, 120);
+        const std::vector<TrailPoint>& trail = record->trail;
+        auto& steps = m_core.store().hasOwn() && callsign == ownCallsign ? own : others;
         QPointF last(scene.toPixelX(trail[0].lon * 60.0), scene.toPixelY(trail[0].lat * 60.0));
+        int runStep = -1;
         for (size_t i = 1; i < trail.size(); ++i) {
             const QPointF at(scene.toPixelX(trail[i].lon * 60.0),
                              scene.toPixelY(trail[i].lat * 60.0));
-            const QRectF segment = QRectF(last, at).normalized();
-            if (segment.intersects(box) || box.contains(at)) {
-                // Older parts fade: the newest is nearly solid, the oldest almost gone.
-                QColor c = colour;
-                c.setAlphaF(float(std::clamp(1.0 - double(now - trail[i].ms) / span, 0.15, 0.9)));
-                painter.setPen(QPen(c, own ? 3 : 2));
-                painter.drawLine(last, at);
+            // Steps shorter than a pixel (a trail seen from far away) wait for the next point.
+            if (std::abs(at.x() - last.x()) + std::abs(at.y() - last.y()) < 1.0 &&
+                i + 1 < trail.size())
+                continue;
+            if (QRectF(last, at).normalized().adjusted(-1, -1, 1, 1).intersects(box)) {
+                const double age = std::clamp(double(now - trail[i].ms) / span, 0.0, 1.0);
+                const int step = std::min(int(age * fadeSteps), fadeSteps - 1);
+                if (step != runStep) {
+                    steps[size_t(step)].emplace_back(QPolygonF{last});
+                    runStep = step;
+                }
+                steps[size_t(step)].back() << at;
+            } else {
+                runStep = -1;
             }
             last = at;
         }
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (int step = 0; step < fadeSteps; ++step) {
+        const float alpha = float(0.9 - 0.75 * step / (fadeSteps - 1));
+        for (const auto& [runs, colour, width] :
+             {std::tuple(&others[size_t(step)], QColor(160, 40, 120), 0),
+              std::tuple(&own[size_t(step)], QColor(30, 90, 200), 2)}) {
+            if (runs->empty())
+                continue;
+            QColor c = colour;
+            c.setAlphaF(alpha);
+            painter.setPen(QPen(c, width));
+            for (const QPolygonF& run : *runs)
+                painter.drawPolyline(run);
+        }
+    }
+    painter.restore();
+
+    // The stations to grey, whose dots are drawn over later: found by a walk of the whole log
+    // (a lookup a station would cost more than the rest of the paint at the world view), at
+    // most once a second since a station turns grey after half an hour.
+    if (m_staleWalkMs < 0 || now - m_staleWalkMs >= 1000 || now < m_staleWalkMs) {
+        m_staleWalkMs = now;
+        m_stale.clear();
+        for (auto it = log.records().cbegin(); it != log.records().cend(); ++it)
+            if (now - it->heardMs >= staleMs && !it->trail.empty() && it.key() != ownCallsign)
+                m_stale.push_back(it->trail.back());
+    }
+}
+
+void MapView::paintStale(QPainter& painter, const QRectF& visible) {
+    const MapScene& scene = m_core.scene();
+    for (const TrailPoint& p : m_stale) {
+        const QPointF at(scene.toPixelX(p.lon * 60.0), scene.toPixelY(p.lat * 60.0));
+        if (visible.contains(at))
+            painter.drawPixmap((at - QPointF(dotPixels, dotPixels) / 2).toPoint(), m_staleDot);
     }
 }
 
@@ -438,30 +519,32 @@ void MapView::paintEvent(QPaintEvent*) {
     const size_t firstStation = requests.size();
 
     m_plainStations.clear();
+    // Looked up for every station in view: by the station's place in the list, since hashing
+    // or comparing 32,767 callsigns a paint costs milliseconds.
+    std::unordered_map<const HeardStation*, qint64> alerts;
+    for (const auto& [callsign, ms] : scene.alerts())
+        if (const HeardStation* alerted = store.find(callsign))
+            alerts.emplace(alerted, ms);
     for (int i = 0; i < store.count(); ++i) {
         const HeardStation* station = store.at(i);
         const QPointF at(scene.toPixelX(station->lon * 60.0), scene.toPixelY(station->lat * 60.0));
         if (!visible.contains(at))
             continue;
-        const auto alert = scene.alerts().find(station->callsign);
-        const bool alerted = alert != scene.alerts().end();
+        const auto alert = alerts.empty() ? alerts.cend() : alerts.find(station);
+        const bool alerted = alert != alerts.cend();
         if (alerted) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(QColor(255, 200, 0, int(200 * MapScene::opacity(alert->second, now))));
             painter.drawEllipse(at, 11, 11);
         }
         const bool own = store.hasOwn() && i == 0;
-        const StationRecord* record = own ? nullptr : m_core.log().find(station->callsign);
-        const bool stale = record && now - record->heardMs >= staleMs;
-        const QPixmap& dot = own ? m_ownDot : stale ? m_staleDot : m_stationDot;
+        const QPixmap& dot = own ? m_ownDot : m_stationDot;
         // On whole pixels the picture is copied as it is, not resampled.
         painter.drawPixmap((at - QPointF(dotPixels, dotPixels) / 2).toPoint(), dot);
         if (own)
             paintHeading(painter, at, now);
         if (own || alerted)
             request(at, station->callsign, true, own ? QColor(20, 50, 150) : Qt::black);
-        else if (stale) // kept as -1 - index: named in grey
-            m_plainStations.push_back({-1 - i, at});
         else
             m_plainStations.push_back({i, at});
     }
@@ -469,8 +552,8 @@ void MapView::paintEvent(QPaintEvent*) {
     // these after them places the same labels.
     if (m_plainStations.size() <= namedStationsLimit)
         for (const auto& [index, at] : m_plainStations)
-            request(at, store.at(index < 0 ? -1 - index : index)->callsign, false,
-                    index < 0 ? QColor(120, 120, 120) : Qt::black);
+            request(at, store.at(index)->callsign, false, Qt::black);
+    paintStale(painter, visible);
     // Landmarks give way to stations: the objects' labels go after the stations' ones.
     std::rotate(requests.begin(), requests.begin() + qsizetype(firstStation), requests.end());
     std::rotate(labels.begin(), labels.begin() + qsizetype(firstStation), labels.end());

@@ -15,6 +15,7 @@
 
 #include "OverlayObjects.h"
 #include "map/BaseMapFile.h"
+#include "map/StationLog.h"
 
 class HostCore;
 
@@ -65,6 +66,7 @@ private:
     void operatorPanned();
     void paintBaseMap(QPainter& painter);
     void paintTrails(QPainter& painter, qint64 now);
+    void paintStale(QPainter& painter, const QRectF& visible);
     void paintHeading(QPainter& painter, const QPointF& at, qint64 now);
     QSizeF labelSize(const QString& text);
 
@@ -89,6 +91,9 @@ private:
     // The stations in view without a priority label, kept between paints to spare the
     // allocation.
     std::vector<std::pair<int, QPointF>> m_plainStations;
+    // Where the stations not heard for staleMs are, and when the log was last walked for them.
+    std::vector<TrailPoint> m_stale;
+    qint64 m_staleWalkMs = -1;
     QPixmap m_stationDot;
     QPixmap m_staleDot;
     QPixmap m_ownDot;
@@ -100,6 +105,6 @@ private:
     bool m_movedByOperator = false;
     std::shared_ptr<const BaseMap> m_baseMap;
     // The base map drawn for one view, kept until the view changes.
-    QImage m_basePicture;
+    QPixmap m_basePicture;
     std::vector<double> m_basePictureView;
 };

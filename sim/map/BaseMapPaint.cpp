@@ -11,11 +11,11 @@ namespace basemap {
 namespace {
 
 // What of the world the view shows, in degrees, for passing over lines it does not meet.
-QRectF viewInDegrees(const MapScene& scene) {
-    const double west = scene.fromPixelX(0) / 60.0;
-    const double east = scene.fromPixelX(scene.pixelWidth) / 60.0;
-    const double north = scene.fromPixelY(0) / 60.0;
-    const double south = scene.fromPixelY(scene.pixelHeight) / 60.0;
+QRectF inDegrees(const MapScene& scene, const QRectF& pixels) {
+    const double west = scene.fromPixelX(pixels.left()) / 60.0;
+    const double east = scene.fromPixelX(pixels.right()) / 60.0;
+    const double north = scene.fromPixelY(pixels.top()) / 60.0;
+    const double south = scene.fromPixelY(pixels.bottom()) / 60.0;
     return QRectF(QPointF(west, south), QPointF(east, north));
 }
 
@@ -54,12 +54,15 @@ void strokeLines(QPainter& painter, const std::vector<BaseMapLine>& lines, const
 
 } // namespace
 
-void paint(QPainter& painter, const BaseMap& map, const MapScene& scene) {
-    const QRectF view(0, 0, scene.pixelWidth, scene.pixelHeight);
-    painter.fillRect(view, seaColour);
+void paint(QPainter& painter, const BaseMap& map, const MapScene& scene, QRectF region) {
+    if (region.isEmpty())
+        region = QRectF(0, 0, scene.pixelWidth, scene.pixelHeight);
+    painter.save();
+    painter.setClipRect(region);
+    painter.fillRect(region, seaColour);
     // A little past the edges, so that no cut shows as a line along them.
-    const QRectF box = view.adjusted(-4, -4, 4, 4);
-    const QRectF degrees = viewInDegrees(scene);
+    const QRectF box = region.adjusted(-4, -4, 4, 4);
+    const QRectF degrees = inDegrees(scene, box);
     std::vector<QPointF> pixels;
 
     // Lakes are holes in the land and islands in them land again: one path, odd-even.
@@ -90,6 +93,7 @@ void paint(QPainter& painter, const BaseMap& map, const MapScene& scene) {
     strokeLines(painter, map.borders, scene, degrees, box, pixels);
     painter.setPen(QPen(coastColour, 1));
     strokeLines(painter, map.coastlines, scene, degrees, box, pixels);
+    painter.restore();
 }
 
 } // namespace basemap

@@ -14,8 +14,9 @@ inline const QColor landColour(238, 236, 222);
 inline const QColor coastColour(70, 110, 150);
 inline const QColor borderColour(150, 130, 150);
 
-// Paints the base map over the whole of the scene's view (pixelWidth x pixelHeight) in the
-// scene's projection: sea, land, coastlines, borders.
-void paint(QPainter& painter, const BaseMap& map, const MapScene& scene);
+// Paints the base map in the scene's projection (sea, land, coastlines, borders) over
+// `region` of its view, or over the whole view (pixelWidth x pixelHeight) when empty.
+// Lines that do not meet the region cost next to nothing.
+void paint(QPainter& painter, const BaseMap& map, const MapScene& scene, QRectF region = {});
 
 } // namespace basemap

@@ -52,6 +52,19 @@ void StationLog::heard(const QString& callsign, double lat, double lon, HeardVia
         trail.push_back(TrailPoint{nowMs, float(lat), float(lon)});
     }
     trim(trail, nowMs);
+    noteMoving(callsign, record);
+}
+
+void StationLog::noteMoving(const QString& callsign, const StationRecord& record) {
+    if (record.trail.size() > 1)
+        m_moving.insert(callsign);
+    else
+        m_moving.remove(callsign);
+}
+
+void StationLog::forget(const QString& callsign) {
+    m_records.remove(callsign);
+    m_moving.remove(callsign);
 }
 
 void StationLog::setPacket(const QString& callsign, const QString& path, const QString& packet,
@@ -67,20 +80,26 @@ void StationLog::forgetAllBut(const QString& callsign) {
     const auto kept = m_records.constFind(callsign);
     if (kept == m_records.cend()) {
         m_records.clear();
+        m_moving.clear();
         return;
     }
     StationRecord record = *kept;
     m_records.clear();
+    m_moving.clear();
+    noteMoving(callsign, record);
     m_records.insert(callsign, std::move(record));
 }
 
 void StationLog::prune(qint64 nowMs) {
-    for (StationRecord& record : m_records) {
-        if (record.trail.size() > 1) {
-            trim(record.trail, nowMs);
-            if (record.trail.capacity() > 2 * record.trail.size())
-                record.trail.shrink_to_fit();
-        }
+    const QSet<QString> moving = m_moving;
+    for (const QString& callsign : moving) {
+        const auto it = m_records.find(callsign);
+        if (it == m_records.end())
+            continue;
+        trim(it->trail, nowMs);
+        if (it->trail.capacity() > 2 * it->trail.size())
+            it->trail.shrink_to_fit();
+        noteMoving(callsign, *it);
     }
 }
 

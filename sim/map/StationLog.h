@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 // How a station's last report came in.
@@ -49,13 +50,15 @@ public:
     // The packet that is about to be heard: its path, text, course and speed.
     void setPacket(const QString& callsign, const QString& path, const QString& packet,
                    std::optional<double> courseDegrees, std::optional<double> speedKmh);
-    void forget(const QString& callsign) { m_records.remove(callsign); }
+    void forget(const QString& callsign);
     void forgetAllBut(const QString& callsign);
     // Drops trail points older than the limit (a station not heard for long keeps its last).
     void prune(qint64 nowMs);
 
     const StationRecord* find(const QString& callsign) const;
     const QHash<QString, StationRecord>& records() const { return m_records; }
+    // The stations with a trail of two points or more: the few a map draws lines for.
+    const QSet<QString>& moving() const { return m_moving; }
     int size() const { return int(m_records.size()); }
     // Trail points kept, over all stations.
     qsizetype pointCount() const;
@@ -65,7 +68,10 @@ private:
 
     int m_trailPoints = defaultTrailPoints;
     qint64 m_trailMs = defaultTrailMs;
+    void noteMoving(const QString& callsign, const StationRecord& record);
+
     QHash<QString, StationRecord> m_records;
+    QSet<QString> m_moving;
 };
 
 // A station's course and speed: as its last packet gave them, or from the front of its
