@@ -106,6 +106,11 @@ bool HostProgram::start(QString* error) {
         QSettings settings(trackerSettingsPath(), QSettings::IniFormat);
         navigation::loadView(settings, m_core->scene());
     }
+    const TrackerMapSettings map = trackerMapSettings(trackerSettingsPath());
+    m_core->log().setTrailLimits(map.trailPoints, qint64(map.trailMinutes) * 60000);
+    m_window->setTileSource(map.tileUrl, map.tileAttribution,
+                            QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                                QStringLiteral("/kestrel32/tiles"));
     // A position from gpsd moves: the view goes with it until the operator pans.
     m_window->map()->setFollowing(m_options.feed.gpsdPort != 0);
 

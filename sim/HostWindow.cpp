@@ -12,6 +12,7 @@
 #include "map/MapNavigation.h"
 #include "map/StationDetailsWindow.h"
 #include "map/StationListWindow.h"
+#include "map/TileFetcher.h"
 
 HostWindow::HostWindow(HostCore& core, QWidget* parent, const QString& baseMapPath)
     : QMainWindow(parent), m_core(core), m_map(new MapView(core, this)), m_beacon(new QLabel(this)),
@@ -82,6 +83,20 @@ HostWindow::~HostWindow() = default;
 
 QString HostWindow::baseMapProblem() const {
     return m_baseMapStatus->isHidden() ? QString() : m_baseMapStatus->text();
+}
+
+void HostWindow::setTileSource(const QString& urlTemplate, const QString& attribution,
+                               const QString& cacheFolder) {
+    delete m_tiles;
+    m_tiles = nullptr;
+    if (!urlTemplate.isEmpty()) {
+        m_tiles = new TileFetcher(cacheFolder, TileFetcher::defaultCacheBytes, this);
+        m_tiles->setUrlTemplate(urlTemplate);
+        // A failing source is said once a tile, in the status bar; the base map shows.
+        connect(m_tiles, &TileFetcher::tileFailed, this,
+                [this](const QString& why) { statusBar()->showMessage(why, 10000); });
+    }
+    m_map->setTiles(m_tiles, attribution);
 }
 
 void HostWindow::centreOn(const QString& callsign) {

@@ -10,6 +10,7 @@ class QAction;
 class QLabel;
 class StationDetailsWindow;
 class StationListWindow;
+class TileFetcher;
 
 // The tracker's window: the map, the View menu (station list, centring, framing, following)
 // and a status bar with the beacon an add-on handed over and the state of the base map.
@@ -28,6 +29,10 @@ public:
     StationDetailsWindow* stationDetails() const { return m_details; }
     // What the status bar says of the base map: empty when it loaded.
     QString baseMapProblem() const;
+    // Raster tiles from the template (empty: none), cached in `cacheFolder`.
+    void setTileSource(const QString& urlTemplate, const QString& attribution,
+                       const QString& cacheFolder);
+    TileFetcher* tiles() const { return m_tiles; }
 
 signals:
     void closeRequested();
@@ -47,5 +52,6 @@ private:
     StationListWindow* m_stationList;
     StationDetailsWindow* m_details;
     QAction* m_follow;
+    TileFetcher* m_tiles = nullptr;
     bool m_closing = false;
 };

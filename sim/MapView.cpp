@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include "Geo.h"
@@ -22,6 +23,7 @@
 #include "map/Clip.h"
 #include "map/Compass.h"
 #include "map/MapNavigation.h"
+#include "map/TileFetcher.h"
 
 namespace {
 
@@ -255,6 +257,62 @@ void MapView::setBaseMap(std::shared_ptr<const BaseMap> map) {
     update();
 }
 
+void MapView::setTiles(TileFetcher* fetcher, const QString& attribution) {
+    if (m_tiles)
+        m_tiles->disconnect(this);
+    m_tiles = fetcher;
+    m_attribution = attribution;
+    if (m_tiles)
+        connect(m_tiles, &TileFetcher::tileArrived, this, [this] { update(); });
+    update();
+}
+
+void MapView::paintTiles(QPainter& painter) {
+    if (!m_tiles || !m_tiles->enabled())
+        return;
+    const MapScene& scene = m_core.scene();
+    const std::vector<tiles::TileId> inView = tiles::tilesFor(scene);
+    m_tiles->want(inView);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    for (const tiles::TileId& id : inView) {
+        const QImage* image = m_tiles->tile(id);
+        if (!image)
+            continue; // the base map shows through until it comes, or when it fails
+        // Mercator rows are not evenly spaced in latitude: the tile is laid in slices, few at
+        // close zooms where the difference is under a pixel.
+        const int slices = id.z < 8 ? 16 : 2;
+        const double west = scene.toPixelX(tiles::columnLongitude(id.z, id.x) * 60.0);
+        const double east = scene.toPixelX(tiles::columnLongitude(id.z, id.x + 1) * 60.0);
+        const double rowHeight = double(image->height()) / slices;
+        for (int k = 0; k < slices; ++k) {
+            const double top =
+                scene.toPixelY(tiles::rowLatitude(id.z, id.y + double(k) / slices) * 60.0);
+            const double bottom =
+                scene.toPixelY(tiles::rowLatitude(id.z, id.y + double(k + 1) / slices) * 60.0);
+            painter.drawImage(QRectF(QPointF(west, top), QPointF(east, bottom)), *image,
+                              QRectF(0, k * rowHeight, image->width(), rowHeight));
+        }
+    }
+    painter.restore();
+}
+
+void MapView::paintAttribution(QPainter& painter) {
+    if (!m_tiles || !m_tiles->enabled())
+        return;
+    const QString text = m_attribution.isEmpty()
+                             ? QStringLiteral("Tiles: ") + QUrl(m_tiles->urlTemplate()).host()
+                             : m_attribution;
+    const QFontMetricsF metrics(painter.font());
+    const QSizeF size(metrics.horizontalAdvance(text) + 8, metrics.height() + 4);
+    const QRectF box(QPointF(width() - size.width() - 2, height() - size.height() - 2), size);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 200));
+    painter.drawRect(box);
+    painter.setPen(QColor(40, 40, 40));
+    painter.drawText(box, Qt::AlignCenter, text);
+}
+
 void MapView::setFollowing(bool on) {
     if (on == m_following)
         return;
@@ -458,6 +516,7 @@ QSizeF MapView::labelSize(const QString& text) {
 void MapView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     paintBaseMap(painter);
+    paintTiles(painter);
     // Marks without antialiasing: smoothing a few hundred large arcs and rings doubled the
     // time a paint holds the bus up, for little to see.
     const MapScene& scene = m_core.scene();
@@ -569,6 +628,7 @@ void MapView::paintEvent(QPaintEvent*) {
     }
 
     paintScaleBar(painter, scene, geo::unitName(store.unit()));
+    paintAttribution(painter);
 }
 
 void MapView::resizeEvent(QResizeEvent* event) {

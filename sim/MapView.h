@@ -18,6 +18,7 @@
 #include "map/StationLog.h"
 
 class HostCore;
+class TileFetcher;
 
 // The tracker's map: the base map, stations with their trails and overlay objects with
 // their names (set so that none covers another), the marks add-ons draw, highlighted
@@ -38,6 +39,9 @@ public:
 
     // The base map under the stations; none draws the plain map.
     void setBaseMap(std::shared_ptr<const BaseMap> map);
+    // Raster tiles over the base map, with the source's attribution in a corner; none for the
+    // base map alone. The fetcher is the caller's.
+    void setTiles(TileFetcher* fetcher, const QString& attribution);
     bool following() const { return m_following; }
     void setFollowing(bool on);
     // Whether the operator has moved the view since the start (a view worth keeping).
@@ -65,6 +69,8 @@ private:
     // The operator moved the view: following ends.
     void operatorPanned();
     void paintBaseMap(QPainter& painter);
+    void paintTiles(QPainter& painter);
+    void paintAttribution(QPainter& painter);
     void paintTrails(QPainter& painter, qint64 now);
     void paintStale(QPainter& painter, const QRectF& visible);
     void paintHeading(QPainter& painter, const QPointF& at, qint64 now);
@@ -107,4 +113,6 @@ private:
     // The base map drawn for one view, kept until the view changes.
     QPixmap m_basePicture;
     std::vector<double> m_basePictureView;
+    TileFetcher* m_tiles = nullptr;
+    QString m_attribution;
 };

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QUrl>
 
 QString trackerSettingsPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -31,4 +32,26 @@ QStringList trackerSettingsArguments(const QString& path, const QStringList& giv
         own += QLatin1Char(',') + latitude + QLatin1Char(',') + longitude;
     take(QStringLiteral("own"), own);
     return arguments;
+}
+
+TrackerMapSettings trackerMapSettings(const QString& path) {
+    TrackerMapSettings settings;
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return settings;
+    const QSettings file(path, QSettings::IniFormat);
+    settings.tileUrl = file.value(QStringLiteral("map/tile-url")).toString().trimmed();
+    settings.tileAttribution =
+        file.value(QStringLiteral("map/tile-attribution")).toString().trimmed();
+    const auto number = [&](const char* key, int low, int high, int fallback) {
+        bool ok = false;
+        const int value = file.value(QLatin1String(key)).toString().trimmed().toInt(&ok);
+        return ok && value >= low && value <= high ? value : fallback;
+    };
+    settings.trailMinutes = number("map/trail-minutes", 1, 24 * 60, settings.trailMinutes);
+    settings.trailPoints = number("map/trail-points", 2, 1000, settings.trailPoints);
+    // Only web addresses: a tile template is fetched, never opened as a file.
+    const QString scheme = QUrl(settings.tileUrl).scheme();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        settings.tileUrl.clear();
+    return settings;
 }

@@ -14,3 +14,15 @@ QString trackerSettingsPath();
 // (the command line wins) and empty values. Keys: callsign, latitude, longitude (together
 // --own), gpsd, kiss, aprs-is, login (only with an APRS-IS server), range, unit, expire.
 QStringList trackerSettingsArguments(const QString& path, const QStringList& given);
+
+// The map's part of the file (group "map"): raster tiles (tile-url, an XYZ template with {z},
+// {x} and {y}, empty for the base map alone; tile-attribution, the source's credit drawn on
+// the map) and the trails (trail-minutes, trail-points). Missing or unusable values keep the
+// defaults.
+struct TrackerMapSettings {
+    QString tileUrl;
+    QString tileAttribution;
+    int trailMinutes = 30;
+    int trailPoints = 50;
+};
+TrackerMapSettings trackerMapSettings(const QString& path);

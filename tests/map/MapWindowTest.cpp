@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,9 +14,14 @@
 #include "HostWindow.h"
 #include "MapView.h"
 #include "TestFiles.h"
+#include "TestHttpServer.h"
 #include "map/BaseMapPaint.h"
 #include "map/MapNavigation.h"
 #include "map/StationDetailsWindow.h"
+#include "map/TileFetcher.h"
+#include "map/TileMath.h"
+
+#include <QBuffer>
 
 namespace {
 
@@ -165,6 +171,107 @@ TEST(MapWindow, stationsUnheardForHalfAnHourAreGreyAndTrailsShow) {
     const QPoint trail = map.pixelOf(51.975, -1.02);
     EXPECT_NE(image.pixelColor(trail), basemap::landColour);
     EXPECT_GT(image.pixelColor(trail).red(), image.pixelColor(trail).green());
+}
+
+TEST(MapWindow, aPannedBaseMapMatchesOneDrawnAnew) {
+    // The Channel coast near Dover: land, sea, coast and a border in one view.
+    MapWindow map;
+    navigation::centreOn(map.core.scene(), 51.0, 1.6);
+    map.core.scene().unitsPerPixel = 0.4;
+    map.picture();
+    // Dragged 120 px to the right and 70 px up: the old picture moves, two strips are drawn.
+    MapView* view = map.window.map();
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(300, 300));
+    QTest::mouseMove(view, QPoint(360, 260));
+    QTest::mouseMove(view, QPoint(420, 230));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(420, 230));
+    const QImage panned = map.picture();
+    view->setBaseMap(
+        std::make_shared<const BaseMap>(*basemap::readFile(QStringLiteral(KESTREL32_BASEMAP)).map));
+    const QImage fresh = map.picture();
+    ASSERT_EQ(panned.size(), fresh.size());
+    int differing = 0;
+    for (int x = 0; x < fresh.width(); ++x)
+        for (int y = 0; y < fresh.height(); ++y)
+            differing += panned.pixel(x, y) != fresh.pixel(x, y);
+    // The cuts of the strips may move a line's end by a pixel, no more.
+    EXPECT_LT(differing, 40);
+}
+
+TEST(MapWindow, tilesOfTheViewOverTheBaseMapAndTheBaseMapWhereOneFails) {
+    MapWindow map;
+    MapScene& scene = map.core.scene();
+    scene.unitsPerPixel = 0.03;
+    const std::vector<tiles::TileId> inView = tiles::tilesFor(scene);
+    ASSERT_GE(inView.size(), 4u);
+    QImage green(256, 256, QImage::Format_RGB32);
+    green.fill(QColor(0, 200, 0));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    green.save(&buffer, "PNG");
+    const auto centreOf = [&](const tiles::TileId& t) {
+        const double lon = tiles::columnLongitude(t.z, t.x + 0.5);
+        const double lat = tiles::rowLatitude(t.z, t.y + 0.5);
+        return QPointF(scene.toPixelX(lon * 60.0), scene.toPixelY(lat * 60.0)).toPoint();
+    };
+    // Well inside the map, clear of the own station, the scale bar and the credit.
+    const QRect inside =
+        QRect(0, 0, scene.pixelWidth, scene.pixelHeight).adjusted(20, 20, -20, -60);
+    const QPoint middle(scene.pixelWidth / 2, scene.pixelHeight / 2);
+    const auto clear = [&](const QPoint& p) {
+        return inside.contains(p) && (p - middle).manhattanLength() > 30;
+    };
+    const auto missing = std::find_if(inView.begin(), inView.end(),
+                                      [&](const tiles::TileId& t) { return clear(centreOf(t)); });
+    ASSERT_NE(missing, inView.end());
+    TestHttpServer server;
+    TestHttpServer::Answer answer;
+    answer.headers = {{"Content-Type", "image/png"}};
+    answer.body = png;
+    // Every tile of the view but one.
+    for (size_t i = 0; i < inView.size(); ++i)
+        if (inView[i] != *missing)
+            server.setAnswer(QStringLiteral("/%1/%2/%3.png")
+                                 .arg(inView[i].z)
+                                 .arg(inView[i].x)
+                                 .arg(inView[i].y)
+                                 .toLatin1(),
+                             answer);
+    QTemporaryDir cache;
+    map.window.setTileSource(server.baseAddress() + QStringLiteral("/{z}/{x}/{y}.png"),
+                             QStringLiteral("Tiles (C) the test"), cache.path());
+    map.picture();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return map.window.tiles()->pending() == 0; }, 5000));
+    // Asked for the view's tiles, each once, and for nothing else.
+    QStringList asked, expected;
+    for (const QByteArray& path : server.requestedPaths())
+        asked << QString::fromLatin1(path);
+    for (const tiles::TileId& t : inView)
+        expected << QStringLiteral("/%1/%2/%3.png").arg(t.z).arg(t.x).arg(t.y);
+    asked.sort();
+    expected.sort();
+    EXPECT_EQ(asked, expected);
+
+    const QImage image = map.picture();
+    int greenSeen = 0;
+    for (const tiles::TileId& t : inView) {
+        const QPoint at = centreOf(t);
+        if (t != *missing && clear(at)) {
+            EXPECT_EQ(image.pixelColor(at), QColor(0, 200, 0)) << t.x << "/" << t.y;
+            ++greenSeen;
+        }
+    }
+    EXPECT_GT(greenSeen, 0);
+    // The tile the server has not: the base map shows there (Banbury is inland).
+    EXPECT_EQ(image.pixelColor(centreOf(*missing)), basemap::landColour);
+    // The source's credit in the bottom right corner, on a light box.
+    const QColor corner = image.pixelColor(image.width() - 4, image.height() - 4);
+    EXPECT_GT(corner.lightness(), 200);
+    EXPECT_NE(corner, QColor(0, 200, 0));
+    // The failure is said in the status bar.
+    EXPECT_TRUE(map.window.statusBar()->currentMessage().startsWith(QStringLiteral("tile ")))
+        << map.window.statusBar()->currentMessage().toStdString();
 }
 
 TEST(MapWindow, keysZoomAndPanAndAPanEndsFollowing) {

@@ -9,6 +9,7 @@
 #include "MapNavigation.h"
 #include "MapScene.h"
 #include "StationStore.h"
+#include "TrackerSettings.h"
 
 namespace {
 
@@ -122,6 +123,35 @@ TEST(Navigation, theViewIsKeptForTheNextStart) {
         EXPECT_EQ(untouched.centreY, townView().centreY);
         EXPECT_EQ(untouched.unitsPerPixel, townView().unitsPerPixel);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(MapSettings, comeFromKestrel32ConfWithDefaultsForTheRest) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("kestrel32.conf"));
+    const auto read = [&](const QByteArray& text) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(text);
+        file.close();
+        return trackerMapSettings(path);
+    };
+    TrackerMapSettings s = read("[map]\ntile-url=https://tile.example.org/{z}/{x}/{y}.png\n"
+                                "tile-attribution=Tiles (C) Example\ntrail-minutes=10\n"
+                                "trail-points=20\n");
+    EXPECT_EQ(s.tileUrl, "https://tile.example.org/{z}/{x}/{y}.png");
+    EXPECT_EQ(s.tileAttribution, "Tiles (C) Example");
+    EXPECT_EQ(s.trailMinutes, 10);
+    EXPECT_EQ(s.trailPoints, 20);
+    // Unusable values keep the defaults; a tile template is never a local file.
+    s = read("[map]\ntile-url=file:///etc/passwd\ntrail-minutes=0\ntrail-points=lots\n");
+    EXPECT_TRUE(s.tileUrl.isEmpty());
+    EXPECT_EQ(s.trailMinutes, 30);
+    EXPECT_EQ(s.trailPoints, 50);
+    EXPECT_TRUE(trackerMapSettings(folder.filePath("missing.conf")).tileUrl.isEmpty());
 }
 
 } // namespace
