@@ -97,7 +97,53 @@ void paintSpoke(QPainter& painter, const QPointF& from, const QPointF& to) {
         painter.drawPolyline(line.data(), int(line.size()));
 }
 
-void paintMark(QPainter& painter, const MapScene& scene, const MapMark& mark, double opacity) {
+} // namespace
+
+// A small whole ring as a picture, drawn once for its look (size, pen, fill, fade in 32 steps)
+// and copied to each place: an add-on rings hundreds of stations alike on every scan, and
+// stroking each dotted ring anew took a quarter of a paint.
+class RingPictures {
+public:
+    static constexpr double largestRadius = 64.0;
+
+    void paint(QPainter& painter, const QPointF& centre, double rx, double ry, const QPen& pen,
+               const QBrush& fill) {
+        const std::array<qint64, 7> look{qint64(pen.color().rgba()),
+                                         qint64(fill.color().rgba()),
+                                         qint64(pen.width()),
+                                         qint64(pen.style()),
+                                         std::llround(rx * 4),
+                                         std::llround(ry * 4),
+                                         qint64(painter.device()->devicePixelRatio())};
+        const QByteArray key(reinterpret_cast<const char*>(look.data()), sizeof(look));
+        auto found = m_pictures.find(key);
+        const double margin = pen.width() + 2.0;
+        const QSizeF size(2 * (rx + margin), 2 * (ry + margin));
+        if (found == m_pictures.end()) {
+            if (m_pictures.size() > 1000)
+                m_pictures.clear();
+            const qreal ratio = painter.device()->devicePixelRatio();
+            QPixmap picture((size * ratio).toSize() + QSize(1, 1));
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(Qt::transparent);
+            QPainter ring(&picture);
+            ring.setPen(pen);
+            ring.setBrush(fill);
+            ring.drawEllipse(QPointF(rx + margin, ry + margin), rx, ry);
+            ring.end();
+            found = m_pictures.insert(key, picture);
+        }
+        painter.drawPixmap((centre - QPointF(rx + margin, ry + margin)).toPoint(), *found);
+    }
+
+private:
+    QHash<QByteArray, QPixmap> m_pictures;
+};
+
+namespace {
+
+void paintMark(QPainter& painter, const MapScene& scene, const MapMark& mark, double opacity,
+               RingPictures& rings) {
     if (!(mark.radius > 0.0) || !(mark.aspect > 0.0))
         return;
     const QPointF centre(scene.toPixelX(mark.x), scene.toPixelY(mark.y));
@@ -119,6 +165,15 @@ void paintMark(QPainter& painter, const MapScene& scene, const MapMark& mark, do
         const QBrush fill(windowsColour(mark.fillColour, opacity * 0.15));
         if (large) {
             paintLargeEllipse(painter, centre, rx, ry, 0.0, turn, fill, true);
+            return;
+        }
+        if (std::max(rx, ry) <= RingPictures::largestRadius) {
+            // The fade in steps a picture can be kept for.
+            const double stepped = std::ceil(opacity * 32.0) / 32.0;
+            QPen steppedPen = pen;
+            steppedPen.setColor(windowsColour(mark.colour, stepped));
+            rings.paint(painter, centre, rx, ry, steppedPen,
+                        QBrush(windowsColour(mark.fillColour, stepped * 0.15)));
             return;
         }
         painter.setBrush(fill);
@@ -218,7 +273,8 @@ QPixmap MapView::dotPixmap(const QColor& fill, double pixelRatio) {
     return dot;
 }
 
-MapView::MapView(HostCore& core, QWidget* parent) : QWidget(parent), m_core(core) {
+MapView::MapView(HostCore& core, QWidget* parent)
+    : QWidget(parent), m_core(core), m_rings(std::make_unique<RingPictures>()) {
     setObjectName(QStringLiteral("map"));
     setMinimumSize(200, 150);
     setAutoFillBackground(true);
@@ -250,6 +306,8 @@ MapView::MapView(HostCore& core, QWidget* parent) : QWidget(parent), m_core(core
     m_overlayReload.start();
     reloadOverlays();
 }
+
+MapView::~MapView() = default;
 
 void MapView::setBaseMap(std::shared_ptr<const BaseMap> map) {
     m_baseMap = std::move(map);
@@ -381,8 +439,7 @@ void MapView::paintTrails(QPainter& painter, qint64 now) {
     const QRectF box = QRectF(rect()).adjusted(-2, -2, 2, 2);
     const double span = double(log.trailMs());
     // Older parts fade: a trail is drawn in a few runs by age, each age with one pen, since a
-    // pen a segment costs more than the lines of 500 trails together; thin lines for the
-    // others (a wider pen is stroked, at several times the cost).
+    // pen a segment costs more than the lines of 500 trails together.
     constexpr int fadeSteps = 6;
     std::array<std::vector<QPolygonF>, fadeSteps> others, own;
     const QString& ownCallsign = m_core.store().ownCallsign();
@@ -418,29 +475,43 @@ void MapView::paintTrails(QPainter& painter, qint64 now) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (int step = 0; step < fadeSteps; ++step) {
-        const float alpha = float(0.9 - 0.75 * step / (fadeSteps - 1));
-        for (const auto& [runs, colour, width] :
-             {std::tuple(&others[size_t(step)], QColor(160, 40, 120), 0),
-              std::tuple(&own[size_t(step)], QColor(30, 90, 200), 2)}) {
+        // Faded towards the land's colour rather than made transparent: opaque thin lines
+        // are the painter's fastest.
+        const double fade = 0.75 * step / (fadeSteps - 1);
+        const auto faded = [&](const QColor& c) {
+            const QColor& land = basemap::landColour;
+            return QColor(int(c.red() + (land.red() - c.red()) * fade),
+                          int(c.green() + (land.green() - c.green()) * fade),
+                          int(c.blue() + (land.blue() - c.blue()) * fade));
+        };
+        for (const auto& [runs, colour] : {std::pair(&others[size_t(step)], QColor(150, 0, 110)),
+                                           std::pair(&own[size_t(step)], QColor(20, 70, 200))}) {
             if (runs->empty())
                 continue;
-            QColor c = colour;
-            c.setAlphaF(alpha);
-            painter.setPen(QPen(c, width));
-            for (const QPolygonF& run : *runs)
+            painter.setPen(QPen(faded(colour), 0));
+            // Each run twice, the second a pixel across its way: two pixels wide, where a wide
+            // pen would be stroked at several times the cost.
+            for (const QPolygonF& run : *runs) {
                 painter.drawPolyline(run);
+                const QRectF extent = run.boundingRect();
+                const QPointF across =
+                    extent.width() > extent.height() ? QPointF(0, 1) : QPointF(1, 0);
+                painter.drawPolyline(run.translated(across));
+            }
         }
     }
     painter.restore();
 
-    // The stations to grey, whose dots are drawn over later: found by a walk of the whole log
+    // The stations to grey (heard by radio or APRS-IS: a scenario's stations are there for as
+    // long as it says), whose dots are drawn over later: found by a walk of the whole log
     // (a lookup a station would cost more than the rest of the paint at the world view), at
     // most once a second since a station turns grey after half an hour.
     if (m_staleWalkMs < 0 || now - m_staleWalkMs >= 1000 || now < m_staleWalkMs) {
         m_staleWalkMs = now;
         m_stale.clear();
         for (auto it = log.records().cbegin(); it != log.records().cend(); ++it)
-            if (now - it->heardMs >= staleMs && !it->trail.empty() && it.key() != ownCallsign)
+            if (now - it->heardMs >= staleMs && !it->trail.empty() &&
+                it->via != HeardVia::Scenario && it.key() != ownCallsign)
                 m_stale.push_back(it->trail.back());
     }
 }
@@ -535,7 +606,7 @@ void MapView::paintEvent(QPaintEvent*) {
         if (const auto wedge = scene.sweepWedge(marks[i]))
             paintWedge(painter, marks[i], *wedge, newerSteps[i], opacity);
         else
-            paintMark(painter, scene, marks[i], opacity);
+            paintMark(painter, scene, marks[i], opacity, *m_rings);
     }
 
     painter.setRenderHint(QPainter::Antialiasing);

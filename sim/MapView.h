@@ -18,6 +18,7 @@
 #include "map/StationLog.h"
 
 class HostCore;
+class RingPictures;
 class TileFetcher;
 
 // The tracker's map: the base map, stations with their trails and overlay objects with
@@ -36,6 +37,7 @@ public:
     static constexpr double pickPixels = 8.0;
 
     explicit MapView(HostCore& core, QWidget* parent = nullptr);
+    ~MapView() override;
 
     // The base map under the stations; none draws the plain map.
     void setBaseMap(std::shared_ptr<const BaseMap> map);
@@ -114,5 +116,6 @@ private:
     QPixmap m_basePicture;
     std::vector<double> m_basePictureView;
     TileFetcher* m_tiles = nullptr;
+    std::unique_ptr<RingPictures> m_rings;
     QString m_attribution;
 };
