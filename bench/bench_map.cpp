@@ -149,6 +149,49 @@ BENCHMARK(BM_MapPaint32767)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// A wide alarm range at the tracker's close start-up zoom: Ringwarden's ring of 1,100 km
+// (some 10^5 pixels across) and a whole sweep of 32 steps round the own station, with a
+// few stations about; the view lies inside the ring.
+void BM_MapPaintWideRing(benchmark::State& state) {
+    Scenario scenario;
+    scenario.ownCallsign = QStringLiteral("OWN");
+    scenario.ownLat = OwnLat;
+    scenario.ownLon = OwnLon;
+    for (int i = 0; i < 40; ++i)
+        scenario.stations.push_back({QStringLiteral("NEAR%1").arg(i),
+                                     OwnLat + 0.01 * (i % 7 - 3),
+                                     OwnLon + 0.015 * (i / 7 - 3),
+                                     false,
+                                     {},
+                                     0.0,
+                                     {},
+                                     {}});
+    HostCore core(scenario);
+    core.advanceTo(0.0);
+    MapView view(core);
+    view.resize(Width, Height);
+    core.scene().pixelWidth = Width;
+    core.scene().pixelHeight = Height;
+    core.fitView();
+    const double turn = 2.0 * 3.14159265358979;
+    const double x = OwnLon * 60.0, y = OwnLat * 60.0, km = state.range(0);
+    core.setDrawWidth(2);
+    core.drawCircle(x, y, km, 0x0000ff, 0.0, turn, 1.0);
+    for (int step = 0; step < 32; ++step)
+        core.drawCircle(x, y, km, 0x00ff00, step * turn / 32, (step + 1) * turn / 32, 0.5);
+    QImage frame(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        view.render(&frame);
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+    state.counters["ring_px"] = core.scene().toPixels(km) * 2;
+}
+BENCHMARK(BM_MapPaintWideRing)
+    ->ArgName("km")
+    ->Arg(1100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 // View > Stations with the full list: a click on the Distance header, ascending and
 // descending in turn.
 void BM_StationListSortByDistance(benchmark::State& state) {
