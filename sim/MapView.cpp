@@ -273,6 +273,19 @@ QPixmap MapView::dotPixmap(const QColor& fill, double pixelRatio) {
     return dot;
 }
 
+QPixmap MapView::highlightPixmap(double pixelRatio) {
+    // The glow round a station in alarm, faded with the painter's opacity.
+    QPixmap glow(QSize(highlightPixels, highlightPixels) * pixelRatio);
+    glow.setDevicePixelRatio(pixelRatio);
+    glow.fill(Qt::transparent);
+    QPainter painter(&glow);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 200, 0, 200));
+    painter.drawEllipse(QPointF(highlightPixels, highlightPixels) / 2, 11, 11);
+    return glow;
+}
+
 MapView::MapView(HostCore& core, QWidget* parent)
     : QWidget(parent), m_core(core), m_rings(std::make_unique<RingPictures>()) {
     setObjectName(QStringLiteral("map"));
@@ -311,6 +324,9 @@ MapView::~MapView() = default;
 
 void MapView::setBaseMap(std::shared_ptr<const BaseMap> map) {
     m_baseMap = std::move(map);
+    // The base map covers the whole view: filling it with the background first is wasted.
+    setAutoFillBackground(!m_baseMap);
+    setAttribute(Qt::WA_OpaquePaintEvent, bool(m_baseMap));
     m_basePictureView.clear();
     update();
 }
@@ -489,10 +505,13 @@ void MapView::paintTrails(QPainter& painter, qint64 now) {
             if (runs->empty())
                 continue;
             painter.setPen(QPen(faded(colour), 0));
-            // Each run twice, the second a pixel across its way: two pixels wide, where a wide
-            // pen would be stroked at several times the cost.
+            // The newer runs twice, the second a pixel across its way: two pixels wide, where
+            // a wide pen would be stroked at several times the cost; the older ones thin.
+            const bool wide = step < fadeSteps / 2 || runs == &own[size_t(step)];
             for (const QPolygonF& run : *runs) {
                 painter.drawPolyline(run);
+                if (!wide)
+                    continue;
                 const QRectF extent = run.boundingRect();
                 const QPointF across =
                     extent.width() > extent.height() ? QPointF(0, 1) : QPointF(1, 0);
@@ -613,6 +632,7 @@ void MapView::paintEvent(QPaintEvent*) {
     if (m_stationDot.isNull() || m_stationDot.devicePixelRatio() != devicePixelRatioF()) {
         m_stationDot = dotPixmap(QColor(200, 40, 40), devicePixelRatioF());
         m_staleDot = dotPixmap(QColor(150, 150, 150), devicePixelRatioF());
+        m_highlight = highlightPixmap(devicePixelRatioF());
         m_ownDot = dotPixmap(QColor(30, 90, 200), devicePixelRatioF());
     }
     const StationStore& store = m_core.store();
@@ -663,9 +683,10 @@ void MapView::paintEvent(QPaintEvent*) {
         const auto alert = alerts.empty() ? alerts.cend() : alerts.find(station);
         const bool alerted = alert != alerts.cend();
         if (alerted) {
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(QColor(255, 200, 0, int(200 * MapScene::opacity(alert->second, now))));
-            painter.drawEllipse(at, 11, 11);
+            painter.setOpacity(MapScene::opacity(alert->second, now));
+            painter.drawPixmap((at - QPointF(highlightPixels, highlightPixels) / 2).toPoint(),
+                               m_highlight);
+            painter.setOpacity(1.0);
         }
         const bool own = store.hasOwn() && i == 0;
         const QPixmap& dot = own ? m_ownDot : m_stationDot;

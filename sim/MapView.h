@@ -67,6 +67,8 @@ protected:
 private:
     static constexpr int dotPixels = 10;
     static QPixmap dotPixmap(const QColor& fill, double pixelRatio);
+    static constexpr int highlightPixels = 24;
+    static QPixmap highlightPixmap(double pixelRatio);
     void reloadOverlays();
     // The operator moved the view: following ends.
     void operatorPanned();
@@ -105,6 +107,7 @@ private:
     QPixmap m_stationDot;
     QPixmap m_staleDot;
     QPixmap m_ownDot;
+    QPixmap m_highlight;
     QPoint m_dragFrom;
     QPoint m_pressedAt;
     bool m_dragging = false;

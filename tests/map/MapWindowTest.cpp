@@ -124,6 +124,35 @@ TEST(MapWindow, aRingOfAWideRangeIsDrawnOnlyWhereItCrossesTheView) {
     EXPECT_FALSE(reddish(image.pixelColor(middle - 40, image.height() / 2)));
 }
 
+TEST(MapWindow, smallRingsAreDrawnRoundTheirStationsAsTheyFade) {
+    MapWindow map;
+    MapScene& s = map.core.scene();
+    // Two rings alike (one picture serves both) and one wider, 30 and 45 px across.
+    const double km = 15.0 * s.unitsPerPixel / s.minutesPerMapUnit;
+    const QPoint a(200, 150), b(600, 150), c(200, 400);
+    map.core.setDrawWidth(2);
+    for (const QPoint& at : {a, b})
+        map.core.drawCircle(s.fromPixelX(at.x()), s.fromPixelY(at.y()), km, 0x0000ff, 0.0, 2 * M_PI,
+                            1.0);
+    map.core.drawCircle(s.fromPixelX(c.x()), s.fromPixelY(c.y()), km * 1.5, 0x0000ff, 0.0, 2 * M_PI,
+                        1.0);
+    const QImage image = map.picture();
+    const auto ringAt = [&](const QPoint& p) {
+        for (int dx = -2; dx <= 2; ++dx)
+            for (int dy = -2; dy <= 2; ++dy)
+                if (reddish(image.pixelColor(p + QPoint(dx, dy))))
+                    return true;
+        return false;
+    };
+    for (const auto& [centre, radius] : {std::pair(a, 15), std::pair(b, 15), std::pair(c, 22)}) {
+        EXPECT_TRUE(ringAt(centre + QPoint(radius, 0))) << centre.x() << "," << centre.y();
+        EXPECT_TRUE(ringAt(centre + QPoint(0, -radius))) << centre.x() << "," << centre.y();
+        EXPECT_TRUE(ringAt(centre + QPoint(-radius, 0))) << centre.x() << "," << centre.y();
+        EXPECT_FALSE(reddish(image.pixelColor(centre))) << centre.x() << "," << centre.y();
+        EXPECT_FALSE(ringAt(centre + QPoint(radius + 8, 0))) << centre.x() << "," << centre.y();
+    }
+}
+
 TEST(MapWindow, aClickOnAStationShowsItsDetails) {
     MapWindow map;
     const QString call = QStringLiteral("G4CAR-9");
