@@ -552,9 +552,13 @@ void MapView::paintHeading(QPainter& painter, const QPointF& at, qint64 now) {
     // Only while moving: a heading from a drive an hour ago says nothing.
     if (now - to.ms > 60000)
         return;
+    // gpsd's course while it gives one and the car moves (standing, the course wanders);
+    // otherwise the way the last two fixes went.
     const TrailPoint& from = record->trail[record->trail.size() - 2];
-    const double bearing =
-        compass::bearingDegrees(from.lat, from.lon, to.lat, to.lon) * std::numbers::pi / 180.0;
+    const bool gpsCourse = record->courseDegrees && record->speedKmh && *record->speedKmh >= 2.0;
+    const double degrees = gpsCourse ? *record->courseDegrees
+                                     : compass::bearingDegrees(from.lat, from.lon, to.lat, to.lon);
+    const double bearing = degrees * std::numbers::pi / 180.0;
     const QPointF ahead(std::sin(bearing), -std::cos(bearing));
     const QPointF side(-ahead.y(), ahead.x());
     const QPointF tip = at + ahead * 20.0;

@@ -20,6 +20,9 @@ public:
 
 signals:
     void fixReceived(double latitude, double longitude);
+    // Course over ground (degrees) and speed (km/h) of a fix that carried both; comes just
+    // before the fix's fixReceived.
+    void motionReceived(double trackDegrees, double speedKmh);
 
 protected:
     QString linkName() const override { return QStringLiteral("gpsd"); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QByteArray>
 
 namespace feed {
@@ -15,6 +17,9 @@ struct GpsdReport {
     Kind kind = Kind::NotGpsd;
     double latitude = 0.0; // decimal degrees, north positive; only for Fix
     double longitude = 0.0;
+    // Course over ground and speed, when the fix carries them (degrees from true north, m/s).
+    std::optional<double> trackDegrees;
+    std::optional<double> speedMps;
 };
 
 // Reads one line of gpsd's JSON protocol. Pure: a line that is not gpsd's, a NaN or an

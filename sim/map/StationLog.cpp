@@ -76,6 +76,12 @@ void StationLog::setPacket(const QString& callsign, const QString& path, const Q
     record.speedKmh = speedKmh;
 }
 
+void StationLog::setMotion(const QString& callsign, double courseDegrees, double speedKmh) {
+    StationRecord& record = m_records[callsign];
+    record.courseDegrees = courseDegrees;
+    record.speedKmh = speedKmh;
+}
+
 void StationLog::forgetAllBut(const QString& callsign) {
     const auto kept = m_records.constFind(callsign);
     if (kept == m_records.cend()) {

@@ -50,6 +50,8 @@ public:
     // The packet that is about to be heard: its path, text, course and speed.
     void setPacket(const QString& callsign, const QString& path, const QString& packet,
                    std::optional<double> courseDegrees, std::optional<double> speedKmh);
+    // Course and speed alone (the own station's, from gpsd).
+    void setMotion(const QString& callsign, double courseDegrees, double speedKmh);
     void forget(const QString& callsign);
     void forgetAllBut(const QString& callsign);
     // Drops trail points older than the limit (a station not heard for long keeps its last).

@@ -29,7 +29,8 @@ QByteArray sentence(const QByteArray& body) {
     return "$" + body + "*" + QByteArray::number(sum, 16).rightJustified(2, '0').toUpper() + "\r\n";
 }
 
-// Fixes from 52.000 N to 52.036 N along 1 W, 100 m a fix, then a wait at the end.
+// Fixes from 52.000 N to 52.036 N along 1 W, 100 m a fix, then a wait at the end; the
+// sentences say 10 knots at 5 degrees (what gpsd hands on, whatever the positions say).
 QByteArray driveNorth() {
     QByteArray log;
     for (int step = 0; step < 50; ++step) {
@@ -38,7 +39,7 @@ QByteArray driveNorth() {
         const QByteArray where =
             QString::asprintf("%02d%07.4f,N,00100.0000,W", int(lat), (lat - int(lat)) * 60.0)
                 .toLatin1();
-        log += sentence("GPRMC," + time + ",A," + where + ",030.0,000.0,071226,,,A");
+        log += sentence("GPRMC," + time + ",A," + where + ",010.0,005.0,071226,,,A");
         log += sentence("GPGGA," + time + "," + where + ",1,08,1.0,100.0,M,47.0,M,,");
     }
     return log;
@@ -135,6 +136,11 @@ TEST(FollowDrive, theViewFollowsADriveUntilTheOperatorPans) {
     EXPECT_EQ(scene.centreY, centreY);
     EXPECT_LT(scene.toPixelY(lastLat * 60.0), 0.0) << "the station should have left the view";
     EXPECT_GE(moves, 20);
+    // gpsd's course and speed (5 degrees, 10 knots) for the heading marker and the list.
+    const StationRecord* own = core.log().find(QStringLiteral("N0CALL-9"));
+    ASSERT_TRUE(own && own->courseDegrees && own->speedKmh);
+    EXPECT_NEAR(*own->courseDegrees, 5.0, 0.01);
+    EXPECT_NEAR(*own->speedKmh, 18.52, 0.01);
     gps.stop();
 }
 
