@@ -6,7 +6,9 @@
 #   share/ringwarden/ringwarden.svg          the window icon
 #   share/applications/ringwarden.desktop,   the desktop menu entries of both programs
 #     kestrel32.desktop
-#   share/icons/hicolor/scalable/apps/       their icons
+#   share/icons/hicolor/scalable/apps/,      their icons (SVG, and PNG at 48, 64, 128, 256 px)
+#     share/icons/hicolor/NxN/apps/
+#   share/metainfo/*.metainfo.xml            AppStream metainfo of both programs
 #   share/man/man1/Ringwarden.1.gz,          the manual pages
 #     kestrel32.1.gz
 #   share/doc/ringwarden/copyright,          the copyright and licence, the change log
@@ -40,6 +42,12 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/ringwarden.desktop ${CMAKE_SOURCE_DIR}/da
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/data/icons/ringwarden.svg ${CMAKE_SOURCE_DIR}/data/icons/kestrel32.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The PNGs are made from the SVGs by scripts/make-icons.sh and committed.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/icons/hicolor/
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor FILES_MATCHING PATTERN "*.png")
+install(FILES ${CMAKE_SOURCE_DIR}/data/metainfo/org.example.ringwarden.Ringwarden.metainfo.xml
+              ${CMAKE_SOURCE_DIR}/data/metainfo/org.example.ringwarden.Kestrel32.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # Named for the package, not for the project, as Debian wants it.
 install(FILES ${CMAKE_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/ringwarden)
 
@@ -73,8 +81,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
     "Ringwarden watches the station list of the Kestrel32 tracker and sounds an
 alarm when stations come within a range the operator sets. It ships with
-kestrel32, a stand-in tracker that serves the same interface on the session
-bus.")
+kestrel32, the Kestrel32 tracker, which hears stations through APRS-IS or a
+KISS TNC and serves them on the session bus; it is set up in its own window.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://ringwarden.example.org")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -82,8 +90,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded as plug-ins or reached at run time, so the library scan cannot see them: the
 # window system and SVG icon plug-ins and the session bus; a sound server is recommended, and
-# xdg-open, through which the help page and web links reach the desktop's viewer.
+# xdg-open, through which the help page and web links reach the desktop's viewer, and Qt's
+# speech-dispatcher plug-in, without which "Speak new stations" has no voice.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, dbus-daemon | dbus")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "pulseaudio | pipewire-pulse, xdg-utils, qt6-speech-speechd-plugin")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

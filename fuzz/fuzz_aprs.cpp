@@ -4,6 +4,7 @@
 
 #include "FuzzInput.h"
 #include "feed/AprsDecoder.h"
+#include "feed/AprsText.h"
 #include "feed/Tnc2.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -22,12 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(std::isfinite(report.latitude) && std::isfinite(report.longitude));
     FUZZ_CHECK(std::fabs(report.latitude) <= 90.0 && std::fabs(report.longitude) <= 180.0);
     FUZZ_CHECK(report.ambiguity >= 0 && report.ambiguity <= 4);
-    // The name goes into the host's list and its entry texts: never empty, no blank, no "|",
-    // no control character.
-    FUZZ_CHECK(!report.name.isEmpty());
-    FUZZ_CHECK(std::none_of(report.name.begin(), report.name.end(), [](QChar c) {
-        return c == u' ' || c == u'|' || c.category() == QChar::Other_Control;
-    }));
+    // The name goes into the host's list and its entry texts: one the list may hold.
+    FUZZ_CHECK(feed::isStorableName(report.name));
     FUZZ_CHECK(std::none_of(report.comment.begin(), report.comment.end(),
                             [](QChar c) { return c.category() == QChar::Other_Control; }));
     return 0;

@@ -70,7 +70,7 @@ done
 "$build/bin/kestrel32" --scenario data/demo-scenario.json --folder "$work/folder" \
     --own G4KST-9 --gpsd "127.0.0.1:$port" >"$work/kestrel32.log" 2>&1 &
 pids+=($!)
-window=$(xdotool search --sync --onlyvisible --name "Kestrel32 \(stand-in tracker\)" | head -n 1)
+window=$(xdotool search --sync --onlyvisible --name "^Kestrel32 tracker$" | head -n 1)
 # Closer in (a wheel zoom is no pan: the view keeps following).
 xdotool mousemove --window "$window" 400 290 click --repeat 9 --delay 50 4
 # Most of the drive.

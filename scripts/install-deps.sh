@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra dbus-daemon dbus-x11
     python3 qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher
-    espeak-ng desktop-file-utils
+    espeak-ng desktop-file-utils appstream
     gpsd gpsd-clients
 )
 if [ "${1:-}" = run ]; then

@@ -71,7 +71,7 @@ wait_for 20 grep -q "on the session bus" "$work/kestrel32.log"
 
 (cd "$work/ringwarden" && ./Ringwarden >"$work/ringwarden.log" 2>&1) &
 pids+=($!)
-window=$(xdotool search --sync --onlyvisible --name "Kestrel32 \(stand-in tracker\)" | head -n 1)
+window=$(xdotool search --sync --onlyvisible --name "^Kestrel32 tracker$" | head -n 1)
 # Closer in round the own station (where the demo frames it), where the overlay objects stand.
 xdotool mousemove --window "$window" 443 271 click --repeat 6 --delay 50 4
 # View > Stations (the first item of the View menu), beside the map.

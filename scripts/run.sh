@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the stand-in tracker kestrel32 with the demo
-# scenario (data/demo-scenario.json) and Ringwarden beside it. Starts a private session bus
-# when none is running. Arguments go to Ringwarden. Closing the tracker closes Ringwarden.
+# scenario (data/demo-scenario.json) and Ringwarden beside it, its watch list holding the
+# demo's watched station (data/demo-watch.txt). Starts a private session bus when none is
+# running, and a sound server when none answers. Arguments go to Ringwarden. Closing the
+# tracker closes Ringwarden.
 # The demo tracker keeps its kestrel32.ini and overlays/ in a folder of its own, so that the
 # demo's overlay objects never turn up in a real tracker folder.
 set -euo pipefail
@@ -23,16 +25,21 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     export QT_QPA_PLATFORM=offscreen
 fi
 
+source scripts/demo-steps.sh
+
 log=$(mktemp)
 host=""
 ringwarden=""
 cleanup() {
     [ -n "$ringwarden" ] && kill "$ringwarden" 2>/dev/null || true
     [ -n "$host" ] && kill "$host" 2>/dev/null || true
+    stop_sound_server
     rm -f "$log"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
+
+start_sound_server
 
 data_home="${XDG_DATA_HOME:-$HOME/.local/share}"
 demo_folder="$data_home/Kestrel32-demo"
@@ -66,6 +73,10 @@ for overlay in "$demo_folder"/overlays/*.pos; do
         echo "run.sh: removed the demo's overlay file left in $left"
     fi
 done
+
+# The demo's far-away station is watched from the first demo on; once taken off the list, it
+# stays off.
+seed_watch_list data/demo-watch.txt build/bin/Ringwarden.LST "$demo_folder/watch-seeded"
 
 build/bin/Ringwarden "$@" &
 ringwarden=$!

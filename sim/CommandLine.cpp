@@ -9,7 +9,8 @@ CommandLineResult parseCommandLine(const QStringList& givenArguments, HostOption
     QStringList arguments = feed::withGpsdAddress(givenArguments);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Stand-in Kestrel32 station tracker: serves the tracker's automation objects on the "
+        "Kestrel32 tracker: maps the radio stations heard and serves the tracker's automation "
+        "objects on the "
         "session bus (name net.brightmoor.Kestrel32) for add-ons such as Ringwarden."));
     const QCommandLineOption scenario(
         QStringLiteral("scenario"),
@@ -37,17 +38,24 @@ CommandLineResult parseCommandLine(const QStringList& givenArguments, HostOption
         QStringLiteral("NAME:COUNT"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Shows the version and ends."));
     const QCommandLineOption unit(
         QStringLiteral("unit"),
         QStringLiteral("Distance unit km, mi or nm (default: the scenario's, or km)."),
         QStringLiteral("UNIT"));
-    parser.addOptions({scenario, folder, journal, quitAfter, quitOnCall, help, unit});
+    parser.addOptions({scenario, folder, journal, quitAfter, quitOnCall, help, version, unit});
     feed::addFeedOptions(parser);
 
     const QString program = QStringLiteral("kestrel32");
     if (!parser.parse(arguments)) {
         text = QStringLiteral("%1: %2\nTry '%1 --help'.").arg(program, parser.errorText());
         return CommandLineResult::Error;
+    }
+    if (parser.isSet(version)) {
+        text = QStringLiteral("kestrel32 (Kestrel32 tracker) %1\n")
+                   .arg(QStringLiteral(KESTREL32_VERSION));
+        return CommandLineResult::Help;
     }
     if (parser.isSet(help)) {
         // The parser names the running executable's path; the help names the program.
@@ -61,18 +69,30 @@ CommandLineResult parseCommandLine(const QStringList& givenArguments, HostOption
                    .arg(program, parser.positionalArguments().constFirst());
         return CommandLineResult::Error;
     }
-    // What the command line leaves out comes from the settings file; its faults are named
-    // after the file when the command line alone reads well.
+    // What the command line leaves out comes from the settings file; its faults name the
+    // file and the key.
+    options.arguments = givenArguments;
+    options.settingsFile = settingsFile;
+    options.given = parser.optionNames();
     bool settingsBlamed = false;
-    if (const QStringList fromFile = trackerSettingsArguments(settingsFile, parser.optionNames());
-        !fromFile.isEmpty()) {
-        feed::FeedOptions alone;
-        QString unused;
-        settingsBlamed = feed::readFeedOptions(parser, alone, unused);
-        arguments += fromFile;
-        if (!parser.parse(arguments)) {
-            text = QStringLiteral("%1: %2: %3").arg(program, settingsFile, parser.errorText());
+    if (!settingsFile.isEmpty()) {
+        const ConfReading reading = readTrackerConfFile(settingsFile);
+        if (!reading.fault.isEmpty()) {
+            text = QStringLiteral("%1: %2").arg(program, reading.fault);
             return CommandLineResult::Error;
+        }
+        options.conf = reading.conf;
+        options.unknownConfKeys = reading.unknownKeys;
+        if (const QStringList fromFile = confArguments(reading.conf, options.given);
+            !fromFile.isEmpty()) {
+            feed::FeedOptions alone;
+            QString unused;
+            settingsBlamed = feed::readFeedOptions(parser, alone, unused);
+            arguments += fromFile;
+            if (!parser.parse(arguments)) {
+                text = QStringLiteral("%1: %2: %3").arg(program, settingsFile, parser.errorText());
+                return CommandLineResult::Error;
+            }
         }
     }
     for (const QCommandLineOption* option :
@@ -93,6 +113,9 @@ CommandLineResult parseCommandLine(const QStringList& givenArguments, HostOption
                               : QStringLiteral("%1: %2\nTry '%1 --help'.").arg(program, text);
         return CommandLineResult::Error;
     }
+    // The passcode belongs to the file's login.
+    if (!options.conf.passcode.isEmpty() && options.feed.login == options.conf.effectiveLogin())
+        options.feed.passcode = options.conf.passcode.toInt();
     if (parser.isSet(unit)) {
         DistanceUnit chosen{};
         if (!geo::parseUnit(parser.value(unit), chosen)) {

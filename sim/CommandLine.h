@@ -8,6 +8,7 @@
 #include "Geo.h"
 #include "TrackerSettings.h"
 #include "feed/FeedOptions.h"
+#include "setup/TrackerConf.h"
 
 // What kestrel32 was asked to do on its command line.
 struct HostOptions {
@@ -21,6 +22,16 @@ struct HostOptions {
     int quitOnCallCount = 0;
     feed::FeedOptions feed;           // radio links, own station, expiry
     std::optional<DistanceUnit> unit; // empty: the scenario's
+
+    // The arguments as given (the program name first), so that the settings file can be
+    // merged in again after the operator changed it.
+    QStringList arguments;
+    // The settings file and what it holds (the setup window starts from it).
+    QString settingsFile;
+    TrackerConf conf;
+    QStringList unknownConfKeys;
+    // The options that the command line gave; they win over the file for this run.
+    QStringList given;
 };
 
 enum class CommandLineResult { Run, Help, Error };

@@ -12,6 +12,37 @@ HostCore::HostCore(Scenario scenario, QObject* parent)
     m_clock.start();
 }
 
+void HostCore::setUnit(DistanceUnit unit) {
+    if (unit == m_store.unit())
+        return;
+    m_store.setUnit(unit);
+    m_scene.minutesPerMapUnit =
+        geo::fromKm(1.0, DistanceUnit::NauticalMiles) / geo::fromKm(1.0, unit);
+    raise(QStringLiteral("DataAvailable"));
+    emit changed();
+}
+
+void HostCore::moveOwn(const QString& callsign, std::optional<std::pair<double, double>> position) {
+    const HeardStation before = m_store.own();
+    const bool wasPlaced = m_store.ownPlaced();
+    if (position)
+        m_store.setOwn(callsign, position->first, position->second, before.comment);
+    else
+        m_store.setOwnUnplaced(callsign);
+    if (before.callsign == callsign && wasPlaced == m_store.ownPlaced() &&
+        (!position || (before.lat == position->first && before.lon == position->second)))
+        return;
+    TrackerChanges changes;
+    if (!before.callsign.isEmpty() && before.callsign != callsign)
+        changes.deleted << before.callsign;
+    if (position && !callsign.isEmpty())
+        changes.heard << callsign;
+    else
+        raise(QStringLiteral("DataAvailable"));
+    publish(changes);
+    emit changed();
+}
+
 void HostCore::advanceTo(double seconds) {
     const TrackerChanges changes = m_model->advanceTo(seconds);
     m_scene.prune(nowMs());
@@ -55,6 +86,8 @@ void HostCore::fitView() {
     // Frame the own station's surroundings: a watched station far away would otherwise
     // shrink the town to a dot.
     constexpr double surroundingsKm = 40.0;
+    if (!m_store.ownPlaced())
+        return; // nothing to frame round yet
     const HeardStation& own = m_store.own();
     double minX = own.lon * 60.0, maxX = minX;
     double minY = own.lat * 60.0, maxY = minY;

@@ -46,6 +46,11 @@ public:
     void publish(const TrackerChanges& changes, HeardVia via = HeardVia::Scenario);
     // The operator clears the list; stations still heard come back as they are heard.
     void deleteAllStations();
+    // The operator changed the distance unit: every distance, radius and ScaleHeight follows.
+    void setUnit(DistanceUnit unit);
+    // The operator changed the own station: its callsign, and its position (none: not known
+    // yet, so no distance is measured).
+    void moveOwn(const QString& callsign, std::optional<std::pair<double, double>> position);
     // Shows every station of the list (and the own station) on the map.
     void fitView();
 

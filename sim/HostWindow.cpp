@@ -3,8 +3,10 @@
 #include <memory>
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStatusBar>
 
 #include "HostCore.h"
@@ -13,18 +15,19 @@
 #include "map/StationDetailsWindow.h"
 #include "map/StationListWindow.h"
 #include "map/TileFetcher.h"
+#include "setup/StatusPart.h"
 
 HostWindow::HostWindow(HostCore& core, QWidget* parent, const QString& baseMapPath)
     : QMainWindow(parent), m_core(core), m_map(new MapView(core, this)), m_beacon(new QLabel(this)),
       m_stations(new QLabel(this)), m_baseMapStatus(new QLabel(this)),
       m_stationList(new StationListWindow(core, this)),
       m_details(new StationDetailsWindow(core, this)) {
-    setWindowTitle(QStringLiteral("Kestrel32 (stand-in tracker)"));
+    setWindowTitle(QStringLiteral("Kestrel32 tracker"));
     setCentralWidget(m_map);
     m_beacon->setObjectName(QStringLiteral("beacon"));
     m_stations->setObjectName(QStringLiteral("stations"));
     m_baseMapStatus->setObjectName(QStringLiteral("baseMapStatus"));
-    statusBar()->addWidget(m_beacon, 1);
+    statusBar()->addPermanentWidget(m_beacon);
     statusBar()->addPermanentWidget(m_baseMapStatus);
     statusBar()->addPermanentWidget(m_stations);
 
@@ -34,6 +37,10 @@ HostWindow::HostWindow(HostCore& core, QWidget* parent, const QString& baseMapPa
         m_baseMapStatus->hide();
     } else {
         m_baseMapStatus->setText(QStringLiteral("No base map: %1").arg(base.error));
+        // One line that gives way to the links' parts in a narrow window; all of it on hover.
+        m_baseMapStatus->setToolTip(m_baseMapStatus->text());
+        m_baseMapStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        m_baseMapStatus->setMinimumWidth(80);
     }
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
@@ -72,6 +79,15 @@ HostWindow::HostWindow(HostCore& core, QWidget* parent, const QString& baseMapPa
         m_map->update();
     });
 
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
+    QAction* preferences = settings->addAction(QStringLiteral("&Preferences..."), this,
+                                               &HostWindow::preferencesRequested);
+    preferences->setObjectName(QStringLiteral("actionPreferences"));
+    preferences->setShortcut(QKeySequence::Preferences);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&About Kestrel32 tracker"), this, &HostWindow::showAbout)
+        ->setObjectName(QStringLiteral("actionAbout"));
+
     connect(m_stationList, &StationListWindow::centreRequested, this, &HostWindow::centreOn);
     connect(m_map, &MapView::stationClicked, m_details, &StationDetailsWindow::showStation);
     resize(800, 600);
@@ -97,6 +113,29 @@ void HostWindow::setTileSource(const QString& urlTemplate, const QString& attrib
                 [this](const QString& why) { statusBar()->showMessage(why, 10000); });
     }
     m_map->setTiles(m_tiles, attribution);
+}
+
+void HostWindow::setStatusParts(const QStringList& parts) {
+    while (m_parts.size() < parts.size()) {
+        auto* part = new StatusPart(QStringLiteral("status%1").arg(m_parts.size()), this);
+        connect(part, &StatusPart::clicked, this, &HostWindow::preferencesRequested);
+        statusBar()->addWidget(part, 1);
+        m_parts << part;
+    }
+    for (qsizetype i = 0; i < m_parts.size(); ++i)
+        m_parts[i]->setFullText(i < parts.size() ? parts[i] : QString());
+}
+
+void HostWindow::showAbout() {
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("About Kestrel32 tracker"),
+                                QStringLiteral("Kestrel32 tracker %1\n\nMaps the radio stations "
+                                               "heard through APRS-IS or a KISS TNC and serves "
+                                               "them to add-ons such as Ringwarden.")
+                                    .arg(QCoreApplication::applicationVersion()),
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("aboutBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void HostWindow::centreOn(const QString& callsign) {

@@ -8,13 +8,15 @@ class HostCore;
 class MapView;
 class QAction;
 class QLabel;
+class StatusPart;
 class StationDetailsWindow;
 class StationListWindow;
 class TileFetcher;
 
 // The tracker's window: the map, the View menu (station list, centring, framing, following)
-// and a status bar with the beacon an add-on handed over and the state of the base map.
-// Closing it asks the program to close (through closeRequested) instead of just hiding.
+// and a status bar with the links in words, the beacon an add-on handed over and the state of
+// the base map. Closing it asks the program to close (through closeRequested) instead of just
+// hiding.
 class HostWindow final : public QMainWindow {
     Q_OBJECT
 public:
@@ -24,6 +26,8 @@ public:
 
     // Lets the next close go through (the program is shutting down).
     void allowClose() { m_closing = true; }
+    // The status bar's parts in words; each opens the preferences when clicked.
+    void setStatusParts(const QStringList& parts);
     MapView* map() const { return m_map; }
     StationListWindow* stationList() const { return m_stationList; }
     StationDetailsWindow* stationDetails() const { return m_details; }
@@ -36,12 +40,14 @@ public:
 
 signals:
     void closeRequested();
+    void preferencesRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void showBeacon();
+    void showAbout();
     void centreOn(const QString& callsign);
 
     HostCore& m_core;
@@ -49,6 +55,7 @@ private:
     QLabel* m_beacon;
     QLabel* m_stations;
     QLabel* m_baseMapStatus;
+    QList<StatusPart*> m_parts;
     StationListWindow* m_stationList;
     StationDetailsWindow* m_details;
     QAction* m_follow;

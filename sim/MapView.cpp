@@ -680,6 +680,8 @@ void MapView::paintEvent(QPaintEvent*) {
         if (const HeardStation* alerted = store.find(callsign))
             alerts.emplace(alerted, ms);
     for (int i = 0; i < store.count(); ++i) {
+        if (i == 0 && store.hasOwn() && !store.ownPlaced())
+            continue; // no position yet: not drawn at 0N 0E
         const HeardStation* station = store.at(i);
         const QPointF at(scene.toPixelX(station->lon * 60.0), scene.toPixelY(station->lat * 60.0));
         if (!visible.contains(at))

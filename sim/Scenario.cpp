@@ -9,6 +9,9 @@
 #include <QJsonParseError>
 #include <QSet>
 
+#include "feed/AprsText.h"
+#include "feed/LineReader.h"
+
 namespace {
 
 class Reader {
@@ -63,16 +66,17 @@ public:
         return value.toString();
     }
 
+    // The names the radio feeds take, refused in the feeds' words: a name a feed would never
+    // hand on (a "|", a blank, a character outside ASCII) must not reach the list this way.
     QString callsign(const QJsonObject& object, const QString& where, bool required) const {
         const QString call = text(object, QStringLiteral("callsign"), where, required);
-        if (required && call.isEmpty())
-            fail(where, QStringLiteral("\"callsign\" is empty"));
-        for (const QChar c : call) {
-            // A blank would end the callsign inside the entry text; "*" marks a star.
-            if (c.isSpace() || c == QLatin1Char('*') || !c.isPrint())
-                fail(where,
-                     QStringLiteral("callsign \"%1\" may not contain blanks or \"*\"").arg(call));
+        if (call.isEmpty()) {
+            if (required)
+                fail(where, QStringLiteral("\"callsign\" is empty"));
+            return call;
         }
+        if (!feed::isStorableName(call))
+            fail(where, feed::unusableNameText(call));
         return call;
     }
 
@@ -149,6 +153,11 @@ OverlayFile readOverlay(const Reader& reader, const QString& name, const QJsonVa
             if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
                 reader.fail(where, QStringLiteral("line %1 contains a line break").arg(i + 1));
         }
+        // An overlay line is read as a feed's line is: no longer than an APRS-IS line.
+        if (line.size() > feed::MaxFeedLine)
+            reader.fail(where, QStringLiteral("line %1 is longer than %2 characters")
+                                   .arg(i + 1)
+                                   .arg(feed::MaxFeedLine));
         file.lines << line;
     }
     return file;

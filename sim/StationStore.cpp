@@ -2,16 +2,35 @@
 
 #include <algorithm>
 
-void StationStore::setOwn(const QString& callsign, double lat, double lon, const QString& comment) {
-    m_own = HeardStation{callsign, lat, lon, comment, false};
+namespace {
+
+// The first `length` characters, one fewer when the cut would split a surrogate pair.
+QString cutText(const QString& text, int length) {
+    if (text.size() <= length)
+        return text;
+    return text.left(text.at(length - 1).isHighSurrogate() ? length - 1 : length);
 }
 
-bool StationStore::upsert(const QString& callsign, double lat, double lon, const QString& comment,
-                          bool star) {
+} // namespace
+
+void StationStore::setOwn(const QString& callsign, double lat, double lon, const QString& comment) {
+    m_own = HeardStation{callsign, lat, lon, cutText(comment, MaxCommentLength), false};
+    m_ownPlaced = true;
+}
+
+void StationStore::setOwnUnplaced(const QString& callsign) {
+    m_own = HeardStation{callsign, 0.0, 0.0, m_own.comment, false};
+    m_ownPlaced = false;
+}
+
+bool StationStore::upsert(const QString& callsign, double lat, double lon,
+                          const QString& fullComment, bool star) {
+    const QString comment = cutText(fullComment, MaxCommentLength);
     if (hasOwn() && callsign == m_own.callsign) {
         m_own.lat = lat;
         m_own.lon = lon;
         m_own.comment = comment;
+        m_ownPlaced = true;
         return false;
     }
     const size_t position = positionOf(callsign);
@@ -73,12 +92,13 @@ QString StationStore::entryText(int index) const {
     QString text = QLatin1Char(isOwn ? '@' : '#') + station->callsign;
     if (station->star)
         text += QLatin1Char('*');
-    text += QLatin1Char(' ') +
-            QString::number(distanceFromOwn(station->lat, station->lon), 'f', 1) +
-            geo::unitName(m_unit);
+    if (m_ownPlaced)
+        text += QLatin1Char(' ') +
+                QString::number(distanceFromOwn(station->lat, station->lon), 'f', 1) +
+                geo::unitName(m_unit);
     if (!station->comment.isEmpty())
         text += QLatin1Char(' ') + station->comment;
-    return text;
+    return cutText(text, MaxEntryLength);
 }
 
 const HeardStation* StationStore::find(const QString& callsign) const {
@@ -97,7 +117,7 @@ size_t StationStore::positionOf(const QString& callsign) const {
 }
 
 std::optional<StationFix> StationStore::fix(const QString& callsign) const {
-    const HeardStation* station = find(callsign);
+    const HeardStation* station = m_ownPlaced ? find(callsign) : nullptr;
     if (!station)
         return std::nullopt;
     return StationFix{station->lat * 60.0, station->lon * 60.0,

@@ -29,17 +29,28 @@ struct StationFix {
 // through upsert() and remove().
 class StationStore final {
 public:
+    // Comments are kept to this many characters (an AX.25 information field holds at most
+    // 256 bytes), and an entry text to this many: a station entry is never huge, however
+    // long the line it was heard in, so that a list of entries fits any answer of the host.
+    static constexpr int MaxCommentLength = 256;
+    static constexpr int MaxEntryLength = 300;
+
     explicit StationStore(DistanceUnit unit = DistanceUnit::Kilometres) : m_unit(unit) {}
 
     DistanceUnit unit() const { return m_unit; }
+    void setUnit(DistanceUnit unit) { m_unit = unit; }
 
     // Sets the own station; it heads the list while its callsign is not empty. The own
     // position is the origin of every distance.
     void setOwn(const QString& callsign, double lat, double lon, const QString& comment = {});
     const QString& ownCallsign() const { return m_own.callsign; }
+    // The own callsign before its position is known (gpsd has no fix yet, none is stored):
+    // no distance is measured, and fix() knows no station, until setOwn() places it.
+    void setOwnUnplaced(const QString& callsign);
+    bool ownPlaced() const { return m_ownPlaced; }
 
     // Adds a station at the end of the list or updates it in place. Returns true when it
-    // is new. The own callsign updates the own station.
+    // is new. The own callsign updates the own station. A longer comment is cut.
     bool upsert(const QString& callsign, double lat, double lon, const QString& comment = {},
                 bool star = false);
     // Removes a station (never the own one); false when it is not in the list.
@@ -51,7 +62,7 @@ public:
     int count() const;
     // Entry text of list index `index`: "@" for the own station or "#" for the others,
     // the callsign ("*" appended for a starred station), a blank, the distance and the
-    // comment. Empty outside the list.
+    // comment, cut at MaxEntryLength. Empty outside the list.
     QString entryText(int index) const;
     // The station at list index `index`; nullptr outside the list.
     const HeardStation* at(int index) const;
@@ -72,6 +83,7 @@ private:
 
     DistanceUnit m_unit;
     HeardStation m_own;
+    bool m_ownPlaced = true;
     // A deque, since a full list lets its oldest go, near the front, for every new station.
     std::deque<HeardStation> m_others;
     // GetStation and the feed's updates look stations up by callsign, thousands of times a

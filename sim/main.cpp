@@ -1,4 +1,4 @@
-// kestrel32: the stand-in station tracker that serves the automation objects on the
+// kestrel32: the Kestrel32 station tracker, which serves its automation objects on the
 // session bus. See docs/scenario.md and docs/dbus-interface.md.
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +7,8 @@
 
 #include "CommandLine.h"
 #include "HostProgram.h"
+#include "feed/AprsText.h"
+#include "setup/SetupWindow.h"
 
 namespace {
 
@@ -27,6 +29,16 @@ void runOffscreenWithoutDisplay() {
     }
 }
 
+// A refusal quotes what it refuses (an argument, a line of a scenario file): control
+// characters in it are shown escaped, never sent to the terminal as they are. The message's
+// own line breaks stay.
+QByteArray terminalText(const QString& message) {
+    QStringList lines = message.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = feed::visibleText(line);
+    return lines.join(QLatin1Char('\n')).toLocal8Bit();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -39,7 +51,7 @@ int main(int argc, char** argv) {
         std::fputs(qPrintable(text), stdout);
         return 0;
     case CommandLineResult::Error:
-        std::fprintf(stderr, "%s\n", qPrintable(text));
+        std::fprintf(stderr, "%s\n", terminalText(text).constData());
         return 2;
     case CommandLineResult::Run:
         break;
@@ -48,11 +60,21 @@ int main(int argc, char** argv) {
     runOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kestrel32"));
+    QApplication::setApplicationVersion(QStringLiteral(KESTREL32_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("kestrel32"));
 
     HostProgram program(options);
     QString error;
+    if (program.needsSetup()) {
+        // The first start: the setup window comes first, the map after its OK.
+        if (!program.startWithSetup(&error)) {
+            std::fprintf(stderr, "kestrel32: %s\n", terminalText(error).constData());
+            return 2;
+        }
+        return app.exec();
+    }
     if (!program.start(&error)) {
-        std::fprintf(stderr, "kestrel32: %s\n", qPrintable(error));
+        std::fprintf(stderr, "kestrel32: %s\n", terminalText(error).constData());
         return 2;
     }
     std::fprintf(stdout, "kestrel32: on the session bus\n");

@@ -126,8 +126,11 @@ AprsResult decode(const Ax25Frame& frame, int depth) {
         break;
     }
     }
-    if (r == AprsReject::None && !isStorableName(report.name))
-        r = AprsReject::BadName;
+    if (r == AprsReject::None && !isStorableName(report.name)) {
+        // The name goes with the refusal, for its message.
+        result.reject = AprsReject::BadName;
+        return result;
+    }
     if (r != AprsReject::None)
         return AprsResult::failure(r);
     return result;

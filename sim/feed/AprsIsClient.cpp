@@ -2,16 +2,9 @@
 
 #include <QTcpSocket>
 
+#include "feed/AprsText.h"
+
 namespace feed {
-
-namespace {
-
-bool isLoginChar(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '-';
-}
-
-} // namespace
 
 AprsIsClient::AprsIsClient(QObject* parent)
     : FeedLink(parent), m_version(QStringLiteral(KESTREL32_FEED_VERSION)) {
@@ -21,8 +14,7 @@ AprsIsClient::AprsIsClient(QObject* parent)
 }
 
 bool AprsIsClient::setLogin(const QString& callsign) {
-    if (callsign.isEmpty() || callsign.size() > 9 ||
-        !std::all_of(callsign.begin(), callsign.end(), isLoginChar))
+    if (!isLoginCallsign(callsign))
         return false;
     m_login = callsign;
     return true;
@@ -52,8 +44,8 @@ QString AprsIsClient::rangeFilter(double latitude, double longitude, int km) {
 }
 
 QByteArray AprsIsClient::loginLine() const {
-    QByteArray line =
-        "user " + m_login.toLatin1() + " pass -1 vers kestrel32 " + m_version.toLatin1();
+    QByteArray line = "user " + m_login.toLatin1() + " pass " + QByteArray::number(m_passcode) +
+                      " vers kestrel32 " + m_version.toLatin1();
     if (!m_filter.isEmpty())
         line += " filter " + m_filter.toLatin1();
     return line + "\r\n";

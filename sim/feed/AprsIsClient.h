@@ -7,20 +7,21 @@
 
 namespace feed {
 
-// Reads APRS-IS as a receive-only client: logs in with passcode -1 and an optional server
-// filter, then decodes every TNC2 line; "#" lines are the server's own and are skipped.
-// APRS-IS servers send a comment at least every 20 s or so, so a connection that stays
+// Reads APRS-IS: logs in with the operator's passcode (-1, receive only, without one) and an
+// optional server filter, then decodes every TNC2 line; "#" lines are the server's own and are
+// skipped. APRS-IS servers send a comment at least every 20 s or so, so a connection that stays
 // silent for longer than the idle limit is treated as dead and reconnected.
 class AprsIsClient final : public FeedLink {
     Q_OBJECT
 public:
-    static constexpr int MaxLine = 10240;
     static constexpr int DefaultIdleMs = 120000;
 
     explicit AprsIsClient(QObject* parent = nullptr);
 
     // A callsign of 1-9 letters, digits and "-"; false (and unchanged) otherwise.
     bool setLogin(const QString& callsign);
+    // The login's passcode; -1 (the default) logs in receive-only.
+    void setPasscode(int passcode) { m_passcode = passcode; }
     // A server filter ("r/51.5/-0.1/50"); printable ASCII, no line break. Empty: none.
     bool setFilter(const QString& filter);
     // Sets the filter and, on an open connection, tells the server at once with a
@@ -47,13 +48,14 @@ protected:
     void linkDown() override;
 
 private:
-    LineReader m_lines{MaxLine};
+    LineReader m_lines;
     QTimer m_idleTimer;
     QString m_login;
     QString m_filter;
     QString m_version;
     QString m_loginResponse;
     int m_idleMs = DefaultIdleMs;
+    int m_passcode = -1;
 };
 
 } // namespace feed

@@ -29,7 +29,7 @@ inline constexpr int AprsRejectCount = static_cast<int>(AprsReject::BadThirdPart
 // A short English text for a status line or a log.
 QString aprsRejectText(AprsReject reason);
 
-// Either a report or the reason there is none.
+// Either a report or the reason there is none (for BadName, the report holds the name).
 struct AprsResult {
     PositionReport report;
     AprsReject reject = AprsReject::None;

@@ -3,6 +3,7 @@
 #include <QTcpSocket>
 
 #include "feed/AprsDecoder.h"
+#include "feed/AprsText.h"
 #include "feed/Tnc2.h"
 
 namespace feed {
@@ -121,7 +122,8 @@ void FeedLink::handlePacket(const Ax25Frame& frame) {
     const AprsResult result = decodeAprs(frame);
     if (!result.ok()) {
         m_counters.countReject(result.reject);
-        emit rejected(aprsRejectText(result.reject));
+        emit rejected(result.reject == AprsReject::BadName ? unusableNameText(result.report.name)
+                                                           : aprsRejectText(result.reject));
         return;
     }
     ++m_counters.decoded;

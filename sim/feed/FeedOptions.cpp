@@ -23,18 +23,6 @@ const QString DefaultGpsd = QStringLiteral("127.0.0.1:2947");
 const QString Replay = QStringLiteral("replay");
 const QString Rate = QStringLiteral("rate");
 
-bool isLoginText(const QString& call) {
-    if (call.isEmpty() || call.size() > 9)
-        return false;
-    for (const QChar c : call) {
-        const char16_t u = c.unicode();
-        if (!((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
-              u == '-'))
-            return false;
-    }
-    return true;
-}
-
 bool readNumber(const QString& text, double low, double high, double& out) {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
@@ -149,7 +137,7 @@ bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QSt
     }
     if (parser.isSet(Login)) {
         o.login = parser.value(Login);
-        if (!isLoginText(o.login)) {
+        if (!isLoginCallsign(o.login)) {
             error = QStringLiteral("--login needs a callsign of letters, digits and '-', not '%1'")
                         .arg(o.login);
             return false;
@@ -173,10 +161,13 @@ bool readFeedOptions(const QCommandLineParser& parser, FeedOptions& options, QSt
             error = QStringLiteral("--own CALL without a position needs --gpsd");
             return false;
         }
-        if (!isStorableName(parts[0]) ||
-            (own.hasPosition &&
-             (parts.size() != 3 || !readNumber(parts[1], -90.0, 90.0, own.latitude) ||
-              !readNumber(parts[2], -180.0, 180.0, own.longitude)))) {
+        if (!isStorableName(parts[0])) {
+            error = QStringLiteral("--own: ") + unusableNameText(parts[0]);
+            return false;
+        }
+        if (own.hasPosition &&
+            (parts.size() != 3 || !readNumber(parts[1], -90.0, 90.0, own.latitude) ||
+             !readNumber(parts[2], -180.0, 180.0, own.longitude))) {
             error = QStringLiteral("--own needs CALL,LAT,LON (degrees, north and east "
                                    "positive), not '%1'")
                         .arg(parser.value(Own));

@@ -29,7 +29,8 @@ struct FeedOptions {
     QString aprsIsHost;
     quint16 aprsIsPort = 0; // 0: no APRS-IS link
     QString login;
-    QString filter; // empty: the range round the own station
+    int passcode = -1; // -1: receive only (from the settings file; never an option)
+    QString filter;    // empty: the range round the own station
     int rangeKm = DefaultRangeKm;
     QString gpsdHost;
     quint16 gpsdPort = 0; // 0: the own position does not come from gpsd

@@ -2,6 +2,7 @@
 
 #include "Geo.h"
 #include "HostCore.h"
+#include "feed/GpsdReport.h"
 
 GpsOwnStation::GpsOwnStation(HostCore& core, QObject* parent) : QObject(parent), m_core(core) {
     m_fixTimer.setSingleShot(true);
@@ -18,6 +19,7 @@ GpsOwnStation::GpsOwnStation(HostCore& core, QObject* parent) : QObject(parent),
             loseFix();
         emit statusChanged();
     });
+    connect(&m_client, &feed::GpsdClient::refusalChanged, this, &GpsOwnStation::statusChanged);
 }
 
 bool GpsOwnStation::start(const QString& host, quint16 port) {
@@ -33,23 +35,27 @@ void GpsOwnStation::stop() {
 QString GpsOwnStation::statusText() const {
     QString text;
     if (m_hasFix) {
-        const HeardStation& own = m_core.store().own();
-        text = QStringLiteral("GPS: fix %1 %2")
-                   .arg(QString::number(own.lat, 'f', 4), QString::number(own.lon, 'f', 4));
+        text = QStringLiteral("GPS: ") + feed::fixWords(m_mode);
     } else {
         text = QStringLiteral("GPS: no fix since %1")
                    .arg(m_lastFix.time().toString(QStringLiteral("HH:mm:ss")));
     }
     if (m_client.state() != feed::FeedLink::State::Connected)
         text += QStringLiteral("; ") + m_client.stateText();
+    else if (!m_client.refusal().isEmpty())
+        text += QStringLiteral("; ") + m_client.refusal();
     return text;
 }
 
-void GpsOwnStation::onFix(double latitude, double longitude) {
+void GpsOwnStation::onFix(double latitude, double longitude, int mode) {
+    if (!m_glitches.take(latitude, longitude, m_core.nowMs()))
+        return;
     m_lastFix = QDateTime::currentDateTime();
     m_fixTimer.start(m_fixTimeoutMs);
     const bool hadFix = m_hasFix;
     m_hasFix = true;
+    const bool modeChanged = mode != m_mode;
+    m_mode = mode;
     StationStore& store = m_core.store();
     const HeardStation own = store.own();
     const bool moving = !hadFix || geo::greatCircleKm(own.lat, own.lon, latitude, longitude) >=
@@ -62,7 +68,7 @@ void GpsOwnStation::onFix(double latitude, double longitude) {
         m_core.publish(changes, HeardVia::Gps);
         emit moved(latitude, longitude);
     }
-    if (moving || !hadFix)
+    if (moving || !hadFix || modeChanged)
         emit statusChanged();
 }
 

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include "feed/GpsGlitchFilter.h"
 #include "feed/GpsdClient.h"
 
 class HostCore;
@@ -27,8 +28,8 @@ public:
     void setFixTimeout(int ms) { m_fixTimeoutMs = ms; }
 
     bool hasFix() const { return m_hasFix; }
-    // "GPS: fix 52.0600 -1.0833", or "GPS: no fix since 12:14:25", followed by the state
-    // of the gpsd link while it is not connected.
+    // "GPS: 3D fix" (or "2D fix"), or "GPS: no fix since 12:14:25", followed by the state
+    // of the gpsd link while it is not connected, or why the gpsd it reached is not read.
     QString statusText() const;
     feed::GpsdClient& client() { return m_client; }
 
@@ -38,13 +39,15 @@ signals:
     void statusChanged();
 
 private:
-    void onFix(double latitude, double longitude);
+    void onFix(double latitude, double longitude, int mode);
     void loseFix();
 
     HostCore& m_core;
     feed::GpsdClient m_client;
+    GpsGlitchFilter m_glitches;
     QTimer m_fixTimer;
     int m_fixTimeoutMs = DefaultFixTimeoutMs;
     bool m_hasFix = false;
+    int m_mode = 0;      // gpsd's, of the fix taken last
     QDateTime m_lastFix; // or the start, before the first fix
 };

@@ -31,6 +31,20 @@ GpsdReport readGpsdReport(const QByteArray& line) {
     const QJsonValue kind = object.value(QLatin1String("class"));
     if (!kind.isString())
         return report;
+    if (kind.toString() == QLatin1String("VERSION")) {
+        report.kind = GpsdReport::Kind::Version;
+        report.release = object.value(QLatin1String("release")).toString();
+        const auto whole = [&](const char* key) {
+            const QJsonValue value = object.value(QLatin1String(key));
+            const double number = value.toDouble(-1.0);
+            return value.isDouble() && number >= 0.0 && number < 1e6 && number == std::floor(number)
+                       ? int(number)
+                       : -1;
+        };
+        report.protocolMajor = whole("proto_major");
+        report.protocolMinor = whole("proto_minor");
+        return report;
+    }
     if (kind.toString() != QLatin1String("TPV")) {
         report.kind = GpsdReport::Kind::Other;
         return report;
@@ -38,7 +52,8 @@ GpsdReport readGpsdReport(const QByteArray& line) {
     report.kind = GpsdReport::Kind::NoFix;
     // gpsd's modes: 0 unknown, 1 no fix, 2 two-dimensional, 3 three-dimensional.
     const QJsonValue mode = object.value(QLatin1String("mode"));
-    if (!mode.isDouble() || mode.toDouble() < 2.0)
+    const double modeNumber = mode.toDouble(-1.0);
+    if (!mode.isDouble() || (modeNumber != 2.0 && modeNumber != 3.0))
         return report;
     double latitude = 0.0;
     double longitude = 0.0;
@@ -55,7 +70,12 @@ GpsdReport readGpsdReport(const QByteArray& line) {
         report.trackDegrees = std::fmod(track.toDouble(), 360.0);
     if (speed.isDouble() && std::isfinite(speed.toDouble()) && speed.toDouble() >= 0.0)
         report.speedMps = speed.toDouble();
+    report.mode = int(modeNumber);
     return report;
+}
+
+QString fixWords(int mode) {
+    return mode == 3 ? QStringLiteral("3D fix") : QStringLiteral("2D fix");
 }
 
 } // namespace feed

@@ -7,6 +7,14 @@ void LineReader::reset() {
     m_skipping = false;
 }
 
+QByteArray LineReader::finish() {
+    QByteArray last = m_skipping ? QByteArray() : m_buffer;
+    if (last.endsWith('\r'))
+        last.chop(1);
+    reset();
+    return last;
+}
+
 QList<QByteArray> LineReader::feed(const QByteArray& bytes) {
     QList<QByteArray> lines;
     qsizetype start = 0;

@@ -55,6 +55,7 @@ bool RadioFeed::start(QString* error) {
             *error = QStringLiteral("unusable APRS-IS login '%1'").arg(m_options.login);
             return false;
         }
+        m_aprsIs->setPasscode(m_options.passcode);
         QString filter = m_options.filter;
         const StationStore& store = m_core.store();
         // With the position still to come from the GPS, the filter waits for the first fix.

@@ -8,6 +8,8 @@ namespace feed {
 namespace {
 // A paced replay wakes this often and plays the lines that fell due since the last time.
 constexpr int PacedTickMs = 10;
+// The file is read in pieces of this size, so that a line without end is never held whole.
+constexpr qint64 PieceBytes = 64 * 1024;
 } // namespace
 
 ReplaySource::ReplaySource(QObject* parent) : FeedLink(parent) {
@@ -24,6 +26,9 @@ bool ReplaySource::play(const QString& path, int linesPerSecond, QString* error)
         return false;
     }
     m_rate = linesPerSecond;
+    m_reader.reset();
+    m_pending.clear();
+    m_next = 0;
     m_lines = 0;
     m_finished = false;
     m_clock.start();
@@ -59,8 +64,20 @@ void ReplaySource::playSlice() {
 }
 
 bool ReplaySource::playLine() {
-    const QByteArray line = m_file.readLine();
-    if (line.isEmpty()) { // the end of the file (a blank line still holds its line end)
+    while (m_next == m_pending.size()) {
+        m_pending.clear();
+        m_next = 0;
+        const QByteArray piece = m_file.read(PieceBytes);
+        if (!piece.isEmpty()) {
+            bytesArrived(piece);
+            continue;
+        }
+        // The end of the file; its last line may have no line end.
+        const QByteArray last = m_reader.finish();
+        if (!last.isEmpty()) {
+            m_pending.append(last);
+            break;
+        }
         m_timer.stop();
         m_finished = true;
         m_file.close();
@@ -68,15 +85,17 @@ bool ReplaySource::playLine() {
         return false;
     }
     ++m_lines;
-    bytesArrived(line);
+    handleTnc2Line(m_pending.at(m_next++));
     return true;
 }
 
 void ReplaySource::bytesArrived(const QByteArray& bytes) {
-    QByteArray line = bytes;
-    while (line.endsWith('\n') || line.endsWith('\r'))
-        line.chop(1);
-    handleTnc2Line(line);
+    const quint64 tooLongBefore = m_reader.tooLong();
+    m_pending += m_reader.feed(bytes);
+    for (quint64 i = tooLongBefore; i < m_reader.tooLong(); ++i) {
+        ++m_lines;
+        countDropped(QStringLiteral("line too long"));
+    }
 }
 
 } // namespace feed

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "feed/FeedLink.h"
+#include "feed/LineReader.h"
 
 namespace feed {
 
@@ -25,6 +26,7 @@ public:
     bool play(const QString& path, int linesPerSecond, QString* error);
     // "replay FILE: 1200 lines", "... done, 40000 lines".
     QString replayText() const;
+    // Every line of the file so far, those too long to play included.
     quint64 linesRead() const { return m_lines; }
     bool finished() const { return m_finished; }
 
@@ -33,6 +35,7 @@ signals:
 
 protected:
     QString linkName() const override { return QStringLiteral("replay"); }
+    // A piece of the file: cut into lines as an APRS-IS link cuts them.
     void bytesArrived(const QByteArray& bytes) override;
     // stop(): the file stays where it is.
     void linkDown() override { m_timer.stop(); }
@@ -42,6 +45,10 @@ private:
     bool playLine();
 
     QFile m_file;
+    LineReader m_reader;
+    // Lines cut from the piece of the file read last, and the next of them to play.
+    QList<QByteArray> m_pending;
+    qsizetype m_next = 0;
     QTimer m_timer;
     QElapsedTimer m_clock;
     int m_rate = 0;

@@ -128,6 +128,10 @@ QString installedPath() {
     const QString beside = bin + QStringLiteral("/basemap-50m.k32map");
     if (QFileInfo::exists(beside))
         return beside;
+    // A program of the build's other folders (tests, bench) beside build/bin.
+    const QString build = QDir::cleanPath(bin + QStringLiteral("/../bin/basemap-50m.k32map"));
+    if (QFileInfo::exists(build))
+        return build;
 #ifdef KESTREL32_DATA_DIR_FROM_BIN
     return QDir::cleanPath(bin + QStringLiteral("/" KESTREL32_DATA_DIR_FROM_BIN) +
                            QStringLiteral("/basemap-50m.k32map"));

@@ -36,7 +36,8 @@ namespace basemap {
 BaseMapRead read(QIODevice& device);
 // Reads the file at `path`; a file that is not there is an error as well.
 BaseMapRead readFile(const QString& path);
-// The shipped file: beside the program (a build) or in its data folder (installed).
+// The shipped file: beside the program (a build, or build/bin for the build's other
+// programs) or in its data folder (installed).
 QString installedPath();
 
 } // namespace basemap

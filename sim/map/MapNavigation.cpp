@@ -4,18 +4,25 @@
 #include <cmath>
 #include <numbers>
 
-#include <QSettings>
+#include <QDir>
+#include <QFileInfo>
 
 #include "MapScene.h"
 #include "StationStore.h"
+#include "TrackerSettings.h"
+#include "settings/ProfileFile.h"
 
 namespace navigation {
 
 namespace {
-const QString centreLatitudeKey = QStringLiteral("map/centre-latitude");
-const QString centreLongitudeKey = QStringLiteral("map/centre-longitude");
-const QString scaleKey = QStringLiteral("map/minutes-per-pixel");
-const QString projectionKey = QStringLiteral("map/projection-latitude");
+const QString centreLatitudeKey = QStringLiteral("centre-latitude");
+const QString centreLongitudeKey = QStringLiteral("centre-longitude");
+const QString scaleKey = QStringLiteral("minutes-per-pixel");
+const QString projectionKey = QStringLiteral("projection-latitude");
+
+QString numberText(double value) {
+    return QString::number(value, 'g', 15);
+}
 } // namespace
 
 void zoomCentre(MapScene& scene, double factor) {
@@ -60,21 +67,28 @@ bool keepInMiddleHalf(MapScene& scene, double lat, double lon) {
     return true;
 }
 
-void saveView(QSettings& settings, const MapScene& scene) {
-    settings.setValue(centreLatitudeKey, scene.centreY / 60.0);
-    settings.setValue(centreLongitudeKey, scene.centreX / 60.0);
-    settings.setValue(scaleKey, scene.unitsPerPixel);
+bool saveView(const QString& path, const MapScene& scene) {
     // The latitude whose scale the map was fitted to (the projection keeps it while panning).
-    settings.setValue(projectionKey,
-                      std::acos(std::clamp(scene.xScale, 0.0, 1.0)) * 180.0 / std::numbers::pi);
+    const double projection =
+        std::acos(std::clamp(scene.xScale, 0.0, 1.0)) * 180.0 / std::numbers::pi;
+    // A first save may come before the file's folder exists.
+    QDir().mkpath(QFileInfo(path).path());
+    return writeProfileStrings(path, trackerMapSection,
+                               {{centreLatitudeKey, numberText(scene.centreY / 60.0)},
+                                {centreLongitudeKey, numberText(scene.centreX / 60.0)},
+                                {scaleKey, numberText(scene.unitsPerPixel)},
+                                {projectionKey, numberText(projection)}});
 }
 
-bool loadView(QSettings& settings, MapScene& scene) {
+bool loadView(const QString& path, MapScene& scene) {
     bool ok[4] = {};
-    const double lat = settings.value(centreLatitudeKey).toDouble(&ok[0]);
-    const double lon = settings.value(centreLongitudeKey).toDouble(&ok[1]);
-    const double scale = settings.value(scaleKey).toDouble(&ok[2]);
-    const double projection = settings.value(projectionKey).toDouble(&ok[3]);
+    const auto number = [&](const QString& key, bool* good) {
+        return readProfileString(path, trackerMapSection, key, {}).trimmed().toDouble(good);
+    };
+    const double lat = number(centreLatitudeKey, &ok[0]);
+    const double lon = number(centreLongitudeKey, &ok[1]);
+    const double scale = number(scaleKey, &ok[2]);
+    const double projection = number(projectionKey, &ok[3]);
     if (!(ok[0] && ok[1] && ok[2] && ok[3]) || !(std::fabs(lat) <= 90.0) ||
         !(std::fabs(lon) <= 540.0) || !(scale >= 1e-4 && scale <= 600.0) ||
         !(std::fabs(projection) < 89.5))

@@ -3,7 +3,6 @@
 #include <QString>
 
 class MapScene;
-class QSettings;
 class StationStore;
 
 // The operator's ways round the map, on the scene alone so that they are testable without
@@ -31,9 +30,10 @@ bool inMiddleHalf(const MapScene& scene, double lat, double lon);
 // view moved.
 bool keepInMiddleHalf(MapScene& scene, double lat, double lon);
 
-// The view in the settings file (group "map"), and back; false (the scene untouched) when
-// the file holds none or an unusable one.
-void saveView(QSettings& settings, const MapScene& scene);
-bool loadView(QSettings& settings, MapScene& scene);
+// The view in kestrel32.conf (section [map], the rest of the file left as it was), and back;
+// false when it cannot be written, or (the scene untouched) when the file holds none or an
+// unusable one.
+bool saveView(const QString& path, const MapScene& scene);
+bool loadView(const QString& path, MapScene& scene);
 
 } // namespace navigation

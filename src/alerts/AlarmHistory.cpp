@@ -65,6 +65,9 @@ bool AlarmHistory::append(HistoryEvent event, const QString& callsign,
     if (!writeLine(historyLine(entry).toUtf8() + '\n'))
         return false;
     m_failureTold = false;
+    // As the file will give it back: to the second.
+    if (const auto written = parseHistoryLine(historyLine(entry)))
+        emit appended(*written);
     return true;
 }
 
@@ -75,8 +78,21 @@ bool AlarmHistory::writeLine(const QByteArray& line) {
     const qint64 size = file.size();
     if (size > 0 && size + line.size() > kRotateBytes && !rotate())
         return false;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(line) != line.size() ||
-        !file.flush()) {
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append)) {
+        fail(file.errorString());
+        return false;
+    }
+    // A file whose last line was cut short (a full disk, a crash) gets a line end first, so
+    // that the new record is not glued to it and lost with it.
+    QByteArray record = line;
+    char last = '\n';
+    if (file.size() > 0 && (!file.seek(file.size() - 1) || !file.getChar(&last))) {
+        fail(file.errorString());
+        return false;
+    }
+    if (last != '\n')
+        record.prepend('\n');
+    if (file.write(record) != record.size() || !file.flush()) {
         fail(file.errorString());
         return false;
     }

@@ -53,6 +53,8 @@ public:
     static QList<HistoryEntry> readLast(const QString& path, int count);
 
 signals:
+    // A line went into the file (as it will be read back).
+    void appended(const HistoryEntry& entry);
     // The history cannot be written (the text names the file and the reason).
     void writeFailed(const QString& message);
 

@@ -14,9 +14,11 @@ public:
         : m_make(std::move(make)) {}
 
     bool available() const override { return speaker() && speaker()->available(); }
-    void say(const QString& text) override {
+    void speak(const QString& text, std::function<void()> spoken) override {
         if (speaker())
-            speaker()->say(text);
+            speaker()->speak(text, std::move(spoken));
+        else if (spoken)
+            spoken();
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "alerts/StationChanges.h"
 
+#include <QHash>
 #include <QSet>
 
 namespace {
@@ -53,4 +54,23 @@ StationChanges compareListedStations(const QList<ListedStation>& previous,
                                      const QList<ListedStation>& current) {
     return {missingFrom(current, callsignsOf(previous)),
             missingFrom(previous, callsignsOf(current))};
+}
+
+QList<ListedStation> newestFirst(const QList<ListedStation>& previousNewestFirst,
+                                 const QList<ListedStation>& current) {
+    QHash<QString, QString> distances;
+    for (const ListedStation& station : current) {
+        if (!distances.contains(station.callsign))
+            distances.insert(station.callsign, station.distanceText);
+    }
+    QList<ListedStation> stations = compareListedStations(previousNewestFirst, current).entered;
+    QSet<QString> seen = callsignsOf(stations);
+    for (const ListedStation& earlier : previousNewestFirst) {
+        const auto distance = distances.constFind(earlier.callsign);
+        if (distance == distances.cend() || seen.contains(earlier.callsign))
+            continue;
+        seen.insert(earlier.callsign);
+        stations.append({earlier.callsign, *distance});
+    }
+    return stations;
 }

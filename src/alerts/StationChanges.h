@@ -34,3 +34,9 @@ struct StationChanges {
 // them); a station whose distance changed neither enters nor leaves.
 StationChanges compareListedStations(const QList<ListedStation>& previous,
                                      const QList<ListedStation>& current);
+
+// The stations in range, newest first: those of `current` that `previousNewestFirst` lacks
+// (in the current list's order), then the earlier ones still listed, in their order, with
+// their current distance; each callsign once.
+QList<ListedStation> newestFirst(const QList<ListedStation>& previousNewestFirst,
+                                 const QList<ListedStation>& current);

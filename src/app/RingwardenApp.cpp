@@ -76,9 +76,11 @@ RingwardenApp::~RingwardenApp() = default;
 
 void RingwardenApp::start() {
     attachToHost();
-    createWindow();
+    // Before anything that ticks, draws or writes: a refused copy only shows its box.
     refuseSecondInstance();
+    createWindow();
     readini();
+    openWithOverlayList();
     readOwnCallsign();
     showAndLetFirstMessagesRun();
     enableHostEvents();
@@ -123,6 +125,13 @@ void RingwardenApp::createWindow() {
     connect(m_window.get(), &frmMain::historyRequested, this,
             [this] { HistoryWindow::showHistory(m_window.get(), historyFile()); });
     connect(m_alerts.get(), &AlertsHub::historyFailed, this, &RingwardenApp::showHistoryFailure);
+    // An open history window follows the file as it is written.
+    connect(&m_alerts->history(), &AlarmHistory::appended, this, [](const HistoryEntry& entry) {
+        if (HistoryWindow* shown = HistoryWindow::openWindow())
+            shown->addEntry(entry);
+    });
+    connect(m_notifier.get(), &DesktopNotifier::raiseRequested, m_window.get(),
+            &frmMain::bringToFront);
     // The alarm cycle runs from the window's creation on.
     m_engine->Timer1().start();
 }
@@ -157,6 +166,12 @@ void RingwardenApp::readini() {
     showAlertSwitches();
     // From here on a toggled switch is the operator's and is written at once.
     connect(m_engine.get(), &AlarmEngine::switchChanged, this, &RingwardenApp::writeSwitch);
+}
+
+void RingwardenApp::openWithOverlayList() {
+    m_window->setShowWatchList(false);
+    m_window->show_hide_watchlist();
+    m_window->setTimer2Enabled(false);
 }
 
 void RingwardenApp::readOwnCallsign() {
@@ -247,6 +262,7 @@ void RingwardenApp::Form_Unload() {
     }
     saveini();
     SaveLists();
+    m_alerts->end();
 }
 
 void RingwardenApp::mnuFileExit() {
@@ -256,6 +272,7 @@ void RingwardenApp::mnuFileExit() {
     }
     saveini();
     SaveLists();
+    m_alerts->end();
     endProcess(0);
 }
 

@@ -50,6 +50,7 @@ private:
     void createWindow();
     void refuseSecondInstance();
     void readini();
+    void openWithOverlayList();
     void readOwnCallsign();
     void showAndLetFirstMessagesRun();
     void enableHostEvents();

@@ -1,7 +1,10 @@
+#include <cstdio>
+
 #include <QApplication>
 #include <QIcon>
 
 #include "alerts/LazySpeaker.h"
+#include "app/ProgramArguments.h"
 #include "app/RingwardenApp.h"
 #include "host/dbus/KestrelHostConnection.h"
 #include "sound/QtSoundPlayer.h"
@@ -10,8 +13,23 @@
 #include "ui/WidgetMessageBox.h"
 
 int main(int argc, char** argv) {
+    // Answered before any window platform is loaded, so that they work without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const ProgramArguments command = readProgramArguments(arguments);
+    if (command.outcome == ProgramArguments::Outcome::Print) {
+        std::fputs(qPrintable(command.text), stdout);
+        return command.exitCode;
+    }
+    if (command.outcome == ProgramArguments::Outcome::Refuse) {
+        std::fprintf(stderr, "%s\n", qPrintable(command.text));
+        return command.exitCode;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ringwarden"));
+    QApplication::setDesktopFileName(QStringLiteral("ringwarden"));
     installWidgetMessageBoxes();
     QApplication::setWindowIcon(QIcon(installedIconFile(QApplication::applicationDirPath())));
 

@@ -6,6 +6,14 @@
 
 // Ringwarden.LST: one line per entry, "entry|Acknowledged" or "entry|Watched", each ended by
 // CR LF, one byte per character (Latin-1), acknowledged entries first.
+//
+// An entry the line cannot hold as it is (a "|" or a CR in it, or a character beyond Latin-1,
+// which a scenario file or a feed can bring) is written percent-encoded as UTF-8, with a third
+// field that says so: "AB%7CCD|Acknowledged|%UTF8". Every other entry is written as it always
+// was, so files stay as they were; an older reader takes an encoded line for the encoded text
+// in the right list, never for a shorter callsign or a watch entry. A third field "%UTF8" is
+// decoded only when the entry is a well-formed encoding of UTF-8; otherwise the line reads as
+// it always did.
 
 // A list file this large is not a list of callsigns; reading stops there (and the file
 // counts as not read to its end, so it is kept as a copy before it is written over).

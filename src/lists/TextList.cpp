@@ -58,7 +58,8 @@ int TextList::rowCount(const QModelIndex& parent) const {
 QVariant TextList::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count())
         return {};
-    if (role == Qt::DisplayRole)
+    // A line longer than its list is cut at the edge: the tooltip shows all of it.
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return m_items.at(index.row());
     return {};
 }

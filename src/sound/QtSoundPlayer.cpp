@@ -61,6 +61,7 @@ std::optional<int> wavDurationMs(const QString& path) {
 struct QtSoundPlayer::Private {
     std::unique_ptr<QSoundEffect> background;
     int lastWaitBoundMs = 0;
+    bool noOutputTold = false;
 };
 
 QtSoundPlayer::QtSoundPlayer() : d(new Private) {}
@@ -73,8 +74,23 @@ bool QtSoundPlayer::audioOutputAvailable() {
     return !QMediaDevices::audioOutputs().isEmpty();
 }
 
+bool QtSoundPlayer::outputThere() {
+    if (audioOutputAvailable()) {
+        d->noOutputTold = false;
+        return true;
+    }
+    // Qt Multimedia would say so at every alarm; once is enough, until a device comes back.
+    if (!d->noOutputTold)
+        qWarning("No audio device detected");
+    d->noOutputTold = true;
+    return false;
+}
+
 void QtSoundPlayer::playAsync(const QString& path) {
     // A new alarm cuts the previous one short, as one sound channel would.
+    d->background.reset();
+    if (!outputThere())
+        return;
     d->background = std::make_unique<QSoundEffect>();
     QSoundEffect* effect = d->background.get();
     QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
@@ -95,7 +111,7 @@ void QtSoundPlayer::playToEnd(const QString& path) {
     const std::optional<int> length = wavDurationMs(path);
     // Nothing that could be heard: no wait, or the window would ignore the operator for the
     // sound's length on every alarm tick.
-    if (!length || !audioOutputAvailable())
+    if (!length || !outputThere())
         return;
     // Without a sound server the effect reports playing for ever: the bound ends the wait.
     QEventLoop loop;

@@ -25,6 +25,9 @@ public:
     int lastWaitBoundMs() const;
 
 private:
+    // Whether there is an output to play on; its absence is told once.
+    bool outputThere();
+
     struct Private;
     Private* d;
 };

@@ -1,15 +1,18 @@
 #pragma once
 
+#include <functional>
+
 #include <QObject>
-#include <QStringList>
+#include <QTimer>
 
 #include "alerts/AlarmSpeaker.h"
 
 class QTextToSpeech;
 
-// The spoken alarm through Qt TextToSpeech (speech-dispatcher or another engine plugin).
-// Texts wait their turn, one after the other, without holding the window. A build without
-// the Qt module, or a system without a speech engine, is simply never available.
+// The spoken alarm through Qt TextToSpeech (speech-dispatcher or another engine plugin). It
+// speaks in the operator's language when the engine has a voice for it, else in English or
+// the engine's first language. A build without the Qt module, or a system without a speech
+// engine, is simply never available.
 class QtAlarmSpeaker final : public QObject, public AlarmSpeaker {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(QtAlarmSpeaker)
@@ -18,14 +21,18 @@ public:
     ~QtAlarmSpeaker() override;
 
     bool available() const override;
-    void say(const QString& text) override;
+    void speak(const QString& text, std::function<void()> spoken) override;
 
-    // Texts waiting behind the one being spoken.
-    qsizetype queued() const { return m_queue.size(); }
+    // The language the voice speaks (C when there is none).
+    QLocale speechLocale() const;
+    // Whether a text is being said.
+    bool speaking() const { return bool(m_spoken); }
 
 private:
-    void speakNext();
+    void finished();
 
     QTextToSpeech* m_speech = nullptr;
-    QStringList m_queue;
+    std::function<void()> m_spoken;
+    // A text the engine never reports as said must not stop the spoken alarm for good.
+    QTimer m_bound;
 };

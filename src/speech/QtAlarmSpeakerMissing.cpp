@@ -9,6 +9,13 @@ bool QtAlarmSpeaker::available() const {
     return false;
 }
 
-void QtAlarmSpeaker::say(const QString&) {}
+QLocale QtAlarmSpeaker::speechLocale() const {
+    return QLocale::c();
+}
 
-void QtAlarmSpeaker::speakNext() {}
+void QtAlarmSpeaker::speak(const QString&, std::function<void()> spoken) {
+    if (spoken)
+        spoken();
+}
+
+void QtAlarmSpeaker::finished() {}

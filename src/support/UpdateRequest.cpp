@@ -76,7 +76,8 @@ UpdateFetchResult fetchUpdatePage(const QUrl& url, int timeoutMs, qint64 limitBy
                                       .arg(secondsText(timeoutMs));
         break;
     case Failure::TooLarge:
-        result.errorDescription = QStringLiteral("The page is larger than %1 bytes").arg(limitBytes);
+        result.errorDescription =
+            QStringLiteral("The page is larger than %1 bytes").arg(limitBytes);
         break;
     case Failure::Network:
         result.errorDescription = reply->errorString();

@@ -70,13 +70,26 @@ HistoryWindow::HistoryWindow(const QString& historyPath, QWidget* mainWindow)
 
 HistoryWindow::~HistoryWindow() = default;
 
+namespace {
+
+QTreeWidgetItem* rowOf(const HistoryEntry& entry) {
+    return new QTreeWidgetItem(
+        QStringList{entry.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                    entry.event, entry.callsign, entry.distanceText});
+}
+
+} // namespace
+
 void HistoryWindow::reload() {
     lstEvents->clear();
     QList<QTreeWidgetItem*> rows;
-    for (const HistoryEntry& entry : AlarmHistory::readLast(m_path, kShownEvents)) {
-        rows << new QTreeWidgetItem(
-            QStringList{entry.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                        entry.event, entry.callsign, entry.distanceText});
-    }
+    for (const HistoryEntry& entry : AlarmHistory::readLast(m_path, kShownEvents))
+        rows << rowOf(entry);
     lstEvents->addTopLevelItems(rows);
+}
+
+void HistoryWindow::addEntry(const HistoryEntry& entry) {
+    lstEvents->insertTopLevelItem(0, rowOf(entry));
+    while (lstEvents->topLevelItemCount() > kShownEvents)
+        delete lstEvents->takeTopLevelItem(lstEvents->topLevelItemCount() - 1);
 }

@@ -3,10 +3,13 @@
 #include <QString>
 #include <QWidget>
 
+#include "alerts/AlarmHistory.h"
+
 class QTreeWidget;
 
 // Alarm > Alarm history...: the last 500 events of Ringwarden.HST, newest first, in a small
-// window that is not modal. A second open brings the open one to the front, read afresh.
+// window that is not modal, following the file while it is open. A second open brings the
+// open one to the front, read afresh.
 class HistoryWindow final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HistoryWindow)
@@ -23,6 +26,8 @@ public:
 
     // Reads the file again.
     void reload();
+    // An event just written: shown on top, the oldest dropped beyond kShownEvents.
+    void addEntry(const HistoryEntry& entry);
 
     // Time (local), event, callsign, distance; one row an event.
     QTreeWidget* lstEvents = nullptr;

@@ -32,7 +32,7 @@ public:
     // Where Help › Check for update asks (the compiled-in server unless set).
     void setUpdateCheck(const UpdateCheck& check) { m_updateCheck = check; }
     // Extra switches of the Alarm menu (desktop notification, speech), shown as the app
-    // owns them; available false greys the item and says why.
+    // owns them; available false says why in the item, and greys it unless it is on.
     void showExtraSwitch(const QString& objectName, bool on, bool available = true);
 
     // --- the place on the screen, in twips as the settings file keeps it ---
@@ -48,8 +48,11 @@ public:
     void setRememberedPosition(qint16 left, qint16 top);
     void Form_Resize();
 
+    // Which list the right-hand panel shows: the watch list (true) or the overlay objects.
+    void setShowWatchList(bool on) { gblnShowWatchList = on; }
     void show_hide_watchlist();
     void cmdShowWatch_Click();
+    void setTimer2Enabled(bool on);
 
     // Raised above the other windows; a minimised or maximised window is restored.
     void bringToFront();

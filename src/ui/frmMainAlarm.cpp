@@ -59,10 +59,14 @@ void frmMain::showExtraSwitch(const QString& objectName, bool on, bool available
     auto* action = findChild<QAction*>(objectName);
     if (!action)
         return;
+    const QString unavailable = QStringLiteral(" (unavailable)");
+    QString text = action->text();
+    if (text.endsWith(unavailable))
+        text.chop(unavailable.size());
+    action->setText(available ? text : text + unavailable);
     action->setChecked(on);
-    action->setEnabled(available);
-    if (!available && !action->text().endsWith(QLatin1String(" (unavailable)")))
-        action->setText(action->text() + QStringLiteral(" (unavailable)"));
+    // A switch that is on can always be switched off, whatever became of what it needs.
+    action->setEnabled(available || on);
 }
 
 void frmMain::enable_disable_stations(bool on) {

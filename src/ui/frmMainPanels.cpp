@@ -11,6 +11,7 @@
 #include "numbers/NumericText.h"
 #include "support/WindowTimer.h"
 #include "ui/ListBox.h"
+#include "ui/ScreenPlace.h"
 #include "ui/Twips.h"
 
 void frmMain::show_hide_watchlist() {
@@ -38,6 +39,10 @@ void frmMain::Timer2_Timer() {
     gblnShowWatchList = false;
     show_hide_watchlist();
     Timer2->setEnabled(false);
+}
+
+void frmMain::setTimer2Enabled(bool on) {
+    Timer2->setEnabled(on);
 }
 
 void frmMain::lstOverlayItems_Click() {
@@ -79,7 +84,15 @@ QPointF frmMain::centredTwips() {
 
 void frmMain::moveToTwips(double left, double top) {
     const double dpi = logicalDpi();
-    move(twipsToPixels(left, dpi), twipsToPixels(top, dpi));
+    if (!isVisible())
+        adjustSize(); // its size before it is first shown
+    const QRect wanted(QPoint(twipsToPixels(left, dpi), twipsToPixels(top, dpi)),
+                       frameGeometry().size());
+    // A place kept from another monitor or a smaller font may lie off every screen now.
+    const QScreen* target = QGuiApplication::screenAt(wanted.center());
+    if (!target)
+        target = QGuiApplication::primaryScreen();
+    move(target ? keptInside(wanted, target->availableGeometry()) : wanted.topLeft());
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {

@@ -1,13 +1,14 @@
-// A change lost or doubled in the history, a notification without news or not replacing the last.
+// A change lost or doubled in the history, a notification without news, doubled, or left on
+// screen after the operator answered, speech that goes on after the answer.
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
-#include <QDBusMessage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "FakeKestrelHost.h"
+#include "FakeNotifications.h"
 #include "alerts/AlarmSpeaker.h"
 #include "alerts/AlertsHub.h"
 #include "alerts/DesktopNotifier.h"
@@ -15,37 +16,21 @@
 
 namespace {
 
-// On a connection of its own, so that the calls go through the bus as to a real service.
-class FakeNotifications final : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    FakeNotifications() {
-        bus.registerObject(path, this, QDBusConnection::ExportAllSlots);
-        bus.registerService(name);
-    }
-    ~FakeNotifications() override { QDBusConnection::disconnectFromBus(bus.name()); }
-    void invokeAction(uint id, const QString& key) {
-        bus.send(QDBusMessage::createSignal(path, name, u"ActionInvoked"_qs) << id << key);
-    }
-    const QString name = u"org.freedesktop.Notifications"_qs,
-                  path = u"/org/freedesktop/Notifications"_qs;
-    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"fake"_qs);
-    QList<QVariantList> calls; // replaces_id, app_icon, summary, body, actions
-
-public slots:
-    uint Notify(const QString&, uint replacesId, const QString& icon, const QString& summary,
-                const QString& body, const QStringList& actions, const QVariantMap&, int) {
-        calls.append({replacesId, icon, summary, body, actions});
-        return replacesId ? replacesId : 40 + uint(calls.size());
-    }
-};
-
+// Says one text at a time, as the real engine does; the test says when it has been said.
 struct RecordingSpeaker final : AlarmSpeaker {
     bool available() const override { return engineThere; }
-    void say(const QString& text) override { said << text; }
+    void speak(const QString& text, std::function<void()> spoken) override {
+        said << text;
+        pending = std::move(spoken);
+    }
+    void finish() {
+        if (auto spoken = std::exchange(pending, nullptr))
+            spoken();
+        QCoreApplication::processEvents();
+    }
     bool engineThere = true;
     QStringList said;
+    std::function<void()> pending;
 };
 
 class Hub : public ::testing::Test {
@@ -57,14 +42,24 @@ protected:
     }
     ~Hub() override { QLocale::setDefault(QLocale::system()); }
     static bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 10000); }
+    int rowOf(const QString& callsign) {
+        for (int row = 0; row < engine.alarmLines().count(); ++row) {
+            if (engine.alarmLines().at(row).startsWith(callsign + u' '))
+                return row;
+        }
+        return -1;
+    }
 
     QTemporaryDir dir;
     QString path = dir.filePath(u"Ringwarden.HST"_qs);
     FakeKestrelHost host;
     AlarmEngine engine{host, host.Map(), nullptr, {}};
+    FakeNotifications service;
     DesktopNotifier notifier;
     RecordingSpeaker speaker;
     AlertsHub hub{engine, path, &notifier, &speaker};
+    const QStringList actions{u"default"_qs, u"Show Ringwarden"_qs, u"acknowledge-all"_qs,
+                              u"Acknowledge all"_qs};
 };
 
 // A second hub whose history cannot be written speaks; the fixture's, speech off, must not.
@@ -96,43 +91,109 @@ TEST_F(Hub, RecordsEachChangeOnceAndAnUnwritableHistoryIsToldOnceWhileTheAlarmGo
     EXPECT_EQ(speaker.said, QStringList{u"P D 1 A A A, 2.5"_qs});
 }
 
-TEST_F(Hub, NotifiesOncePerTickWithNewsReplacingTheLastAndItsActionAcknowledgesAll) {
-    QSignalSpy shown(&notifier, &DesktopNotifier::shown);
-    QSignalSpy unavailable(&notifier, &DesktopNotifier::unavailable);
-    notifier.setAutoStart(false); // or the bus may start the system's notification daemon
-    hub.setNotifyOn(true);
-    host.addStation(u"X"_qs, 1.0f);
-    engine.Timer1_Timer(); // no service yet: nothing happens but the error
-    ASSERT_TRUE(waitFor([&] { return unavailable.count() == 1; }));
+TEST_F(Hub, ACrowdIsSummedUpAndAcknowledgedStationsAreNotSpoken) {
+    hub.setSpeakOn(true);
+    for (int i = 1; i <= 20; ++i)
+        host.addStation(u"A%1"_qs.arg(i, 2, 10, QLatin1Char('0')), float(i) / 4);
+    engine.Timer1_Timer();
+    EXPECT_EQ(speaker.said, QStringList{u"A 0 1, .25"_qs});
+    EXPECT_EQ(hub.waitingSpeech(),
+              (QStringList{u"A 0 2, .5"_qs, u"A 0 3, .75"_qs, u"and 17 more"_qs}));
+    engine.acknowledge(rowOf(u"A02"_qs));
+    engine.acknowledge(rowOf(u"A10"_qs));
+    EXPECT_EQ(hub.waitingSpeech(), (QStringList{u"A 0 3, .75"_qs, u"and 16 more"_qs}));
+    speaker.finish();
+    engine.acknowledgeAll();
+    EXPECT_TRUE(hub.waitingSpeech().isEmpty());
+    speaker.finish();
+    EXPECT_EQ(speaker.said, (QStringList{u"A 0 1, .25"_qs, u"A 0 3, .75"_qs}));
+    host.addStation(u"B"_qs, 1.0f); // spoken at once: nothing is left behind
+    engine.Timer1_Timer();
+    EXPECT_EQ(speaker.said.last(), u"B, 1."_qs);
+}
 
-    FakeNotifications service;
+TEST_F(Hub, TheNotificationListsTheStationsInRangeAndGoesWhenTheyAreAnswered) {
+    QSignalSpy shown(&notifier, &DesktopNotifier::shown);
+    QSignalSpy raise(&notifier, &DesktopNotifier::raiseRequested);
+    hub.setNotifyOn(true);
     host.addStation(u"B"_qs, 3.25f);
     host.addStation(u"C"_qs, 4.5f);
     engine.Timer1_Timer();
     EXPECT_TRUE(service.calls.isEmpty()); // the tick did not wait for the service
     ASSERT_TRUE(waitFor([&] { return shown.count() == 1; }));
-    const QStringList actions{QString::fromLatin1(DesktopNotifier::kAcknowledgeAllKey),
-                              u"Acknowledge all"_qs};
     EXPECT_EQ(service.calls,
-              (QList<QVariantList>{{0u, u"ringwarden"_qs, u"Ringwarden: 3 stations in range"_qs,
+              (QList<QVariantList>{{0u, u"ringwarden"_qs, u"Ringwarden: 2 stations in range"_qs,
                                     u"B 3.25\nC 4.5"_qs, actions}}));
     engine.Timer1_Timer();
     host.addStation(u"D"_qs, 5.0f);
     engine.Timer1_Timer();
-    // Not ours: another notification's action, or not the action; they come before the answer.
-    service.invokeAction(7, actions.at(0));
-    service.invokeAction(41, u"default"_qs);
+    // Not ours, or not an action we offered: they come before the answer.
+    service.invokeAction(7, u"acknowledge-all"_qs);
+    service.invokeAction(41, u"snooze"_qs);
     ASSERT_TRUE(waitFor([&] { return shown.count() == 2; }));
     ASSERT_EQ(service.calls.size(), 2); // none for the tick without news
-    EXPECT_EQ(service.calls.last().at(0), 41u);
-    EXPECT_EQ(service.calls.last().at(3), u"D 5."_qs);
-    EXPECT_EQ(unavailable.count(), 1);
-    ASSERT_EQ(engine.alarmLines().count(), 4);
-    service.invokeAction(41, actions.at(0));
-    ASSERT_TRUE(waitFor([&] { return engine.alarmLines().count() == 0; }));
-    EXPECT_EQ(engine.ackedCalls().count(), 4);
+    EXPECT_EQ(service.calls.last().mid(0, 4),
+              (QVariantList{41u, u"ringwarden"_qs, u"Ringwarden: 3 stations in range"_qs,
+                            u"D 5.\nB 3.25\nC 4.5"_qs}));
+    service.invokeAction(41, u"default"_qs);
+    ASSERT_TRUE(waitFor([&] { return raise.count() == 1; }));
+    EXPECT_EQ(engine.alarmLines().count(), 3);
+
+    engine.acknowledge(rowOf(u"B"_qs));
+    host.stations.erase(host.stations.begin() + 1); // C leaves
+    engine.Timer1_Timer();
+    QTest::qWait(100);
+    EXPECT_TRUE(service.closed.isEmpty()) << "D is still unanswered";
+    service.invokeAction(41, u"acknowledge-all"_qs);
+    ASSERT_TRUE(waitFor([&] { return !service.closed.isEmpty(); }));
+    EXPECT_EQ(engine.ackedCalls().items(), (QStringList{u"B"_qs, u"D"_qs}));
+    EXPECT_EQ(service.closed, QList<uint>{41u});
+
+    // Out of range does as much as acknowledged; and the way out takes one off the screen.
+    host.addStation(u"E"_qs, 1.0f);
+    engine.Timer1_Timer();
+    ASSERT_TRUE(waitFor([&] { return shown.count() == 3; }));
+    EXPECT_EQ(service.calls.last().at(0), 0u);
+    EXPECT_EQ(service.calls.last().at(2), u"Ringwarden: 1 station in range"_qs);
+    host.stations.pop_back();
+    engine.Timer1_Timer();
+    ASSERT_TRUE(waitFor([&] { return service.closed.size() == 2; }));
+    host.addStation(u"F"_qs, 1.0f);
+    engine.Timer1_Timer();
+    ASSERT_TRUE(waitFor([&] { return shown.count() == 4; }));
+    hub.end();
+    ASSERT_TRUE(waitFor([&] { return service.closed.size() == 3; }));
+    EXPECT_EQ(service.closed, (QList<uint>{41u, 43u, 44u}));
+}
+
+// The bus gives up on an answer after 25 s; the service may still show the notification.
+TEST_F(Hub, AServiceThatAnswersLateShowsOneNotification) {
+    QSignalSpy shown(&notifier, &DesktopNotifier::shown);
+    service.holdReplies = true;
+    hub.setNotifyOn(true);
+    host.addStation(u"B"_qs, 1.0f);
+    engine.Timer1_Timer();
+    ASSERT_TRUE(waitFor([&] { return service.heldCount() == 1; }));
+    host.addStation(u"C"_qs, 2.0f);
+    engine.Timer1_Timer();
+    QTest::qWait(26000);
+    EXPECT_EQ(service.calls.size(), 1) << "sent before the first was answered";
+    service.holdReplies = false;
+    service.answerHeld();
+    ASSERT_TRUE(waitFor([&] { return shown.count() == 2; }));
+    ASSERT_EQ(service.calls.size(), 2);
+    EXPECT_EQ(service.calls.last().mid(0, 4),
+              (QVariantList{41u, u"ringwarden"_qs, u"Ringwarden: 2 stations in range"_qs,
+                            u"C 2.\nB 1."_qs}));
+}
+
+TEST(Notifier, WithNoServiceNothingIsShownAndNothingWaits) {
+    DesktopNotifier lonely(QDBusConnection::sessionBus(), u"org.example.NoNotifications"_qs);
+    QSignalSpy unavailable(&lonely, &DesktopNotifier::unavailable);
+    lonely.notify({{u"X"_qs, u"1."_qs}});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return unavailable.count() == 1; }, 10000));
+    EXPECT_FALSE(lonely.isShown());
+    lonely.withdrawBeforeEnd();
 }
 
 } // namespace
-
-#include "HubTest.moc"

@@ -37,6 +37,7 @@ protected:
     // Triggers a menu item of the main window by its object name.
     void trigger(const char* action);
 
+    QString hostFolder() const { return m_hostFolder.path(); }
     QString iniFile() const { return m_program.filePath(QStringLiteral("Ringwarden.INI")); }
     QString listFile() const { return m_program.filePath(QStringLiteral("Ringwarden.LST")); }
     static void writeAll(const QString& path, const QByteArray& bytes) {

@@ -1,12 +1,20 @@
 // Start-up and shutdown: the operator's files written over by a start-up that was cut short or
 // refused, a setting lost at shutdown, or a close during a tick that never happens.
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLockFile>
 #include <QMetaObject>
 
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
 #include "AppFixture.h"
 #include "engine/AlarmEngine.h"
+#include "ui/HistoryWindow.h"
+#include "ui/ListBox.h"
 #include "ui/frmMain.h"
 
 namespace {
@@ -55,12 +63,45 @@ TEST_F(Startup, theTrackerClosingDuringTheCallsignBoxWritesNothing) {
 TEST_F(Startup, aRefusedSecondCopyWritesNothingWhateverHappensDuringItsBox) {
     QLockFile running(lockPath(env.lockFolder, env.executablePath));
     ASSERT_TRUE(running.tryLock(0));
-    duringBox = [this] { emit hosts[1]->Kestrel32IsClosing(); };
+    // While the box is open nothing of the program may run: no tick, no window, no history.
+    bool ticking = true, windowShown = true;
+    duringBox = [&] {
+        ticking = app->engine() && app->engine()->Timer1().isActive();
+        windowShown = false;
+        for (const QWidget* window : QApplication::topLevelWidgets())
+            windowShown = windowShown || window->isVisible();
+        emit hosts[1]->Kestrel32IsClosing();
+    };
     startExpectingEnd(0);
+    EXPECT_FALSE(ticking);
+    EXPECT_FALSE(windowShown);
+    EXPECT_FALSE(QFile::exists(app->historyFile()));
     ASSERT_EQ(shown.size(), 1);
     EXPECT_EQ(shown[0], "Another instance of this program (Kestrel32 add-on Ringwarden V1.1.0) "
                         "is already running");
     expectFilesUntouched();
+}
+
+TEST_F(Startup, theWindowOpensWithTheOverlayObjectsInRangeUnderTheirHeading) {
+    scriptHost = [](FakeKestrelHost& host) {
+        host.addStation(QStringLiteral("G0OWN"), 0.0f, 1.0f, 2.0f);
+    };
+    ASSERT_TRUE(QDir(hostFolder()).mkpath(QStringLiteral("overlays")));
+    writeAll(hostFolder() + QStringLiteral("/overlays/b.pos"),
+             "TOWER!0003.00N/00001.00E#water tower\r\n");
+    start();
+    app->engine()->Timer1_Timer();
+    QApplication::processEvents();
+    frmMain* window = app->window();
+    auto* overlays = window->findChild<ListBox*>(QStringLiteral("lstOverlayItems"));
+    ASSERT_NE(overlays, nullptr);
+    EXPECT_TRUE(overlays->isVisible());
+    EXPECT_FALSE(window->findChild<ListBox*>(QStringLiteral("lstWatch"))->isVisible());
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblOverlays"))->text(),
+              "Overlay objects in alarm");
+    EXPECT_EQ(window->findChild<QPushButton*>(QStringLiteral("cmdShowWatch"))->text(), "Show");
+    ASSERT_EQ(overlays->model()->rowCount(), 1);
+    EXPECT_TRUE(overlays->model()->index(0, 0).data().toString().startsWith("TOWER "));
 }
 
 // The first events run once the window is shown, before the lists are read.
@@ -117,6 +158,40 @@ TEST_F(Startup, aToggledSwitchIsWrittenAtOnceAndTheHistoryKept) {
     EXPECT_TRUE(fileBytes(iniFile()).contains("DESKTOP_NOTIFY=TRUE\r\n"));
     app->engine()->addWatch(QStringLiteral("WW1"));
     EXPECT_TRUE(fileBytes(app->historyFile()).contains("|watch-added|WW1"));
+}
+
+TEST_F(Startup, anOpenHistoryWindowShowsEventsAsTheyAreWritten) {
+    scriptHost = [](FakeKestrelHost& host) { host.addStation(QStringLiteral("NEAR"), 1.0f); };
+    start();
+    trigger("mnuAlarmHistory");
+    HistoryWindow* history = HistoryWindow::openWindow();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->lstEvents->topLevelItemCount(), 0);
+    app->engine()->Timer1_Timer();
+    app->engine()->acknowledge(0);
+    ASSERT_EQ(history->lstEvents->topLevelItemCount(), 2);
+    EXPECT_EQ(history->lstEvents->topLevelItem(0)->text(1), "acked");
+    EXPECT_EQ(history->lstEvents->topLevelItem(1)->text(1), "entered");
+    EXPECT_EQ(history->lstEvents->topLevelItem(1)->text(2), "NEAR");
+    history->reload(); // what the file holds, in the same order
+    ASSERT_EQ(history->lstEvents->topLevelItemCount(), 2);
+    EXPECT_EQ(history->lstEvents->topLevelItem(0)->text(1), "acked");
+    history->close();
+}
+
+// A spoken alarm switched on in the settings of a machine that cannot speak.
+TEST_F(Startup, anUnavailableSpokenAlarmThatIsOnCanBeSwitchedOff) {
+    writeAll(iniFile(), kIni + "SPEAK_ALARM=TRUE\r\n");
+    start();
+    auto* speak = app->window()->findChild<QAction*>(QStringLiteral("mnuAlarmSpeak"));
+    ASSERT_NE(speak, nullptr);
+    EXPECT_TRUE(speak->isChecked());
+    EXPECT_TRUE(speak->text().endsWith(" (unavailable)"));
+    ASSERT_TRUE(speak->isEnabled());
+    speak->trigger();
+    EXPECT_FALSE(speak->isChecked());
+    EXPECT_FALSE(speak->isEnabled()); // and cannot be switched on again
+    EXPECT_TRUE(fileBytes(iniFile()).contains("SPEAK_ALARM=FALSE\r\n"));
 }
 
 TEST_F(Startup, theTrackerClosingDuringATickClosesOnceTheTickHasReturned) {

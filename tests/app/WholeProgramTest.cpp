@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QTest>
 
+#include "FakeNotifications.h"
 #include "HostProcess.h"
 #include "TestFiles.h"
 
@@ -60,9 +62,10 @@ protected:
         ASSERT_EQ(QProcess::execute("cp", {"-a", QFileInfo(HostProcess::program()).path(), bin}),
                   0);
         ASSERT_TRUE(QFile::exists(bin + QStringLiteral("/Ringwarden")));
-        ASSERT_TRUE(putFile(
-            bin + QStringLiteral("/Ringwarden.INI"),
-            "[SETUP]\r\nMIN_DISTANCE=10\r\nBRING_TO_FRONT=FALSE\r\nAUDIBLE_ALARM=TRUE\r\n"));
+        ASSERT_TRUE(
+            putFile(bin + QStringLiteral("/Ringwarden.INI"),
+                    "[SETUP]\r\nMIN_DISTANCE=10\r\nBRING_TO_FRONT=FALSE\r\nAUDIBLE_ALARM=TRUE\r\n"
+                    "DESKTOP_NOTIFY=TRUE\r\n"));
         ASSERT_TRUE(putFile(bin + QStringLiteral("/Ringwarden.LST"), "G2ACK|Acknowledged\r\n"));
         env = host.environment();
         const QString runtime = host.dir() + QStringLiteral("/runtime");
@@ -86,6 +89,7 @@ protected:
 };
 
 TEST_F(Pair, twoTicksRingTheStationsAndTheFilesAreWrittenWhenTheTrackerCloses) {
+    FakeNotifications notifications;
     ASSERT_TRUE(host.start(scene));
     startRingwarden(ringwarden);
 
@@ -114,6 +118,17 @@ TEST_F(Pair, twoTicksRingTheStationsAndTheFilesAreWrittenWhenTheTrackerCloses) {
         return told.contains("is already running");
     })) << "the second copy was not refused: "
         << told.constData();
+    // Past the refused copy's first tick, had it one: with its window's design values it
+    // would ring G2ACK red and record both stations as entered in the running copy's history.
+    const QByteArray history = file("Ringwarden.HST");
+    EXPECT_TRUE(history.contains("|entered|G1NEAR|")) << history.constData();
+    QTest::qWait(11000);
+    EXPECT_EQ(marksOf(host).astray, 0) << "the refused copy drew on the map";
+    EXPECT_EQ(file("Ringwarden.HST").toStdString(), history.toStdString())
+        << "the refused copy wrote the history";
+    EXPECT_EQ(second.state(), QProcess::Running) << "the refused copy did not wait for its box";
+    ASSERT_EQ(notifications.calls.size(), 1) << "G1NEAR entered once, and only for the first copy";
+    EXPECT_EQ(notifications.calls[0].at(2), "Ringwarden: 1 station in range");
     ASSERT_TRUE(QFile::remove(bin + QStringLiteral("/Ringwarden.INI")));
     ASSERT_TRUE(QFile::remove(bin + QStringLiteral("/Ringwarden.LST")));
     ASSERT_TRUE(host.stop());
@@ -123,6 +138,7 @@ TEST_F(Pair, twoTicksRingTheStationsAndTheFilesAreWrittenWhenTheTrackerCloses) {
         << "the refused copy stayed behind its box";
     EXPECT_EQ(ringwarden.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(notifications.closed, QList<uint>{41}) << "the notification outlived Ringwarden";
     const QByteArray ini = file("Ringwarden.INI");
     EXPECT_TRUE(ini.contains("MIN_DISTANCE=10")) << ini.constData();
     EXPECT_TRUE(ini.contains("LEFT=")) << ini.constData();

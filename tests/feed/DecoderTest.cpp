@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "FeedTestUtil.h"
+#include "feed/AprsText.h"
 
 namespace {
 
@@ -139,8 +140,10 @@ INSTANTIATE_TEST_SUITE_P(
         refused("N0CALL>APRS:@09a345z4903.50N/07201.75W>", AprsReject::BadTimestamp),
         refused("N0CALL>APRS:=/5L!~<*e7>7P[", AprsReject::BadCompressed),
         refused("N0CALL>APRS:=/||||<*e7>7P[", AprsReject::BadLatitude),
-        // A blank or a "|" in a name would split the entry text: refused, not altered.
+        // A blank or a "|" in a name would split the entry text, a "*" would read as the
+        // star mark: refused, not altered.
         refused("N0CALL>APRS:)AID #2!4903.50N/07201.75WA", AprsReject::BadName),
+        refused("N0CALL>APRS:;AB*      *092345z4903.50N/07201.75W>", AprsReject::BadName),
         refused("N0CALL>APRS:;LEAD\xC9R   *092345z4903.50N/07201.75W>", AprsReject::BadName),
         refused("N0CALL>APRS:;LEADER   #092345z4903.50N/07201.75W>", AprsReject::BadObject),
         refused("N0CALL>APRS:)ABCDEFGHIJ!4903.50N/07201.75WA", AprsReject::BadObject),
@@ -152,6 +155,44 @@ INSTANTIATE_TEST_SUITE_P(
         refused("N0CALL>S32UVT:`(_fn\"O>", AprsReject::Truncated),
         refused("N0CALL>S32UVT:`(#fn\"O>/", AprsReject::BadMicEInformation),
         refused(QByteArray("N0CALL>S32UVT:`(_\x80n\"O>/"), AprsReject::BadMicEInformation)));
+
+// One rule for names, whatever brings them (a packet, a scenario file, the command line).
+TEST(StorableName, takesOneToNinePrintableAsciiWithoutBlankBarOrStar) {
+    const struct {
+        QString name;
+        bool storable;
+    } rows[] = {{"N0CALL-9", true},
+                {"DB0ABC-S", true},
+                {"ABCDEFGHI", true},
+                {"ABCDEFGHIJ", false},
+                {"", false},
+                {"AB CD", false},
+                {"AB|CD", false},
+                {"AB*", false},
+                {"*AB", false},
+                {QString::fromUtf8("\xc3\x89"
+                                   "A"),
+                 false},
+                {"A\x1b[2J", false},
+                {"A\x7f", false}};
+    for (const auto& row : rows)
+        EXPECT_EQ(feed::isStorableName(row.name), row.storable) << row.name.toStdString();
+    EXPECT_EQ(
+        feed::unusableNameText("A\r|%2"),
+        R"(unusable name "A\r|%2" (1 to 9 printable ASCII characters, no blank, "|" or "*"))");
+}
+
+// What a terminal or a status line would act on is shown as an escape; text stays as it is.
+TEST(VisibleText, writesControlCharactersAsEscapes) {
+    const struct {
+        QString text, shown;
+    } rows[] = {{"G4CAR-9 caf\u00e9 \u20ac \\x1b", "G4CAR-9 caf\u00e9 \u20ac \\x1b"},
+                {"a\x1b[2Jb\rc\nd\te", R"(a\x1b[2Jb\rc\nd\te)"},
+                {QString(QChar(0)) + "\x7f" + QChar(0x9b), R"(\x00\x7f\x9b)"},
+                {QString(QChar(0x2028)) + "x", R"(\u2028x)"}};
+    for (const auto& row : rows)
+        EXPECT_EQ(feed::visibleText(row.text), row.shown) << row.shown.toStdString();
+}
 
 TEST(Decoding, everyRejectReasonHasATextOfItsOwn) {
     QStringList texts;

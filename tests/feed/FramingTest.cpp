@@ -142,17 +142,24 @@ INSTANTIATE_TEST_SUITE_P(Lines, Tnc2Bad,
                                                    feed::Tnc2Error::BadPath}));
 
 TEST(LineReader, aLineBeyondTheCapIsDroppedWholeAndCountedOnceWhateverTheChunks) {
-    constexpr int cap = 10240;
+    constexpr int cap = 10240; // where APRS-IS servers cut their lines
     const QByteArray stream = QByteArray(cap, 'a') + "\r\n" + QByteArray(cap + 1, 'b') + "\r\n" +
                               QByteArray(3 * cap, 'c') + "\nafter\r\n\n";
     for (const int size : {1, 4096, 100000}) {
-        feed::LineReader reader(cap);
+        feed::LineReader reader;
         QList<QByteArray> lines;
         for (int at = 0; at < stream.size(); at += size)
             lines += reader.feed(stream.mid(at, size));
         EXPECT_EQ(lines, (QList<QByteArray>{QByteArray(cap, 'a'), "after", ""})) << size;
         EXPECT_EQ(reader.tooLong(), 2u);
     }
+    // The end of the input gives the last line without its line end, unless it was too long.
+    feed::LineReader reader;
+    reader.feed("first\r\nlast\r");
+    EXPECT_EQ(reader.finish(), QByteArray("last"));
+    reader.feed(QByteArray(cap + 1, 'x'));
+    EXPECT_EQ(reader.finish(), QByteArray());
+    EXPECT_EQ(reader.feed("next\n"), QList<QByteArray>{"next"});
 }
 
 } // namespace

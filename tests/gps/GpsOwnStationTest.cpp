@@ -2,6 +2,8 @@
 // losing its place or way.
 #include <gtest/gtest.h>
 
+#include <QPointer>
+
 #include "FeedTestUtil.h"
 #include "HostCore.h"
 #include "feed/GpsOwnStation.h"
@@ -10,26 +12,53 @@
 namespace {
 
 // No fix, NaN, a place off the globe and bytes that are no JSON are fed by the link test.
-TEST(GpsdReport, ReadsTheFixOrSaysWhyNot) {
+// A mode gpsd does not have is no fix: its position could be anything.
+TEST(GpsdReport, ReadsTheFixAndItsModeOrSaysWhyNot) {
     using Kind = feed::GpsdReport::Kind;
     const struct {
         QByteArray text;
         Kind kind;
+        const char* words = "";
         double latitude = 0.0, longitude = 0.0;
-    } rows[] = {{R"({"class":"TPV","mode":3,"lat":52.0612,"lon":-1.0833,"alt":9})", Kind::Fix,
-                 52.0612, -1.0833},
-                {R"({"class":"TPV","mode":2,"lat":90,"lon":-180})", Kind::Fix, 90.0, -180.0},
-                {R"({"class":"TPV","mode":3,"lat":"52","lon":-1.0})", Kind::NoFix},
-                {R"({"class":"VERSION","release":"3.22","proto_major":3})", Kind::Other},
-                {R"({"class":"TPV","mode":3,"lat":1e999,"lon":1})", Kind::NotGpsd},
-                {R"([{"class":"TPV","mode":3,"lat":52.0,"lon":-1.0}])", Kind::NotGpsd}};
+    } rows[] = {
+        {R"({"class":"TPV","mode":3,"lat":52.0612,"lon":-1.0833,"alt":9})", Kind::Fix, "3D fix",
+         52.0612, -1.0833},
+        {R"({"class":"TPV","mode":2,"lat":90,"lon":-180})", Kind::Fix, "2D fix", 90.0, -180.0},
+        {R"({"class":"TPV","mode":4,"lat":52.0,"lon":-1.0})", Kind::NoFix},
+        {R"({"class":"TPV","mode":2.5,"lat":52.0,"lon":-1.0})", Kind::NoFix},
+        {R"({"class":"TPV","mode":3,"lat":"52","lon":-1.0})", Kind::NoFix},
+        {R"({"class":"DEVICES","devices":[]})", Kind::Other},
+        {R"({"class":"TPV","mode":3,"lat":1e999,"lon":1})", Kind::NotGpsd},
+        {R"([{"class":"TPV","mode":3,"lat":52.0,"lon":-1.0}])", Kind::NotGpsd}};
     for (const auto& row : rows) {
         const feed::GpsdReport report = feed::readGpsdReport(row.text);
         EXPECT_EQ(report.kind, row.kind) << row.text.toStdString();
         if (report.kind == Kind::Fix) {
             EXPECT_DOUBLE_EQ(report.latitude, row.latitude);
             EXPECT_DOUBLE_EQ(report.longitude, row.longitude);
+            EXPECT_EQ(feed::fixWords(report.mode), QString::fromLatin1(row.words));
         }
+    }
+}
+
+// gpsd names its protocol on connecting; a number it does not give as a whole is not known.
+TEST(GpsdReport, ReadsTheProtocolVersion) {
+    const struct {
+        QByteArray text;
+        const char* release;
+        int major, minor;
+    } rows[] = {
+        {R"({"class":"VERSION","release":"3.22","rev":"3.22","proto_major":3,"proto_minor":14})",
+         "3.22", 3, 14},
+        {R"({"class":"VERSION","release":"4.1","proto_major":4,"proto_minor":0})", "4.1", 4, 0},
+        {R"({"class":"VERSION","proto_major":"3","proto_minor":3.5})", "", -1, -1},
+        {R"({"class":"VERSION"})", "", -1, -1}};
+    for (const auto& row : rows) {
+        const feed::GpsdReport report = feed::readGpsdReport(row.text);
+        EXPECT_EQ(report.kind, feed::GpsdReport::Kind::Version) << row.text.toStdString();
+        EXPECT_EQ(report.release, QString::fromLatin1(row.release));
+        EXPECT_EQ(report.protocolMajor, row.major) << row.text.toStdString();
+        EXPECT_EQ(report.protocolMinor, row.minor) << row.text.toStdString();
     }
 }
 
@@ -58,6 +87,9 @@ protected:
                              if (name == QStringLiteral("NotifyBeacon"))
                                  m_beacons << args;
                          });
+        // What the status bar shows: the text as it stands at each change.
+        QObject::connect(&m_gps, &GpsOwnStation::statusChanged, &m_gps,
+                         [this] { m_shown << m_gps.statusText(); });
         m_gps.client().setReconnectDelays(20, 200);
         ASSERT_TRUE(m_gps.start(QStringLiteral("127.0.0.1"), m_server.serverPort()));
     }
@@ -72,6 +104,7 @@ protected:
         parseScenario(R"({"own": {"callsign": "N0CALL", "lat": 52, "lon": -1}})", "own.json")};
     GpsOwnStation m_gps{m_core};
     QList<QVariantList> m_beacons;
+    QStringList m_shown;
 };
 
 TEST_F(GpsOwnStationTest, GarbageLongLinesAndNaNNeverMoveTheOwnStationNorDoesSilence) {
@@ -90,7 +123,7 @@ TEST_F(GpsOwnStationTest, GarbageLongLinesAndNaNNeverMoveTheOwnStationNorDoesSil
     EXPECT_EQ(m_beacons, (QList<QVariantList>{{QStringLiteral("N0CALL"), 52.01 * 60.0, -60.0}}));
     EXPECT_EQ(m_gps.client().counters().badFrames, 3u);
     EXPECT_EQ(m_gps.client().counters().dropped, 1u);
-    EXPECT_EQ(m_gps.statusText(), QStringLiteral("GPS: fix 52.0100 -1.0000"));
+    EXPECT_EQ(m_gps.statusText(), QStringLiteral("GPS: 3D fix"));
     // Silence on an open connection loses the fix; the place and the last fix's time stay.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_gps.hasFix(); }, 10000));
     const QString status = m_gps.statusText(), since = QStringLiteral("GPS: no fix since ");
@@ -102,9 +135,13 @@ TEST_F(GpsOwnStationTest, GarbageLongLinesAndNaNNeverMoveTheOwnStationNorDoesSil
     EXPECT_EQ(m_connections, 1);
 }
 
+// The fix found again is a 2D one until gpsd says 3D, where it stands.
 TEST_F(GpsOwnStationTest, GpsdGoneKeepsThePlaceAndIsFoundAgainWithGrowingDelays) {
-    m_onWatch = [this](QTcpSocket* s, int n) {
-        s->write(tpv(n == 1 ? 52.01 : 52.03, -1.0));
+    QPointer<QTcpSocket> second;
+    m_onWatch = [&](QTcpSocket* s, int n) {
+        s->write(n == 1 ? tpv(52.01, -1.0) : tpv(52.03, -1.0, 2));
+        if (n == 2)
+            second = s;
         if (n == 1) {
             s->flush();
             m_server.close();
@@ -123,7 +160,40 @@ TEST_F(GpsOwnStationTest, GpsdGoneKeepsThePlaceAndIsFoundAgainWithGrowingDelays)
     ASSERT_TRUE(m_server.listen(QHostAddress::LocalHost, port));
     ASSERT_TRUE(waitForLat(52.03));
     EXPECT_EQ(m_connections, 2);
-    EXPECT_EQ(m_gps.statusText(), QStringLiteral("GPS: fix 52.0300 -1.0000"));
+    EXPECT_EQ(m_shown.last(), QStringLiteral("GPS: 2D fix"));
+    ASSERT_TRUE(second);
+    second->write(tpv(52.03, -1.0, 3));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_shown.last() == "GPS: 3D fix"; }, 10000))
+        << m_shown.join(" | ").toStdString();
+    EXPECT_EQ(m_beacons.size(), 2) << "a new mode where it stands is no move";
+}
+
+// A gpsd that speaks another major protocol is named and not read, however good its fixes look;
+// the next connection may reach one that is read.
+TEST_F(GpsOwnStationTest, AGpsdOfAnotherProtocolIsNamedAndNotRead) {
+    m_onWatch = [this](QTcpSocket* s, int n) {
+        if (n == 1) {
+            s->write(R"({"class":"VERSION","release":"4.1","proto_major":4,"proto_minor":0})"
+                     "\n" +
+                     tpv(10.0, 10.0));
+            return;
+        }
+        s->write(tpv(52.03, -1.0));
+    };
+    const QString refused = QStringLiteral("gpsd 4.1 speaks protocol 4.0, not 3: not read");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_gps.client().refusal() == refused; }, 10000));
+    QTest::qWait(200); // room for the fix after it, should it be taken
+    EXPECT_EQ(m_core.store().own().lat, 52.0);
+    EXPECT_TRUE(m_gps.statusText().endsWith(QStringLiteral("; ") + refused))
+        << m_gps.statusText().toStdString();
+    EXPECT_EQ(m_gps.client().counters().decoded, 0u);
+    EXPECT_TRUE(m_beacons.isEmpty());
+
+    for (QTcpSocket* s : m_server.findChildren<QTcpSocket*>())
+        s->disconnectFromHost();
+    ASSERT_TRUE(waitForLat(52.03));
+    EXPECT_EQ(m_gps.client().refusal(), QString());
+    EXPECT_EQ(m_gps.statusText(), QStringLiteral("GPS: 3D fix"));
 }
 
 } // namespace

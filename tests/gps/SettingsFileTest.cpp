@@ -68,9 +68,9 @@ INSTANTIATE_TEST_SUITE_P(
         Start{"[General]\ncallsign=G0FIX\nlatitude=51.5\nlongitude=-0.1\nlogin=G0\ngpsd=\n",
               {},
               "G0FIX,51.5,-0.1 - - - - 100 - 60"},
-        Start{"[General]\nkiss=nowhere\n",
+        Start{"[General]\nkiss=nowhere:0\n",
               {},
-              "kestrel32: %F: --kiss needs HOST:PORT, not 'nowhere'"},
+              "kestrel32: %F: key kiss: The port after \":\" is a number from 1 to 65535."},
         // The command line's own refusals, one of each kind.
         Start{{}, {"--scenario"}, "kestrel32: Missing value after '--scenario'.%T"},
         Start{{}, {"extra"}, "kestrel32: unexpected argument 'extra'%T"},

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -37,16 +38,22 @@ QStringList filesBelow(const QString& root) {
 
 // What an install below prefix must hold, and nothing else.
 void expectShipped(const QString& prefix) {
-    const QStringList shipped =
+    QStringList shipped =
         QString("bin/Ringwarden bin/kestrel32 share/applications/kestrel32.desktop "
                 "share/applications/ringwarden.desktop share/doc/ringwarden/changelog.gz "
                 "share/doc/ringwarden/copyright share/icons/hicolor/scalable/apps/kestrel32.svg "
-                "share/icons/hicolor/scalable/apps/ringwarden.svg "
-                "share/kestrel32/basemap-50m.k32map share/man/man1/Ringwarden.1.gz "
-                "share/man/man1/kestrel32.1.gz share/ringwarden/Ringwarden.html "
+                "share/icons/hicolor/scalable/apps/ringwarden.svg share/man/man1/Ringwarden.1.gz "
+                "share/kestrel32/basemap-50m.k32map share/man/man1/kestrel32.1.gz "
+                "share/metainfo/org.example.ringwarden.Kestrel32.metainfo.xml "
+                "share/metainfo/org.example.ringwarden.Ringwarden.metainfo.xml "
+                "share/ringwarden/Ringwarden.html "
                 "share/ringwarden/WAV/SIREN.WAV share/ringwarden/WAV/rw_gt_4_stations_alarm.wav "
                 "share/ringwarden/WAV/rw_le_4_stations_alarm.wav share/ringwarden/ringwarden.svg")
             .split(u' ');
+    for (const int size : {48, 64, 128, 256})
+        for (const char* name : {"kestrel32", "ringwarden"})
+            shipped << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(name);
+    shipped.sort();
     EXPECT_EQ(filesBelow(prefix), shipped);
     const QDir root(prefix);
     const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
@@ -61,18 +68,55 @@ void expectShipped(const QString& prefix) {
         EXPECT_FALSE(
             QImage(root.filePath("share/icons/hicolor/scalable/apps/" + icon + ".svg")).isNull())
             << name;
+        for (const int size : {48, 64, 128, 256}) {
+            const QImage png(root.filePath(
+                QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(icon)));
+            EXPECT_EQ(png.size(), QSize(size, size)) << name << " " << size;
+        }
+        EXPECT_FALSE(keys.value("Desktop Entry/Name").toString().contains("stand-in")) << name;
         if (!validator.isEmpty()) {
             const auto [code, said] = run(validator, {entry});
             EXPECT_EQ(code, 0) << name;
             EXPECT_EQ(said.toStdString(), "") << name; // hints too
         }
     }
-    for (const char* page : {"Ringwarden.1", "kestrel32.1"}) {
+    // Each man page lists every option its program's --help lists, and both programs answer
+    // --help and --version with exit code 0 (without a display).
+    for (const char* program : {"Ringwarden", "kestrel32"}) {
+        const QString page = QString::fromLatin1(program) + QStringLiteral(".1");
         const auto [code, text] =
             run("gzip", {"-dc", root.filePath(QStringLiteral("share/man/man1/%1.gz").arg(page))});
-        EXPECT_EQ(code, 0) << page;
-        EXPECT_TRUE(text.startsWith(".TH " + QString(page).chopped(2).toUpper() + " 1 ")) << page;
-        EXPECT_FALSE(text.contains(u'@')) << page; // the version was filled in
+        EXPECT_EQ(code, 0) << page.toStdString();
+        EXPECT_TRUE(text.startsWith(".TH " + page.chopped(2).toUpper() + " 1 ")) << program;
+        EXPECT_FALSE(text.contains(u'@')) << program; // the version was filled in
+        const QString man = QString(text).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        const auto [helped, help] =
+            run(root.filePath(QStringLiteral("bin/") + program), {"--help"});
+        EXPECT_EQ(helped, 0) << program;
+        static const QRegularExpression option(QStringLiteral("(?:^|[ ,])(--[a-z][a-z-]*)"),
+                                               QRegularExpression::MultilineOption);
+        int options = 0;
+        for (const QRegularExpressionMatch& m : option.globalMatch(help)) {
+            ++options;
+            EXPECT_TRUE(man.contains(m.captured(1)))
+                << program << " man page lacks " << m.captured(1).toStdString();
+        }
+        EXPECT_GE(options, 2) << help.toStdString();
+        const auto [versioned, version] =
+            run(root.filePath(QStringLiteral("bin/") + program), {"--version"});
+        EXPECT_EQ(versioned, 0) << program;
+        EXPECT_TRUE(version.contains(QStringLiteral(RINGWARDEN_VERSION))) << version.toStdString();
+        EXPECT_FALSE((help + man).contains("stand-in")) << program;
+    }
+    // AppStream metainfo as software centres read it.
+    const QString appstream = QStandardPaths::findExecutable("appstreamcli");
+    ASSERT_FALSE(appstream.isEmpty()) << "appstreamcli (package appstream) is not installed";
+    for (const char* id :
+         {"org.example.ringwarden.Ringwarden", "org.example.ringwarden.Kestrel32"}) {
+        const auto [code, said] = run(
+            appstream, {"validate", "--no-net", "--explain",
+                        root.filePath(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(id))});
+        EXPECT_EQ(code, 0) << said.toStdString();
     }
     QFile copyright(root.filePath("share/doc/ringwarden/copyright"));
     ASSERT_TRUE(copyright.open(QIODevice::ReadOnly));
@@ -105,7 +149,8 @@ TEST(Install, PutsEveryFileInItsPlaceAndTheDebianPackageShipsTheSameUnderUsr) {
     ASSERT_EQ(run(dpkgDeb, {"-x", package, packaged.filePath("root")}).first, 0);
     EXPECT_EQ(filesBelow(packaged.filePath("root/usr")), filesBelow(prefix.path()));
     const QString fields = run(dpkgDeb, {"--field", package, "Depends", "Recommends"}).second;
-    for (const char* wanted : {"libqt6widgets6", "libqt6network6", "qt6-qpa-plugins", "xdg-utils"})
+    for (const char* wanted : {"libqt6widgets6", "libqt6network6", "qt6-qpa-plugins", "xdg-utils",
+                               "qt6-speech-speechd-plugin"})
         EXPECT_TRUE(fields.contains(QString::fromLatin1(wanted)))
             << wanted << " in " << fields.toStdString();
 }

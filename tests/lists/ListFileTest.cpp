@@ -76,6 +76,37 @@ TEST(ListFile, EveryLineLandsInItsListAndNoneIsDropped) {
     }
 }
 
+// A callsign the line cannot hold must neither come back shortened, nor in the other list,
+// nor as a watch entry of its own; every other entry keeps the bytes it always had.
+TEST(ListFile, AnEntryTheLineCannotHoldIsWrittenEncodedAndReadBackAsItWas) {
+    const struct {
+        QString entry;
+        QByteArray line;
+    } rows[] = {{u"AB1CD"_qs, "AB1CD|Acknowledged\r\n"},
+                {QString(QChar(0xe9)), "\xe9|Acknowledged\r\n"},
+                {u"AB%7CCD"_qs, "AB%7CCD|Acknowledged\r\n"},
+                {u"A\nB"_qs, "A\nB|Acknowledged\r\n"},
+                {u"AB|CD"_qs, "AB%7CCD|Acknowledged|%UTF8\r\n"},
+                {u"A\u0100"_qs, "A%C4%80|Acknowledged|%UTF8\r\n"},
+                {u"50%|\r"_qs, "50%25%7C%0D|Acknowledged|%UTF8\r\n"},
+                {u"\U0001F4E1"_qs, "%F0%9F%93%A1|Acknowledged|%UTF8\r\n"}};
+    for (const auto& row : rows) {
+        QBuffer buffer;
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(writeLists(buffer, {row.entry}, {row.entry}));
+        EXPECT_TRUE(buffer.data().startsWith(row.line)) << buffer.data().toStdString();
+        const LoadedLists lists = readBytes(buffer.data());
+        EXPECT_EQ(lists.acked, QStringList{row.entry}) << row.line.toStdString();
+        EXPECT_EQ(lists.watch, QStringList{row.entry}) << row.line.toStdString();
+    }
+    // Lines that only look encoded read as they always did.
+    const LoadedLists old = readBytes("A%7CB|Acknowledged|%utf8\r\nA%7|Acknowledged|%UTF8\r\n"
+                                      "A%FF|Acknowledged|%UTF8\r\nA B|Acknowledged|%UTF8\r\n"
+                                      "A%7CB|Acknowledged|%UTF8|x\r\nA%7CB|Watched|%UTF8\r\n");
+    EXPECT_EQ(old.acked, (QStringList{"A%7CB", "A%7", "A%FF", "A B", "A%7CB"}));
+    EXPECT_EQ(old.watch, QStringList{"A|B"});
+}
+
 TEST(ListFile, WriterPutsAcknowledgedFirstAndReportsAShortDevice) {
     const QByteArray whole = bytes("AB1CD|Acknowledged\r\n\xe9|Acknowledged\r\nIJ3KL|Watched\r\n");
     for (const qint64 limit : {0, 1, 20, 35, 50, 60}) {

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +20,7 @@
 #include "TestHttpServer.h"
 #include "map/BaseMapPaint.h"
 #include "map/MapNavigation.h"
+#include "map/MapPreferences.h"
 #include "map/StationDetailsWindow.h"
 #include "map/TileFetcher.h"
 #include "map/TileMath.h"
@@ -301,6 +305,49 @@ TEST(MapWindow, tilesOfTheViewOverTheBaseMapAndTheBaseMapWhereOneFails) {
     // The failure is said in the status bar.
     EXPECT_TRUE(map.window.statusBar()->currentMessage().startsWith(QStringLiteral("tile ")))
         << map.window.statusBar()->currentMessage().toStdString();
+}
+
+TEST(MapWindow, thePreferencesMapPartChecksAndKeepsItsSettings) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("kestrel32.conf"));
+    const QByteArray general = "[General]\ncallsign=G4KST ; mine\nkiss=127.0.0.1:8001\n";
+    ASSERT_TRUE(putFile(path, general));
+    MapPreferences box(trackerMapSettings(path));
+    auto* url = box.findChild<QLineEdit*>(QStringLiteral("tileUrl"));
+    auto* problem = box.findChild<QLabel*>(QStringLiteral("tileUrlProblem"));
+    ASSERT_TRUE(url && problem);
+    EXPECT_TRUE(url->text().isEmpty()) << "no tile source unless one is set";
+    box.show();
+    // Typed as an operator would: a file, then an address without the tile's numbers.
+    for (const auto& [typed, says] :
+         {std::pair("file:///home/me/tiles/{z}/{x}/{y}.png", "An http:// or https:// address."),
+          std::pair("https://tiles.example.org/tile.png", "The address needs {z}, {x} and {y}.")}) {
+        url->clear();
+        QTest::keyClicks(url, QString::fromLatin1(typed));
+        EXPECT_FALSE(box.checked()) << typed;
+        EXPECT_TRUE(problem->isVisible());
+        EXPECT_EQ(problem->text(), QLatin1String(says));
+    }
+    url->clear();
+    QTest::keyClicks(url, QStringLiteral("https://tiles.example.org/{z}/{x}/{y}.png"));
+    QTest::keyClicks(box.findChild<QLineEdit*>(QStringLiteral("tileAttribution")),
+                     QStringLiteral("Tiles (C) Example"));
+    box.findChild<QSpinBox*>(QStringLiteral("trailMinutes"))->setValue(12);
+    const auto settings = box.checked();
+    ASSERT_TRUE(settings);
+    EXPECT_FALSE(problem->isVisible());
+    // Nothing changed, nothing written; then only the keys that changed.
+    ASSERT_TRUE(saveTrackerMapSettings(path, trackerMapSettings(path), trackerMapSettings(path)));
+    EXPECT_EQ(fileBytes(path), general);
+    ASSERT_TRUE(saveTrackerMapSettings(path, trackerMapSettings(path), *settings));
+    EXPECT_FALSE(fileBytes(path).contains("trail-points")) << "left at its default";
+    // Read back as the next start reads it; the operator's [General] lines untouched.
+    const TrackerMapSettings again = trackerMapSettings(path);
+    EXPECT_EQ(again.tileUrl, "https://tiles.example.org/{z}/{x}/{y}.png");
+    EXPECT_EQ(again.tileAttribution, "Tiles (C) Example");
+    EXPECT_EQ(again.trailMinutes, 12);
+    EXPECT_EQ(again.trailPoints, 50);
+    EXPECT_TRUE(fileBytes(path).startsWith(general)) << fileBytes(path).toStdString();
 }
 
 TEST(MapWindow, keysZoomAndPanAndAPanEndsFollowing) {

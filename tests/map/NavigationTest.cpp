@@ -3,13 +3,14 @@
 // back wrong or takes a broken file for a view.
 #include <gtest/gtest.h>
 
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include "MapNavigation.h"
 #include "MapScene.h"
 #include "StationStore.h"
+#include "TestFiles.h"
 #include "TrackerSettings.h"
+#include "setup/TrackerConf.h"
 
 namespace {
 
@@ -85,18 +86,18 @@ TEST(Navigation, theViewIsKeptForTheNextStart) {
     MapScene scene = townView();
     navigation::panStepwise(scene, 1, 1);
     navigation::zoomCentre(scene, 3.0);
-    {
-        QSettings settings(path, QSettings::IniFormat);
-        navigation::saveView(settings, scene);
-    }
+    ASSERT_TRUE(navigation::saveView(path, scene));
     MapScene next;
-    {
-        QSettings settings(path, QSettings::IniFormat);
-        ASSERT_TRUE(navigation::loadView(settings, next));
-        // The operator's own settings stay.
-        EXPECT_EQ(settings.value("callsign").toString(), "N0CALL-9");
-        EXPECT_EQ(settings.value("gpsd").toString(), "127.0.0.1:2947");
-    }
+    ASSERT_TRUE(navigation::loadView(path, next));
+    // The operator's own settings stay as they were written, byte for byte.
+    const QByteArray written = fileBytes(path);
+    EXPECT_TRUE(written.startsWith("[General]\ncallsign=N0CALL-9\ngpsd=127.0.0.1:2947\n"))
+        << written.toStdString();
+    // And the setup's reading of the file takes the map's keys for known ones.
+    EXPECT_TRUE(readTrackerConfFile(path).unknownKeys.isEmpty())
+        << readTrackerConfFile(path).unknownKeys.join(' ').toStdString();
+    // A first start: no folder yet.
+    ASSERT_TRUE(navigation::saveView(folder.filePath("new/kestrel32.conf"), scene));
     EXPECT_NEAR(next.centreX, scene.centreX, 1e-9);
     EXPECT_NEAR(next.centreY, scene.centreY, 1e-9);
     EXPECT_NEAR(next.unitsPerPixel, scene.unitsPerPixel, 1e-12);
@@ -117,9 +118,8 @@ TEST(Navigation, theViewIsKeptForTheNextStart) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(text);
         file.close();
-        QSettings settings(path, QSettings::IniFormat);
         MapScene untouched = townView();
-        EXPECT_FALSE(navigation::loadView(settings, untouched)) << text;
+        EXPECT_FALSE(navigation::loadView(path, untouched)) << text;
         EXPECT_EQ(untouched.centreY, townView().centreY);
         EXPECT_EQ(untouched.unitsPerPixel, townView().unitsPerPixel);
     }

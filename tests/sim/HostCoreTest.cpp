@@ -52,6 +52,38 @@ TEST(HostCore, theMapsScaleIsInTheTrackersUnit) {
     }
 }
 
+// Until the operator's position is known nothing is measured from 0N 0E: an add-on that
+// asks finds no station and so draws and raises nothing. The operator's changes in the
+// preferences move the own station and the unit at once.
+TEST(HostCore, noDistanceUntilTheOwnPositionIsKnownThenTheOperatorsChangesApply) {
+    HostCore core(parseScenario(R"({"own": {"callsign": "OWN", "lat": 0, "lon": 0},
+      "stations": [{"callsign": "A", "lat": 50.5, "lon": 0}]})",
+                                QStringLiteral("own.json")));
+    core.advanceTo(0.0);
+    core.store().setOwnUnplaced(QStringLiteral("OWN"));
+    QStringList events;
+    QObject::connect(&core, &HostCore::hostEvent,
+                     [&](const QString& name, const QVariantList& args) {
+                         events << name + QLatin1Char(' ') + args.value(0).toString();
+                     });
+    core.setEventsEnabled(-1);
+    EXPECT_EQ(core.stationListItem(0), QStringLiteral("@OWN"));
+    EXPECT_EQ(core.stationListItem(1), QStringLiteral("#A"));
+    EXPECT_FALSE(core.getStation(QStringLiteral("OWN")));
+    EXPECT_FALSE(core.getStation(QStringLiteral("A")));
+
+    core.moveOwn(QStringLiteral("OWN"), std::pair(50.0, 0.0));
+    EXPECT_EQ(core.stationListItem(1), QStringLiteral("#A 55.6km"));
+    EXPECT_NEAR(core.getStation(QStringLiteral("A"))->distance, 55.56, 1e-9);
+    core.setUnit(DistanceUnit::NauticalMiles);
+    EXPECT_EQ(core.stationListItem(1), QStringLiteral("#A 30.0nm"));
+    core.moveOwn(QStringLiteral("OWN"), std::pair(50.0, 0.0)); // nothing moved: no event
+    core.moveOwn(QStringLiteral("NEW-9"), std::pair(50.5, 0.0));
+    EXPECT_EQ(core.stationListItem(0), QStringLiteral("@NEW-9 0.0nm"));
+    EXPECT_EQ(events, (QStringList{"NotifyBeacon OWN", "DataAvailable ", "DataAvailable ",
+                                   "NotifyDelete OWN", "NotifyBeacon NEW-9", "DataAvailable "}));
+}
+
 TEST(MapScene, aRingDrawnAgainReplacesTheOldOne) {
     // Every scan draws the same rings again; the map must not pile them up.
     MapScene scene;

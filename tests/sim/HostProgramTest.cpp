@@ -56,7 +56,11 @@ TEST(HostStart, badStartsAreRefusedWithExitCodeTwoAndAClearMessage) {
               "kestrel32: cannot write the journal /nonexistent/dir/j.jsonl"},
              {{},
               {"--replay", "/nonexistent/feed.txt"},
-              "kestrel32: cannot read the replay file '/nonexistent/feed.txt': "}}) {
+              "kestrel32: cannot read the replay file '/nonexistent/feed.txt': "},
+             // What the file holds is quoted, its control characters escaped.
+             {R"({"stations": [{"callsign": "A\u001b[2J\rB", "lat": 1, "lon": 1}]})",
+              {},
+              R"(kestrel32: scenario %S: station 1: unusable name "A\x1b[2J\rB" (1 to 9)"}}) {
         HostProcess host;
         QStringList args = extra + QStringList{"--folder", host.folder()};
         const QString path = scenario.isEmpty() ? QString() : host.writeScenario(scenario);
@@ -65,6 +69,8 @@ TEST(HostStart, badStartsAreRefusedWithExitCodeTwoAndAClearMessage) {
         QString error;
         EXPECT_EQ(host.runToEnd(args, &error), 2);
         EXPECT_TRUE(error.contains(QString(message).replace("%S", path))) << error.toStdString();
+        EXPECT_FALSE(error.contains(QChar(0x1b)) || error.contains(QChar('\r')))
+            << error.toStdString();
         EXPECT_FALSE(HostProcess::waitForBusName(true, 200));
     }
 }
@@ -91,6 +97,10 @@ TEST(HostWithoutDisplay, answersWithoutAborting) {
         const QString text = QString::fromLocal8Bit(
             onStandardOutput ? process.readAllStandardOutput() : process.readAllStandardError());
         EXPECT_TRUE(text.contains(output)) << text.toStdString();
+        // Without a callsign this was a first start whose setup window the time-out closed:
+        // nothing is written.
+        EXPECT_FALSE(QFile::exists(home.dir() + "/config/kestrel32/kestrel32.conf"));
+        EXPECT_FALSE(QFile::exists(home.folder() + "/kestrel32.ini"));
     }
 }
 

@@ -2,7 +2,12 @@
 // or a bad one taken without saying which file, station and field are wrong.
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include "Scenario.h"
+#include "feed/AprsText.h"
 
 namespace {
 
@@ -51,7 +56,33 @@ INSTANTIATE_TEST_SUITE_P(
         std::pair{R"({"overlays": {"../x.pos": ["a"]}})",
                   "overlay \"../x.pos\": is not a plain file name"},
         std::pair{R"({"overlays": {"x.pos": ["\u20ac"]}})",
-                  "overlay \"x.pos\": line 1 has a character outside Latin-1"}));
+                  "overlay \"x.pos\": line 1 has a character outside Latin-1"},
+        // The names a feed refuses, in the feed's words.
+        std::pair{R"({"stations": [{"callsign": "AB|CD", "lat": 1, "lon": 1}]})",
+                  "station 1: unusable name \"AB|CD\" (1 to 9 printable ASCII characters, no "
+                  "blank, \"|\" or \"*\")"}));
+
+// A name refused is refused in the feeds' words, and an overlay line is no longer than a feed's.
+TEST(ScenarioReader, refusesWhatTheFeedsRefuse) {
+    for (const QString& name : {QStringLiteral("G4CAR*"), QStringLiteral("A B"),
+                                QStringLiteral("AB|CD"), QStringLiteral("A\u001b[2J")}) {
+        const QJsonObject station{{"callsign", name}, {"lat", 1}, {"lon", 1}};
+        const QByteArray json =
+            QJsonDocument(QJsonObject{{"stations", QJsonArray{station}}}).toJson();
+        try {
+            parseScenario(json, QStringLiteral("bad.json"));
+            ADD_FAILURE() << "accepted " << json.toStdString();
+        } catch (const ScenarioError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("scenario bad.json: station 1: ") +
+                                       feed::unusableNameText(name));
+        }
+    }
+    const QByteArray line(10241, 'x');
+    EXPECT_NO_THROW(
+        parseScenario(R"({"overlays": {"x.pos": [")" + line.chopped(1) + "\"]}}", "ok"));
+    EXPECT_THROW(parseScenario(R"({"overlays": {"x.pos": [")" + line + "\"]}}", "long"),
+                 ScenarioError);
+}
 
 TEST(ScenarioReader, brokenJsonSaysWhereAndAMissingFileIsNamed) {
     try {

@@ -55,6 +55,32 @@ TEST(StationStore, listsTheOwnFirstAndFindsStationsThroughRemovalsAndReturns) {
     EXPECT_EQ(store.count(), 1);
 }
 
+// Whatever a feed or a scenario brings, an entry stays small enough for any answer of the
+// host: long comments are cut, never split inside a character.
+TEST(StationStore, keepsCommentsAndEntriesWithinTheirBounds) {
+    const int most = StationStore::MaxCommentLength;
+    const QString pair = QString::fromUtf8("\xf0\x9f\x93\xa1"); // one character, two units
+    const struct {
+        QString comment, kept;
+    } rows[] = {{QString(most, 'c'), QString(most, 'c')},
+                {QString(1 << 20, 'c'), QString(most, 'c')},
+                {QString(most - 1, 'c') + pair, QString(most - 1, 'c')},
+                {QString(most - 2, 'c') + pair + "x", QString(most - 2, 'c') + pair}};
+    for (const auto& row : rows) {
+        StationStore store;
+        store.setOwn(QStringLiteral("OWN"), 52.0, 0.0, row.comment);
+        store.upsert(QStringLiteral("NEW"), 52.0, 0.0, row.comment);
+        store.upsert(QStringLiteral("NEW"), 52.0, 0.0, row.comment); // an update in place
+        EXPECT_EQ(store.own().comment, row.kept) << row.comment.size();
+        EXPECT_EQ(store.at(1)->comment, row.kept) << row.comment.size();
+    }
+    StationStore store;
+    store.setOwn(QStringLiteral("OWN"), 52.0, 0.0);
+    store.upsert(QString(1000, 'N'), 52.0, 0.0, QString(most, 'c'));
+    EXPECT_EQ(store.entryText(1),
+              QLatin1Char('#') + QString(StationStore::MaxEntryLength - 1, 'N'));
+}
+
 TEST(TrackerModel, stationsAppearMoveVanishAndAreClearedAsTheScenarioSays) {
     const Scenario scenario = parseScenario(R"({"own": {"callsign": "OWN", "lat": 50, "lon": 0},
       "stations": [{"callsign": "EARLY", "lat": 0, "lon": 0, "vanish": 10},

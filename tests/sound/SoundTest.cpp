@@ -2,6 +2,7 @@
 // misread so that the wait is too short or endless.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -66,6 +67,24 @@ TEST(QtSound, waitsOnlyForWhatCanBeHeard) {
         EXPECT_EQ(player.lastWaitBoundMs(), 0); // nobody hears it: the window is not held
     player.playToEnd(QStringLiteral("/nonexistent/missing.wav"));
     EXPECT_EQ(player.lastWaitBoundMs(), 0);
+}
+
+// Told at every tick, the warning buries everything else the terminal says.
+TEST(QtSound, aMissingAudioDeviceIsToldOnce) {
+    static QStringList told;
+    told.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { told << text; });
+    QtSoundPlayer player;
+    for (int tick = 0; tick < 3; ++tick) {
+        player.playAsync(shippedWav(kWavFewStations));
+        player.playToEnd(shippedWav(kWavFewStations));
+        QCoreApplication::processEvents();
+    }
+    qInstallMessageHandler(previous);
+    const qsizetype count = told.filter(QStringLiteral("No audio device detected")).size();
+    EXPECT_EQ(count, QtSoundPlayer::audioOutputAvailable() ? 0 : 1)
+        << told.join('\n').toStdString();
 }
 
 } // namespace

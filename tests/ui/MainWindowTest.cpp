@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include "FakeKestrelHost.h"
@@ -96,6 +97,28 @@ TEST_F(MainWindow, theAlarmRestoresAMaximisedWindowAndShowsTheMinimum) {
     EXPECT_FALSE(window.isMaximized());
     EXPECT_FALSE(window.isMinimized());
     EXPECT_TRUE(child<QLabel>("lblMinDist")->text().startsWith("(minimum distance observed is "));
+}
+
+TEST_F(MainWindow, aStoredPlaceOffTheScreenIsBroughtBackOnIt) {
+    const QRect screen = window.screen()->availableGeometry();
+    window.moveToTwips(1500, 1500); // 100 pixels in: where it was
+    EXPECT_EQ(window.pos(), QPoint(100, 100));
+    for (const double twips : {32767.0, -32768.0, 1.0e9}) {
+        window.moveToTwips(twips, twips);
+        EXPECT_TRUE(screen.contains(window.frameGeometry())) << twips;
+    }
+    window.moveToTwips(-32768, 32767);
+    EXPECT_EQ(window.frameGeometry().left(), screen.left());
+    EXPECT_EQ(window.frameGeometry().bottom(), screen.bottom());
+}
+
+TEST_F(MainWindow, aLineLongerThanItsListShowsWholeInItsTooltip) {
+    const QString call = QStringLiteral("G4CAR-9-WITH-A-LONG-SUFFIX");
+    host.addStation(call, 4.467f);
+    tick();
+    const QAbstractItemModel* lines = child<ListBox>("lstStations")->model();
+    ASSERT_EQ(lines->rowCount(), 1);
+    EXPECT_EQ(lines->index(0, 0).data(Qt::ToolTipRole).toString(), call + " distance 4.467");
 }
 
 // How often a failure is told is the engine's rule; the window shows it, unless the tracker left.

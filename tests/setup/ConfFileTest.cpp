@@ -1,0 +1,152 @@
+// Guards against the operator's kestrel32.conf losing a comment, a key or its order when the
+// window saves it, a value written that did not change, a fault blamed on an option instead
+// of the file's key, and an unknown key passed over in silence.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "CommandLine.h"
+#include "TestFiles.h"
+#include "TrackerConf.h"
+
+namespace {
+
+const QByteArray handEdited = "# my tracker\n"
+                              "[General]\n"
+                              "; who I am\n"
+                              "Callsign = G0MOB-9\n"
+                              "colour=green\n"
+                              "latitude=52.0583\n"
+                              "longitude=-1.0833\n"
+                              "\n"
+                              "aprs-is = \"rotate.example:14580\"   \n"
+                              "range=50\n"
+                              "\n"
+                              "[Window]\n"
+                              "geometry=800x600\n";
+
+TEST(ConfFile, readsTheOperatorsFileAndNamesWhatItDoesNotKnow) {
+    const ConfReading reading = readTrackerConf(handEdited, "k.conf");
+    EXPECT_EQ(reading.fault, "");
+    EXPECT_EQ(reading.conf.callsign, "G0MOB-9");
+    EXPECT_EQ(reading.conf.aprsIs, "rotate.example:14580");
+    EXPECT_EQ(reading.conf.effectiveLogin(), "G0MOB-9");
+    EXPECT_EQ(reading.conf.rangeKm, 50);
+    EXPECT_DOUBLE_EQ(*reading.conf.latitude, 52.0583);
+    EXPECT_EQ(reading.unknownKeys, (QStringList{"colour", "Window/geometry"}));
+}
+
+// key=value line; the fault (file and key named, never an option)
+struct Fault {
+    const char* line;
+    const char* fault;
+};
+class ConfFaults : public testing::TestWithParam<Fault> {};
+TEST_P(ConfFaults, nameTheFileAndTheKey) {
+    const QByteArray content =
+        QByteArray("[General]\ncallsign=G0MOB\nlatitude=52\nlongitude=-1\n") + GetParam().line;
+    EXPECT_EQ(readTrackerConf(content, "/h/kestrel32.conf").fault, GetParam().fault);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ConfFaults,
+    testing::Values(
+        Fault{"kiss=host:99999",
+              "/h/kestrel32.conf: key kiss: The port after \":\" is a number from 1 to 65535."},
+        Fault{"callsign=g0mob", ""}, // the first callsign key stands
+        Fault{"passcode=x",
+              "/h/kestrel32.conf: key passcode: The passcode is a number from 0 to 32767; leave "
+              "it empty to receive only."},
+        Fault{"unit=furlong", "/h/kestrel32.conf: key unit: The distance unit is km, mi or nm."},
+        Fault{"range=0",
+              "/h/kestrel32.conf: key range: The range is a whole number of kilometres from 1 to "
+              "20000."},
+        Fault{"expire=0",
+              "/h/kestrel32.conf: key expire: Give the minutes after which unheard stations "
+              "leave (more than 0)."},
+        Fault{"login=G0 MOB",
+              "/h/kestrel32.conf: key login: A login has 1 to 9 letters, digits and \"-\"."}));
+
+TEST(ConfFile, faultsOfTheCallsignAndPositionNameTheirKeys) {
+    EXPECT_EQ(readTrackerConf("[General]\ncallsign=g0mob\n", "f").fault,
+              "f: key callsign: Use capital letters: G0MOB.");
+    EXPECT_EQ(readTrackerConf("[General]\ncallsign=G0MOB\nlatitude=52\n", "f").fault,
+              "f: key longitude: a position needs both latitude and longitude.");
+    EXPECT_EQ(readTrackerConf("[General]\ncallsign=G0MOB\n", "f").fault,
+              "f: key latitude: a fixed position needs latitude and longitude (or set gpsd).");
+    EXPECT_EQ(readTrackerConf("[General]\ncallsign=G0MOB\ngpsd=127.0.0.1\n", "f").conf.gpsd,
+              "127.0.0.1:2947");
+}
+
+TEST(ConfFile, savingChangesOnlyTheValuesThatChangedAndKeepsEveryOtherByte) {
+    const TrackerConf before = readTrackerConf(handEdited, "k.conf").conf;
+    TrackerConf after = before;
+    after.aprsIs = "127.0.0.1:14580";
+    after.login = "G0MOB";
+    after.latitude = 52.0583; // the same number: its line stays as written
+    after.kiss = "127.0.0.1:8001";
+    after.passcode.clear();
+    EXPECT_EQ(withTrackerConf(handEdited, before, after), QByteArray("# my tracker\n"
+                                                                     "[General]\n"
+                                                                     "; who I am\n"
+                                                                     "Callsign = G0MOB-9\n"
+                                                                     "colour=green\n"
+                                                                     "latitude=52.0583\n"
+                                                                     "longitude=-1.0833\n"
+                                                                     "\n"
+                                                                     "aprs-is=127.0.0.1:14580\n"
+                                                                     "range=50\n"
+                                                                     "kiss=127.0.0.1:8001\n"
+                                                                     "login=G0MOB\n"
+                                                                     "\n"
+                                                                     "[Window]\n"
+                                                                     "geometry=800x600\n"));
+    // A link switched off loses its key; its comment and the rest stay.
+    after = before;
+    after.aprsIs.clear();
+    QByteArray expected = handEdited;
+    expected.replace("aprs-is = \"rotate.example:14580\"   \n", "");
+    EXPECT_EQ(withTrackerConf(handEdited, before, after), expected);
+}
+
+TEST(ConfFile, aNewFileIsWrittenAndReadBackAsTheCommandLineWouldTakeIt) {
+    QTemporaryDir home;
+    const QString path = home.filePath("kestrel32/kestrel32.conf");
+    TrackerConf conf;
+    conf.callsign = "G4KST";
+    conf.latitude = 52.0;
+    conf.longitude = -1.0;
+    conf.aprsIs = "127.0.0.1:14580";
+    conf.passcode = "12345";
+    conf.unit = "nm";
+    QString error;
+    ASSERT_TRUE(saveTrackerConf(
+        path, [&](TrackerConf& saved) { saved = conf; }, &error))
+        << error.toStdString();
+    EXPECT_EQ(fileBytes(path), QByteArray("[General]\ncallsign=G4KST\nlatitude=52\nlongitude=-1\n"
+                                          "aprs-is=127.0.0.1:14580\npasscode=12345\nunit=nm\n"));
+    HostOptions options;
+    QString text;
+    ASSERT_EQ(parseCommandLine({"kestrel32", "--range", "30"}, options, text, path),
+              CommandLineResult::Run)
+        << text.toStdString();
+    ASSERT_TRUE(options.feed.own);
+    EXPECT_EQ(options.feed.own->callsign, "G4KST");
+    EXPECT_EQ(options.feed.aprsIsPort, 14580);
+    EXPECT_EQ(options.feed.login, "G4KST");
+    EXPECT_EQ(options.feed.passcode, 12345);
+    EXPECT_EQ(options.feed.rangeKm, 30); // the command line wins for the run...
+    ASSERT_TRUE(saveTrackerConf(
+        path, [](TrackerConf&) {}, &error));
+    EXPECT_FALSE(fileBytes(path).contains("range")); // ...and is never written
+
+    // Another login than the file's: its passcode stays with the file's login.
+    ASSERT_EQ(parseCommandLine({"kestrel32", "--login", "G4KST-2"}, options, text, path),
+              CommandLineResult::Run);
+    EXPECT_EQ(options.feed.passcode, -1);
+
+    EXPECT_FALSE(saveTrackerConf(
+        "/proc/nowhere/kestrel32.conf", [](TrackerConf&) {}, &error));
+    EXPECT_EQ(error, "cannot write /proc/nowhere/kestrel32.conf");
+}
+
+} // namespace
