@@ -47,7 +47,8 @@ for step in range(90):
         lon += dlon
     t = "12%02d%02d.00" % (step // 60, step % 60)
     where = "%02d%07.4f,N,%03d%07.4f,W" % (int(lat), (lat - int(lat)) * 60, int(-lon), (-lon - int(-lon)) * 60)
-    out.append(sentence("GPRMC,%s,A,%s,045.0,060.0,071226,,,A" % (t, where)))
+    course = 39.0 if step < 35 else 77.0  # the way each leg goes
+    out.append(sentence("GPRMC,%s,A,%s,045.0,%05.1f,071226,,,A" % (t, where, course)))
     out.append(sentence("GPGGA,%s,%s,1,08,1.0,100.0,M,47.0,M,," % (t, where)))
 open(sys.argv[1], "w").write("".join(out))
 PY
