@@ -125,9 +125,9 @@ void RingwardenApp::createWindow() {
     m_alerts =
         std::make_unique<AlertsHub>(*m_engine, historyFile(), m_notifier.get(), m_speaker.get());
     m_window = std::make_unique<frmMain>(*m_engine);
-    m_window->setWindowTitle(gstrAppTitle);
+    m_window->setWindowTitle(appTitle);
     m_window->setHelpFile(m_files.helpFile);
-    connect(m_window.get(), &frmMain::unloading, this, &RingwardenApp::Form_Unload);
+    connect(m_window.get(), &frmMain::unloading, this, &RingwardenApp::formUnload);
     connect(m_window.get(), &frmMain::exitRequested, this, &RingwardenApp::mnuFileExit);
     connect(m_window.get(), &frmMain::extraSwitchToggled, this, &RingwardenApp::toggleAlert);
     connect(m_window.get(), &frmMain::historyRequested, this,
@@ -149,8 +149,8 @@ void RingwardenApp::refuseSecondInstance() {
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0))
         return;
-    showMessageBox(MessageIcon::Critical, gstrAppTitle,
-                   QStringLiteral("Another instance of this program (") + gstrAppTitle +
+    showMessageBox(MessageIcon::Critical, appTitle,
+                   QStringLiteral("Another instance of this program (") + appTitle +
                        QStringLiteral(") is already running"));
     endProcess(0);
 }
@@ -178,7 +178,7 @@ void RingwardenApp::readini() {
 
 void RingwardenApp::openWithOverlayList() {
     m_window->setShowWatchList(false);
-    m_window->show_hide_watchlist();
+    m_window->showHideWatchlist();
     m_window->setTimer2Enabled(false);
 }
 
@@ -236,8 +236,8 @@ void RingwardenApp::saveini() {
     values.setText(Setting::MinDistance, m_engine->radiusText());
     values.setOn(Setting::AudibleAlarm, m_engine->isOn(AlarmEngine::Switch::AudibleAlarm));
     values.setOn(Setting::BringToFront, m_engine->isOn(AlarmEngine::Switch::BringToFront));
-    values.setText(Setting::Left, QString::number(m_window->mintLeftValue()));
-    values.setText(Setting::Top, QString::number(m_window->mintTopValue()));
+    values.setText(Setting::Left, QString::number(m_window->rememberedLeft()));
+    values.setText(Setting::Top, QString::number(m_window->rememberedTop()));
     values.setOn(Setting::Minimized, minimized);
     saveSettingsFile(m_files.iniFile, values);
 }
@@ -259,7 +259,7 @@ void RingwardenApp::Kestrel32IsClosing() {
     m_window->closeWithEverythingOpen();
 }
 
-void RingwardenApp::Form_Unload() {
+void RingwardenApp::formUnload() {
     // A start-up that has not read the files has nothing of the operator's to write.
     if (!m_listsLoaded) {
         m_startupCut = true;

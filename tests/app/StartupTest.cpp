@@ -211,7 +211,7 @@ TEST_F(Startup, theTrackerClosingDuringATickClosesBetweenTwoAnswersAndTheTickGoe
             Qt::QueuedConnection);
     };
     QFile::remove(listFile());
-    app->engine()->Timer1_Timer();
+    app->engine()->timer1Timer();
     EXPECT_FALSE(QFile::exists(listFile())) << "written inside the host's answer";
     QApplication::processEvents();
     EXPECT_TRUE(app->window()->isUnloaded());
@@ -228,7 +228,7 @@ TEST_F(Startup, theNextStartRestoresThePlaceAndTheMinimisedState) {
     start();
     app->window()->move(120, 90);
     QApplication::processEvents();
-    app->window()->Form_Resize();
+    app->window()->formResize();
     app->window()->showMinimized();
     QApplication::processEvents();
     app->window()->close();

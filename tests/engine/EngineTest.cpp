@@ -240,7 +240,7 @@ TEST_F(Engine, aTickDrawsTheRingAndTheSweepBetweenEventsAndATickMeanwhileIsDropp
         if (!engine.tickRunning())
             return;
         ++steps;
-        engine.Timer1_Timer(); // a tick that falls due meanwhile
+        engine.timer1Timer(); // a tick that falls due meanwhile
     });
     probe.start();
     tick();
@@ -280,7 +280,7 @@ TEST_F(Engine, scanningSwitchedOffOrTheProgramLeavingMidTickRaisesNothingAndSays
     // The tracker leaves in the middle of the sweep.
     host.failOn(QStringLiteral("DrawCircle"), 5);
     QTimer::singleShot(0, [this] { engine.shutDown(); });
-    engine.Timer1_Timer();
+    engine.timer1Timer();
     QTest::qWait(200);
     EXPECT_FALSE(engine.tickRunning());
     EXPECT_LT(host.callsNamed(QStringLiteral("DrawCircle")).size(), 5u);
@@ -289,7 +289,7 @@ TEST_F(Engine, scanningSwitchedOffOrTheProgramLeavingMidTickRaisesNothingAndSays
     EXPECT_TRUE(sound.plays.isEmpty());
     EXPECT_EQ(fronts, 0);
     EXPECT_FALSE(engine.isTicking());
-    engine.Timer1_Timer();
+    engine.timer1Timer();
     EXPECT_FALSE(engine.tickRunning()) << "a tick started after the way out";
 }
 
@@ -314,16 +314,16 @@ TEST_F(Engine, overlaysWithinTheRadiusOfTheOwnStationAreListed) {
     ASSERT_TRUE(
         putFile(file, "TOWER!0003.00N/00001.00E#water tower\r\nFAR!1000.00S/00001.00E#x\r\n"));
     engine.setOverlaysFolder([this] { return wav.path(); });
-    const double tower = calc_dist(2.0f, 1.0f, 3.0f, 1.0f);
+    const double tower = calcDist(2.0f, 1.0f, 3.0f, 1.0f);
     engine.setRadiusText(QString::number(tower, 'g', 17)); // at the radius: out
-    engine.scan_overlays();
+    engine.scanOverlays();
     EXPECT_EQ(engine.overlayLines().count(), 0);
     engine.setRadiusText(QStringLiteral("100"));
-    engine.scan_overlays();
+    engine.scanOverlays();
     EXPECT_EQ(engine.overlayLines().items(),
               QStringList({"TOWER " + distanceText(tower) + "km (water tower)"}));
     QFile::remove(file);
-    engine.scan_overlays();
+    engine.scanOverlays();
     EXPECT_EQ(engine.overlayLines().count(), 0);
 }
 

@@ -128,7 +128,7 @@ TEST_F(MainWindow, aFailingTickIsShownAsANoticeButNotOnceTheWindowHasClosed) {
     host.clearFailures();
     tick();
     host.failOn(QStringLiteral("GetStation"));
-    engine.Timer1_Timer();
+    engine.timer1Timer();
     window.close(); // before the failure's notice comes up
     QApplication::processEvents();
     EXPECT_EQ(shown.size(), 1);
