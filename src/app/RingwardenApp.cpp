@@ -81,6 +81,9 @@ void RingwardenApp::start() {
     readini();
     openWithOverlayList();
     readOwnCallsign();
+    // The alarm cycle runs from here on: not behind the box that ends a start without a
+    // callsign, where it would alarm and write history for a program that is leaving.
+    m_engine->startTicking();
     m_window->show();
     // The rest once the events that came meanwhile (the first paint among them) have run.
     QMetaObject::invokeMethod(this, &RingwardenApp::finishStartup, Qt::QueuedConnection);
@@ -140,8 +143,6 @@ void RingwardenApp::createWindow() {
     });
     connect(m_notifier.get(), &DesktopNotifier::raiseRequested, m_window.get(),
             &frmMain::bringToFront);
-    // The alarm cycle runs from the window's creation on.
-    m_engine->startTicking();
 }
 
 void RingwardenApp::refuseSecondInstance() {

@@ -53,12 +53,19 @@ TEST_F(Startup, readsTheFilesAndTalksToTheHostInOrder) {
     expectFilesUntouched();
 }
 
-TEST_F(Startup, theTrackerClosingDuringTheCallsignBoxWritesNothing) {
+TEST_F(Startup, theCallsignBoxRunsNoAlarmCycleAndTheTrackerClosingDuringItWritesNothing) {
     installHost(QString()); // no callsign: the critical box
-    duringBox = [this] { emit hosts[1]->Kestrel32IsClosing(); };
+    // The box ends the program: behind it no tick may alarm, draw or write history.
+    bool ticking = true;
+    duringBox = [&] {
+        ticking = app->engine()->isTicking();
+        emit hosts[1]->Kestrel32IsClosing();
+    };
     startExpectingEnd(1);
+    EXPECT_FALSE(ticking);
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains("Error getting station callsign from Kestrel32.INI"));
+    EXPECT_FALSE(QFile::exists(app->historyFile()));
     expectFilesUntouched();
 }
 
