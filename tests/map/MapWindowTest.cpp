@@ -27,17 +27,11 @@
 
 #include <QBuffer>
 
+#include "OwnAt.h"
+
 namespace {
 
-Scenario ownAt(double lat, double lon) {
-    Scenario s;
-    s.ownCallsign = QStringLiteral("N0CALL");
-    s.ownLat = lat;
-    s.ownLon = lon;
-    return s;
-}
-
-void hear(HostCore& core, const QString& callsign, double lat, double lon) {
+void hearOnAprsIs(HostCore& core, const QString& callsign, double lat, double lon) {
     core.store().upsert(callsign, lat, lon);
     TrackerChanges changes;
     changes.heard << callsign;
@@ -163,7 +157,7 @@ TEST(MapWindow, aClickOnAStationShowsItsDetails) {
     map.core.log().setPacket(call, QStringLiteral("WIDE1-1*"),
                              QStringLiteral("G4CAR-9>APRS,WIDE1-1*:!5203.00N/00100.00W>\r\x1b"),
                              std::nullopt, std::nullopt);
-    hear(map.core, call, 52.05, -1.0);
+    hearOnAprsIs(map.core, call, 52.05, -1.0);
     map.window.map()->repaint();
     StationDetailsWindow* details = map.window.stationDetails();
     EXPECT_FALSE(details->isVisible());
@@ -188,8 +182,8 @@ TEST(MapWindow, stationsUnheardForHalfAnHourAreGreyAndTrailsShow) {
     for (int i = 0; i < 4; ++i)
         map.core.log().heard(QStringLiteral("FRESH"), 51.97 + i * 0.01, -1.02, HeardVia::Rf,
                              map.core.nowMs() - (4 - i) * 60000);
-    hear(map.core, QStringLiteral("FRESH"), 52.01, -1.02);
-    hear(map.core, QStringLiteral("OLD"), 52.01, -0.98);
+    hearOnAprsIs(map.core, QStringLiteral("FRESH"), 52.01, -1.02);
+    hearOnAprsIs(map.core, QStringLiteral("OLD"), 52.01, -0.98);
     // Heard last 31 minutes ago, as the log counts.
     map.core.log().heard(QStringLiteral("OLD"), 52.01, -0.98, HeardVia::Rf,
                          map.core.nowMs() - 31 * 60000);

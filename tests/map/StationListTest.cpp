@@ -11,17 +11,10 @@
 #include <QTest>
 
 #include "HostCore.h"
+#include "OwnAt.h"
 #include "map/StationListWindow.h"
 
 namespace {
-
-Scenario ownAt(double lat, double lon) {
-    Scenario s;
-    s.ownCallsign = QStringLiteral("N0CALL");
-    s.ownLat = lat;
-    s.ownLon = lon;
-    return s;
-}
 
 void hear(HostCore& core, const QString& callsign, double lat, double lon,
           const QString& comment = {}) {
