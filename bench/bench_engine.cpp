@@ -109,8 +109,8 @@ void BM_OverlayLoadAndScan(benchmark::State& state) {
     s.engine.setOverlaysFolder([&] { return folder.path(); });
     s.engine.setRadiusText(QStringLiteral("30"));
     for (auto _ : state)
-        s.engine.scan_overlays();
-    if (s.engine.overlays().gintOverlayCount != 2500)
+        s.engine.scanOverlays();
+    if (s.engine.overlays().count != 2500)
         state.SkipWithError("expected 2500 objects");
     state.counters["listed"] = double(s.engine.overlayLines().count());
 }

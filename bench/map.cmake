@@ -3,4 +3,6 @@ if(TARGET kestrel32_app)
     ringwarden_bench(bench_map
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_map.cpp
         LINKS kestrel32_app Qt6::Widgets)
+    target_compile_definitions(bench_map PRIVATE
+        KESTREL32_BASEMAP="${CMAKE_SOURCE_DIR}/data/basemap-50m.k32map")
 endif()

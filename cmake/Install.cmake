@@ -13,6 +13,7 @@
 #     kestrel32.1.gz
 #   share/doc/ringwarden/copyright,          the copyright and licence, the change log
 #     changelog.gz
+#   share/kestrel32/basemap-50m.k32map       the tracker's offline base map (Natural Earth)
 #
 # The program finds share/ringwarden from its own folder (support/AppPaths), so the
 # relative way from bin to there is compiled in.
@@ -25,6 +26,13 @@ target_compile_definitions(ringwarden_support
 install(TARGETS Ringwarden RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET kestrel32)
     install(TARGETS kestrel32 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    # The tracker finds its base map the same way from its own folder.
+    file(RELATIVE_PATH kestrel32_data_from_bin /prefix/${CMAKE_INSTALL_BINDIR}
+         /prefix/${CMAKE_INSTALL_DATADIR}/kestrel32)
+    target_compile_definitions(kestrel32_map
+        PRIVATE KESTREL32_DATA_DIR_FROM_BIN="${kestrel32_data_from_bin}")
+    install(FILES ${CMAKE_SOURCE_DIR}/data/basemap-50m.k32map
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/kestrel32)
 endif()
 install(FILES ${CMAKE_SOURCE_DIR}/data/Ringwarden.html ${CMAKE_SOURCE_DIR}/data/icons/ringwarden.svg
         DESTINATION ${RINGWARDEN_INSTALL_DATADIR})

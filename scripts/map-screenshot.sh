@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Makes docs/kestrel32-map.png: kestrel32's map with the demo scenario (overlay objects, the
-# scale bar) and the sweep that Ringwarden, running beside it on a private bus, draws round the
-# own station. Runs both under a private Xvfb display and grabs the tracker's window.
+# Makes docs/kestrel32-map.png: kestrel32's map with the demo scenario on the base map (overlay
+# objects, trails of the moving stations, the scale bar), the sweep that Ringwarden, running
+# beside it on a private bus, draws round the own station, and View > Stations beside the map.
+# Runs both under a private Xvfb display and grabs the tracker's two windows.
+# Then, zoomed out over England and Wales, docs/kestrel32-basemap.png (beside OUTPUT).
 # Usage: scripts/map-screenshot.sh [BUILD_DIR] [OUTPUT.png]   (default build, docs/kestrel32-map.png)
 # Needs Xvfb, dbus-run-session, xdotool and ImageMagick's import.
 set -euo pipefail
@@ -38,8 +40,9 @@ trap cleanup EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$work/ringwarden"
 cp -r "$build/bin/." "$work/ringwarden/"
-# Ringwarden's window to the right of the tracker's (LEFT and TOP in twips, 15 a pixel).
-printf '[SETUP]\r\nMIN_DISTANCE=3\r\nBRING_TO_FRONT=FALSE\r\nAUDIBLE_ALARM=FALSE\r\nLEFT=13500\r\nTOP=0\r\n' \
+# Ringwarden's window below the tracker's, out of the picture (LEFT and TOP in twips, 15 a
+# pixel): the station list takes the place beside the map.
+printf '[SETUP]\r\nMIN_DISTANCE=3\r\nBRING_TO_FRONT=FALSE\r\nAUDIBLE_ALARM=FALSE\r\nLEFT=0\r\nTOP=10500\r\n' \
     >"$work/ringwarden/Ringwarden.INI"
 
 wait_for() { # wait_for SECONDS COMMAND...: until COMMAND succeeds
@@ -55,7 +58,7 @@ wait_for() { # wait_for SECONDS COMMAND...: until COMMAND succeeds
 }
 
 display=":$((90 + RANDOM % 400))"
-Xvfb "$display" -screen 0 1800x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb "$display" -screen 0 1800x1300x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 export DISPLAY="$display"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
@@ -68,13 +71,23 @@ wait_for 20 grep -q "on the session bus" "$work/kestrel32.log"
 
 (cd "$work/ringwarden" && ./Ringwarden >"$work/ringwarden.log" 2>&1) &
 pids+=($!)
-window=$(xdotool search --sync --onlyvisible --name "Kestrel32 \(stand-in tracker\)" | head -n 1)
+window=$(xdotool search --sync --onlyvisible --name "^Kestrel32 tracker$" | head -n 1)
 # Closer in round the own station (where the demo frames it), where the overlay objects stand.
 xdotool mousemove --window "$window" 443 271 click --repeat 6 --delay 50 4
+# View > Stations (the first item of the View menu), beside the map.
+xdotool windowfocus --sync "$window" key --window "$window" --delay 150 alt+v Return
+list=$(xdotool search --sync --onlyvisible --name "^Stations$" | head -n 1)
+xdotool windowsize --sync "$list" 880 600 windowmove --sync "$list" 810 0
+# Time for the walkers and cars to leave trails.
+sleep 60
 
 # One whole sweep (32 arcs of aspect 0.5), then a moment for the map's next paint.
 sweeps() { [ "$(grep -c '"DrawCircle".*,0.5\]' "$work/journal")" -ge 32 ]; }
 wait_for 30 sweeps
 sleep 0.3
-import -window "$window" "$output"
+import -window root -crop 1700x640+0+0 "$output"
 echo "map-screenshot.sh: wrote $output"
+xdotool mousemove --window "$window" 400 290 click --repeat 19 --delay 50 5
+sleep 1
+import -window "$window" "$(dirname "$output")/kestrel32-basemap.png"
+echo "map-screenshot.sh: wrote $(dirname "$output")/kestrel32-basemap.png"

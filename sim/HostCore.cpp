@@ -46,12 +46,20 @@ void HostCore::moveOwn(const QString& callsign, std::optional<std::pair<double, 
 void HostCore::advanceTo(double seconds) {
     const TrackerChanges changes = m_model->advanceTo(seconds);
     m_scene.prune(nowMs());
+    m_log.prune(nowMs());
     publish(changes);
 }
 
-void HostCore::publish(const TrackerChanges& changes) {
+void HostCore::publish(const TrackerChanges& changes, HeardVia via) {
     if (!changes.any())
         return;
+    if (changes.deletedAll)
+        m_log.forgetAllBut(m_store.ownCallsign());
+    for (const QString& callsign : changes.deleted)
+        m_log.forget(callsign);
+    for (const QString& callsign : changes.heard)
+        if (const HeardStation* station = m_store.find(callsign))
+            m_log.heard(callsign, station->lat, station->lon, via, nowMs());
     if (changes.deletedAll)
         raise(QStringLiteral("NotifyDeleteAllStations"));
     for (const QString& callsign : changes.deleted)
@@ -68,6 +76,7 @@ void HostCore::publish(const TrackerChanges& changes) {
 
 void HostCore::deleteAllStations() {
     m_store.removeAll();
+    m_log.forgetAllBut(m_store.ownCallsign());
     raise(QStringLiteral("NotifyDeleteAllStations"));
     raise(QStringLiteral("DataAvailable"));
     emit changed();

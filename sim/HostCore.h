@@ -12,6 +12,7 @@
 #include "Scenario.h"
 #include "StationStore.h"
 #include "TrackerModel.h"
+#include "map/StationLog.h"
 
 // A call the tracker refuses; the text goes back to the caller as the error message.
 class CallRefused : public std::runtime_error {
@@ -32,13 +33,17 @@ public:
     StationStore& store() { return m_store; }
     const StationStore& store() const { return m_store; }
     MapScene& scene() { return m_scene; }
+    // Trails, ages and packets of the stations in the list.
+    StationLog& log() { return m_log; }
+    const StationLog& log() const { return m_log; }
     const Scenario& scenario() const { return m_scenario; }
     qint64 nowMs() const { return m_clock.elapsed(); }
 
     // Plays the scenario up to `seconds` after start and raises the events that follow.
     void advanceTo(double seconds);
-    // Raises the events of changes made to the list outside the scenario (the radio feed).
-    void publish(const TrackerChanges& changes);
+    // Raises the events of changes made to the list outside the scenario (the radio feed),
+    // heard the way `via` says.
+    void publish(const TrackerChanges& changes, HeardVia via = HeardVia::Scenario);
     // The operator clears the list; stations still heard come back as they are heard.
     void deleteAllStations();
     // The operator changed the distance unit: every distance, radius and ScaleHeight follows.
@@ -86,6 +91,7 @@ private:
     StationStore m_store;
     std::unique_ptr<TrackerModel> m_model;
     MapScene m_scene;
+    StationLog m_log;
     QElapsedTimer m_clock;
     bool m_eventsEnabled = false;
     QString m_beaconCallsign;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDir>
+#include <QSettings>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -18,7 +19,11 @@
 #include "HostFiles.h"
 #include "HostWindow.h"
 #include "Journal.h"
+#include "MapView.h"
+#include "TrackerSettings.h"
 #include "feed/RadioFeed.h"
+#include "map/MapNavigation.h"
+#include "map/MapPreferences.h"
 #include "setup/SetupWindow.h"
 
 namespace {
@@ -170,6 +175,11 @@ bool HostProgram::start(QString* error) {
     m_window->show();
     QCoreApplication::processEvents();
     m_core->fitView();
+    // The view the operator left last time, if any; the fitted one otherwise.
+    navigation::loadView(m_options.settingsFile, m_core->scene());
+    applyMapSettings(trackerMapSettings(m_options.settingsFile));
+    // A position from gpsd moves: the view goes with it until the operator pans.
+    m_window->map()->setFollowing(m_options.feed.gpsdPort != 0);
 
     connect(m_window.get(), &HostWindow::preferencesRequested, this, &HostProgram::showPreferences);
     if (!startFeed(error))
@@ -226,6 +236,13 @@ void HostProgram::refreshStatus() {
     m_window->setStatusParts(statusWords(m_feed.get(), m_core->store(), m_lineRate));
 }
 
+void HostProgram::applyMapSettings(const TrackerMapSettings& settings) {
+    m_core->log().setTrailLimits(settings.trailPoints, qint64(settings.trailMinutes) * 60000);
+    m_window->setTileSource(settings.tileUrl, settings.tileAttribution,
+                            QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                                QStringLiteral("/kestrel32/tiles"));
+}
+
 void HostProgram::showPreferences() {
     if (m_setup) {
         m_setup->raise();
@@ -233,10 +250,25 @@ void HostProgram::showPreferences() {
         return;
     }
     const ConfReading reading = readTrackerConfFile(m_options.settingsFile);
+    auto* map = new MapPreferences(trackerMapSettings(m_options.settingsFile));
     m_setup = new SetupWindow(
         SetupWindow::Mode::Preferences, reading.fault.isEmpty() ? reading.conf : m_options.conf,
-        m_options.given, [this](const TrackerConf& conf) { return applyConf(conf); },
+        m_options.given,
+        [this, map](const TrackerConf& conf) {
+            const std::optional<TrackerMapSettings> mapSettings = map->checked();
+            if (!mapSettings)
+                return QStringLiteral("The map's settings need a look.");
+            const QString error = applyConf(conf);
+            if (!error.isEmpty())
+                return error;
+            if (!saveTrackerMapSettings(m_options.settingsFile,
+                                        trackerMapSettings(m_options.settingsFile), *mapSettings))
+                return QStringLiteral("cannot write %1").arg(m_options.settingsFile);
+            applyMapSettings(*mapSettings);
+            return QString();
+        },
         m_window.get());
+    m_setup->addSection(map);
     m_setup->setAttribute(Qt::WA_DeleteOnClose);
     m_setup->show();
 }
@@ -371,6 +403,10 @@ void HostProgram::shutdown() {
         m_feed->stop();
     saveLastFix();
     m_core->announceClosing();
+    if (m_window->map()->movedByOperator() &&
+        !navigation::saveView(m_options.settingsFile, m_core->scene()))
+        std::fprintf(stderr, "kestrel32: cannot keep the map's view in %s\n",
+                     qPrintable(m_options.settingsFile));
     m_bus->stop();
     m_window->allowClose();
     m_window->close();

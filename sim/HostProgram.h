@@ -55,6 +55,8 @@ public:
     void shutdown();
 
 private:
+    // The map's settings in force: trail limits and the tile source.
+    void applyMapSettings(const TrackerMapSettings& settings);
     void tick();
     void watchTerminationSignals();
     bool startFeed(QString* error);

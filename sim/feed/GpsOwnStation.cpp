@@ -8,6 +8,12 @@ GpsOwnStation::GpsOwnStation(HostCore& core, QObject* parent) : QObject(parent),
     m_fixTimer.setSingleShot(true);
     connect(&m_fixTimer, &QTimer::timeout, this, &GpsOwnStation::loseFix);
     connect(&m_client, &feed::GpsdClient::fixReceived, this, &GpsOwnStation::onFix);
+    // The map's heading marker and the own station's course and speed.
+    connect(&m_client, &feed::GpsdClient::motionReceived, this,
+            [this](double track, double speedKmh) {
+                if (m_core.store().hasOwn())
+                    m_core.log().setMotion(m_core.store().ownCallsign(), track, speedKmh);
+            });
     connect(&m_client, &feed::FeedLink::stateChanged, this, [this](feed::FeedLink::State state) {
         if (state != feed::FeedLink::State::Connected)
             loseFix();
@@ -59,7 +65,7 @@ void GpsOwnStation::onFix(double latitude, double longitude, int mode) {
         TrackerChanges changes;
         if (store.hasOwn())
             changes.heard << own.callsign;
-        m_core.publish(changes);
+        m_core.publish(changes, HeardVia::Gps);
         emit moved(latitude, longitude);
     }
     if (moving || !hadFix || modeChanged)

@@ -52,6 +52,8 @@ void GpsdClient::bytesArrived(const QByteArray& bytes) {
         case GpsdReport::Kind::Fix:
             markHealthy();
             ++m_counters.decoded;
+            if (report.trackDegrees && report.speedMps)
+                emit motionReceived(*report.trackDegrees, *report.speedMps * 3.6);
             emit fixReceived(report.latitude, report.longitude, report.mode);
             break;
         case GpsdReport::Kind::NoFix:

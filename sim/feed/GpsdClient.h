@@ -27,6 +27,9 @@ signals:
     void refusalChanged(const QString& refusal);
     // `mode` is gpsd's: 2 for a two-dimensional fix, 3 for a three-dimensional one.
     void fixReceived(double latitude, double longitude, int mode);
+    // Course over ground (degrees) and speed (km/h) of a fix that carried both; comes just
+    // before the fix's fixReceived.
+    void motionReceived(double trackDegrees, double speedKmh);
 
 protected:
     QString linkName() const override { return QStringLiteral("gpsd"); }

@@ -63,6 +63,13 @@ GpsdReport readGpsdReport(const QByteArray& line) {
     report.kind = GpsdReport::Kind::Fix;
     report.latitude = latitude;
     report.longitude = longitude;
+    const QJsonValue track = object.value(QLatin1String("track"));
+    const QJsonValue speed = object.value(QLatin1String("speed"));
+    if (track.isDouble() && std::isfinite(track.toDouble()) && track.toDouble() >= 0.0 &&
+        track.toDouble() <= 360.0)
+        report.trackDegrees = std::fmod(track.toDouble(), 360.0);
+    if (speed.isDouble() && std::isfinite(speed.toDouble()) && speed.toDouble() >= 0.0)
+        report.speedMps = speed.toDouble();
     report.mode = int(modeNumber);
     return report;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QByteArray>
 #include <QString>
 
@@ -17,6 +19,9 @@ struct GpsdReport {
     Kind kind = Kind::NotGpsd;
     double latitude = 0.0; // decimal degrees, north positive; only for Fix
     double longitude = 0.0;
+    // Course over ground and speed, when the fix carries them (degrees from true north, m/s).
+    std::optional<double> trackDegrees;
+    std::optional<double> speedMps;
     int mode = 0; // only for Fix: gpsd's 2 (two-dimensional) or 3 (three-dimensional)
     // Only for Version: gpsd's release ("3.22") and its protocol version (3.14); -1 when
     // the report does not give it as a number.

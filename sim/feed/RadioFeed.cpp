@@ -13,18 +13,22 @@ constexpr int ExpiryTickMs = 10000;
 RadioFeed::RadioFeed(const feed::FeedOptions& options, HostCore& core, QObject* parent)
     : QObject(parent), m_options(options), m_core(core),
       m_stations(core.store(), options.expireMinutes) {
-    auto watch = [this](feed::FeedLink* link) {
-        connect(link, &feed::FeedLink::reportReceived, this, &RadioFeed::onReport);
+    auto watch = [this](feed::FeedLink* link, HeardVia via) {
+        // The frame comes just before the report decoded from it.
+        connect(link, &feed::FeedLink::packetReceived, this,
+                [this](const feed::Ax25Frame& frame) { m_lastFrame = frame; });
+        connect(link, &feed::FeedLink::reportReceived, this,
+                [this, via](const feed::PositionReport& report) { onReport(report, via); });
         connect(link, &feed::FeedLink::stateChanged, this,
                 [this] { emit statusChanged(statusText()); });
     };
     if (options.kissPort != 0) {
         m_kiss = std::make_unique<feed::KissTcpClient>();
-        watch(m_kiss.get());
+        watch(m_kiss.get(), HeardVia::Rf);
     }
     if (options.aprsIsPort != 0) {
         m_aprsIs = std::make_unique<feed::AprsIsClient>();
-        watch(m_aprsIs.get());
+        watch(m_aprsIs.get(), HeardVia::AprsIs);
     }
     if (options.gpsdPort != 0) {
         m_gps = std::make_unique<GpsOwnStation>(core);
@@ -34,7 +38,7 @@ RadioFeed::RadioFeed(const feed::FeedOptions& options, HostCore& core, QObject* 
     }
     if (!options.replayFile.isEmpty()) {
         m_replay = std::make_unique<feed::ReplaySource>();
-        watch(m_replay.get());
+        watch(m_replay.get(), HeardVia::Replay);
         connect(m_replay.get(), &feed::ReplaySource::replayFinished, this,
                 [this] { emit statusChanged(statusText()); });
     }
@@ -106,8 +110,19 @@ QString RadioFeed::statusText() const {
     return parts.join(QStringLiteral("; "));
 }
 
-void RadioFeed::onReport(const feed::PositionReport& report) {
-    m_core.publish(m_stations.hear(report, m_core.nowMs()));
+void RadioFeed::onReport(const feed::PositionReport& report, HeardVia via) {
+    QStringList path;
+    for (const feed::Ax25Address& digi : m_lastFrame.path)
+        path << digi.text() + (digi.repeated ? QStringLiteral("*") : QString());
+    const QString packet =
+        m_lastFrame.source.text() + QLatin1Char('>') + m_lastFrame.destination.text() +
+        (path.isEmpty() ? QString() : QLatin1Char(',') + path.join(QLatin1Char(','))) +
+        QLatin1Char(':') + QString::fromLatin1(m_lastFrame.info);
+    const auto motion = aprs::courseSpeed(report.comment);
+    m_core.log().setPacket(report.name, path.join(QLatin1Char(',')), packet,
+                           motion ? std::optional(motion->first) : std::nullopt,
+                           motion ? std::optional(motion->second) : std::nullopt);
+    m_core.publish(m_stations.hear(report, m_core.nowMs()), via);
 }
 
 void RadioFeed::onExpiryTick() {

@@ -13,6 +13,7 @@
 #include "feed/GpsOwnStation.h"
 #include "feed/KissTcpClient.h"
 #include "feed/ReplaySource.h"
+#include "map/StationLog.h"
 
 class HostCore;
 
@@ -41,7 +42,7 @@ signals:
     void statusChanged(const QString& text);
 
 private:
-    void onReport(const feed::PositionReport& report);
+    void onReport(const feed::PositionReport& report, HeardVia via);
     void onExpiryTick();
     // Keeps the default APRS-IS range filter round the moving own station.
     void followOwnStation(double latitude, double longitude);
@@ -56,4 +57,5 @@ private:
     std::optional<std::pair<double, double>> m_filterCentre;
     std::unique_ptr<feed::ReplaySource> m_replay;
     QTimer m_expiry;
+    feed::Ax25Frame m_lastFrame;
 };

@@ -383,6 +383,11 @@ std::optional<TrackerConf> SetupWindow::checkedConf() {
     return conf;
 }
 
+void SetupWindow::addSection(QWidget* section) {
+    auto* column = qobject_cast<QVBoxLayout*>(layout());
+    column->insertWidget(column->indexOf(m_saveProblem), section);
+}
+
 void SetupWindow::tryAccept() {
     report(m_saveProblem, {});
     const std::optional<TrackerConf> conf = checkedConf();

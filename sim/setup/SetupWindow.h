@@ -36,6 +36,8 @@ public:
     // the first one focused) when one cannot be used.
     std::optional<TrackerConf> checkedConf();
     LinkProbe& aprsIsProbe() { return m_aprsIsProbe; }
+    // A part of the window kept by another owner (the map's settings), above the OK button.
+    void addSection(QWidget* section);
     LinkProbe& kissProbe() { return m_kissProbe; }
 
 private:

@@ -6,6 +6,7 @@
 
 #include "HostFiles.h"
 #include "SetupRules.h"
+#include "TrackerSettings.h"
 #include "settings/ProfileFile.h"
 #include "settings/ProfileText.h"
 #include "settings/SafeSave.h"
@@ -44,6 +45,10 @@ QStringList unknownKeysIn(const QByteArray& content) {
             continue;
         const QString key = line.left(equals).trimmed();
         const bool inGeneral = section.compare(General, Qt::CaseInsensitive) == 0;
+        // The map keeps its own keys in a section of its own (TrackerSettings.h).
+        if (section.compare(trackerMapSection, Qt::CaseInsensitive) == 0 &&
+            trackerMapKeys().contains(key, Qt::CaseInsensitive))
+            continue;
         if (!inGeneral || !isKnown(key))
             unknown << (inGeneral ? key : section + u'/' + key);
     }

@@ -22,7 +22,7 @@ ProgramArguments readProgramArguments(const QStringList& arguments) {
     }
     if (arguments.size() == 2 && first == QStringLiteral("--version")) {
         result.outcome = ProgramArguments::Outcome::Print;
-        result.text = QStringLiteral("Ringwarden %1\n").arg(gstrAppVersion.mid(1));
+        result.text = QStringLiteral("Ringwarden %1\n").arg(appVersion.mid(1));
         return result;
     }
     result.outcome = ProgramArguments::Outcome::Refuse;

@@ -81,6 +81,9 @@ void RingwardenApp::start() {
     readini();
     openWithOverlayList();
     readOwnCallsign();
+    // The alarm cycle runs from here on: not behind the box that ends a start without a
+    // callsign, where it would alarm and write history for a program that is leaving.
+    m_engine->startTicking();
     m_window->show();
     // The rest once the events that came meanwhile (the first paint among them) have run.
     QMetaObject::invokeMethod(this, &RingwardenApp::finishStartup, Qt::QueuedConnection);
@@ -125,9 +128,9 @@ void RingwardenApp::createWindow() {
     m_alerts =
         std::make_unique<AlertsHub>(*m_engine, historyFile(), m_notifier.get(), m_speaker.get());
     m_window = std::make_unique<frmMain>(*m_engine);
-    m_window->setWindowTitle(gstrAppTitle);
+    m_window->setWindowTitle(appTitle);
     m_window->setHelpFile(m_files.helpFile);
-    connect(m_window.get(), &frmMain::unloading, this, &RingwardenApp::Form_Unload);
+    connect(m_window.get(), &frmMain::unloading, this, &RingwardenApp::formUnload);
     connect(m_window.get(), &frmMain::exitRequested, this, &RingwardenApp::mnuFileExit);
     connect(m_window.get(), &frmMain::extraSwitchToggled, this, &RingwardenApp::toggleAlert);
     connect(m_window.get(), &frmMain::historyRequested, this,
@@ -140,8 +143,6 @@ void RingwardenApp::createWindow() {
     });
     connect(m_notifier.get(), &DesktopNotifier::raiseRequested, m_window.get(),
             &frmMain::bringToFront);
-    // The alarm cycle runs from the window's creation on.
-    m_engine->startTicking();
 }
 
 void RingwardenApp::refuseSecondInstance() {
@@ -149,8 +150,8 @@ void RingwardenApp::refuseSecondInstance() {
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0))
         return;
-    showMessageBox(MessageIcon::Critical, gstrAppTitle,
-                   QStringLiteral("Another instance of this program (") + gstrAppTitle +
+    showMessageBox(MessageIcon::Critical, appTitle,
+                   QStringLiteral("Another instance of this program (") + appTitle +
                        QStringLiteral(") is already running"));
     endProcess(0);
 }
@@ -178,7 +179,7 @@ void RingwardenApp::readini() {
 
 void RingwardenApp::openWithOverlayList() {
     m_window->setShowWatchList(false);
-    m_window->show_hide_watchlist();
+    m_window->showHideWatchlist();
     m_window->setTimer2Enabled(false);
 }
 
@@ -236,8 +237,8 @@ void RingwardenApp::saveini() {
     values.setText(Setting::MinDistance, m_engine->radiusText());
     values.setOn(Setting::AudibleAlarm, m_engine->isOn(AlarmEngine::Switch::AudibleAlarm));
     values.setOn(Setting::BringToFront, m_engine->isOn(AlarmEngine::Switch::BringToFront));
-    values.setText(Setting::Left, QString::number(m_window->mintLeftValue()));
-    values.setText(Setting::Top, QString::number(m_window->mintTopValue()));
+    values.setText(Setting::Left, QString::number(m_window->rememberedLeft()));
+    values.setText(Setting::Top, QString::number(m_window->rememberedTop()));
     values.setOn(Setting::Minimized, minimized);
     saveSettingsFile(m_files.iniFile, values);
 }
@@ -259,7 +260,7 @@ void RingwardenApp::Kestrel32IsClosing() {
     m_window->closeWithEverythingOpen();
 }
 
-void RingwardenApp::Form_Unload() {
+void RingwardenApp::formUnload() {
     // A start-up that has not read the files has nothing of the operator's to write.
     if (!m_listsLoaded) {
         m_startupCut = true;

@@ -65,7 +65,7 @@ private:
     void endIfStartupCut();
 
     void Kestrel32IsClosing();
-    void Form_Unload();
+    void formUnload();
     void mnuFileExit();
     // What goes out on every way out: the settings, then the lists.
     void writeOnTheWayOut();

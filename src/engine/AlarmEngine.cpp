@@ -58,7 +58,7 @@ QString failureText(const std::exception_ptr& failure) {
 AlarmEngine::AlarmEngine(KestrelHost& host, KestrelMap* map, SoundPlayer* sound, QObject* parent)
     : QObject(parent), m_host(host), m_map(map), m_sound(sound) {
     m_timer1.setInterval(kTickMs);
-    connect(&m_timer1, &QTimer::timeout, this, &AlarmEngine::Timer1_Timer);
+    connect(&m_timer1, &QTimer::timeout, this, &AlarmEngine::timer1Timer);
 }
 
 AlarmEngine::~AlarmEngine() = default;
@@ -92,13 +92,13 @@ double AlarmEngine::radius() const {
 bool AlarmEngine::isOn(Switch which) const {
     switch (which) {
     case Switch::AudibleAlarm:
-        return gblnAudibleAlarm;
+        return m_audibleAlarm;
     case Switch::BringToFront:
-        return gblnBringToFront;
+        return m_bringToFront;
     case Switch::ScanStations:
-        return gblnScanStations;
+        return m_scanStations;
     case Switch::ScanOverlays:
-        return gblnScanOverlays;
+        return m_scanOverlays;
     }
     return false;
 }
@@ -106,20 +106,20 @@ bool AlarmEngine::isOn(Switch which) const {
 void AlarmEngine::setSwitch(Switch which, bool on) {
     switch (which) {
     case Switch::AudibleAlarm:
-        gblnAudibleAlarm = on;
+        m_audibleAlarm = on;
         break;
     case Switch::BringToFront:
-        gblnBringToFront = on;
+        m_bringToFront = on;
         break;
     case Switch::ScanStations:
-        gblnScanStations = on;
+        m_scanStations = on;
         // The alarm list says so while the stations are not scanned.
         m_alarmLines.clear();
         if (!on)
             m_alarmLines.add(QStringLiteral("disabled"));
         break;
     case Switch::ScanOverlays:
-        gblnScanOverlays = on;
+        m_scanOverlays = on;
         break;
     }
     emit switchChanged(which, on);
@@ -156,7 +156,7 @@ void AlarmEngine::guarded(const Step& step) {
     }
 }
 
-void AlarmEngine::Timer1_Timer() {
+void AlarmEngine::timer1Timer() {
     if (m_tickRunning || m_shutDown)
         return;
     m_tickRunning = true;
@@ -167,12 +167,12 @@ void AlarmEngine::Timer1_Timer() {
 }
 
 void AlarmEngine::ownStation() {
-    mStation.Callsign = gstrOwnCallsign;
-    if (!m_host.GetStation(mStation)) {
+    m_station.Callsign = m_ownCallsign;
+    if (!m_host.GetStation(m_station)) {
         later([this] { scanStations(); });
         return;
     }
-    DrawRangeCircle(map(), mStation.Longitude, mStation.Latitude, radius());
+    DrawRangeCircle(map(), m_station.Longitude, m_station.Latitude, radius());
     later([this] { sweep(0.0); });
 }
 
@@ -182,14 +182,14 @@ void AlarmEngine::sweep(double angle) {
         scanStations();
         return;
     }
-    DrawRangeArc(map(), mStation.Longitude, mStation.Latitude, radius(), static_cast<float>(angle),
-                 angle + 0.2);
+    DrawRangeArc(map(), m_station.Longitude, m_station.Latitude, radius(),
+                 static_cast<float>(angle), angle + 0.2);
     later([this, angle] { sweep(angle + 0.2); });
 }
 
 void AlarmEngine::overlaysThenAlarm() {
-    if (gblnScanOverlays)
-        scan_overlays();
+    if (m_scanOverlays)
+        scanOverlays();
     if (m_stationCount > 0 || m_watchCount > 0)
         soundAlarm();
     else
@@ -197,8 +197,8 @@ void AlarmEngine::overlaysThenAlarm() {
 }
 
 void AlarmEngine::soundAlarm() {
-    m_alertStations = gblnAudibleAlarm && m_stationCount < 5;
-    if (!gblnAudibleAlarm) {
+    m_alertStations = m_audibleAlarm && m_stationCount < 5;
+    if (!m_audibleAlarm) {
         later([this] { alertStationsAndRaise(); });
         return;
     }
@@ -230,7 +230,7 @@ void AlarmEngine::alertStationsAndRaise() {
             m_host.AlertStation(callsignOfLine(m_alarmLines.at(i)));
     }
     emit alarmRaised(m_alarmLines.items());
-    if (gblnBringToFront)
+    if (m_bringToFront)
         emit bringToFrontRequested();
     endTick();
 }
@@ -243,7 +243,7 @@ void AlarmEngine::endTick(std::exception_ptr failure) {
     m_walk.reset();
     if (!failure) {
         m_failureReported = false;
-        if (gblnScanStations)
+        if (m_scanStations)
             emit stationsListed(m_alarmLines.items());
     } else if (!m_failureReported && !m_shutDown) {
         m_failureReported = true;

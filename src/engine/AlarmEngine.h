@@ -49,8 +49,8 @@ public:
     // The smallest distance listed by the last scan (99999 when none).
     double dblMinDist() const { return m_dblMinDist; }
 
-    QString ownCallsign() const { return gstrOwnCallsign; }
-    void setOwnCallsign(const QString& callsign) { gstrOwnCallsign = callsign; }
+    QString ownCallsign() const { return m_ownCallsign; }
+    void setOwnCallsign(const QString& callsign) { m_ownCallsign = callsign; }
     void setWavFolder(const QString& folder) { m_wavFolder = folder; }
     // Where the *.pos files are, asked on every overlay load.
     void setOverlaysFolder(std::function<QString()> lookup) {
@@ -70,7 +70,7 @@ public:
     // host's answers and returns to the event loop between every two steps, so that
     // commands and host events act in between; tickEnded says when it is through. A tick
     // that fires while another runs is dropped.
-    void Timer1_Timer();
+    void timer1Timer();
     bool tickRunning() const { return m_tickRunning; }
 
     // The program is leaving (the operator closed it, or the tracker is closing): no tick
@@ -90,8 +90,8 @@ public:
     // The lists as the list file holds them, before the first tick.
     void loadLists(const QStringList& acked, const QStringList& watch);
 
-    void scan_overlays();
-    void load_overlay_items();
+    void scanOverlays();
+    void loadOverlayItems();
     const OverlayTable& overlays() const { return m_overlays; }
 
 signals:
@@ -131,7 +131,7 @@ private:
     void endTick(std::exception_ptr failure = {});
     void showMinimum();
     // Walks the host's list a block at a time; for each entry `wanted` still wants at its
-    // turn, mStation is filled and `found` called. `done` gets whether the walk went
+    // turn, m_station is filled and `found` called. `done` gets whether the walk went
     // through; a failure that is not the tracker being gone ends the walk only.
     void walkStations(std::function<bool(const QString&)> wanted,
                       std::function<void(const QString&)> found, std::function<void(bool)> done);
@@ -157,16 +157,16 @@ private:
 
     QString m_radiusText = QStringLiteral("25"); // the window's design value until read
     double m_dblMinDist = 99999.0;
-    QString gstrOwnCallsign;
+    QString m_ownCallsign;
     QString m_wavFolder;
     std::function<QString()> m_overlaysFolder;
     OverlayTable m_overlays;
-    KestrelStation mStation; // the one station object the scans and the tick reuse
+    KestrelStation m_station; // the one station object the scans and the tick reuse
 
-    bool gblnAudibleAlarm = true;
-    bool gblnBringToFront = true;
-    bool gblnScanStations = true;
-    bool gblnScanOverlays = true;
+    bool m_audibleAlarm = true;
+    bool m_bringToFront = true;
+    bool m_scanStations = true;
+    bool m_scanOverlays = true;
 
     QTimer m_timer1;
     bool m_tickRunning = false;

@@ -17,7 +17,7 @@ double Acos(double X) {
     return std::atan(-X / std::sqrt((-X) * X + 1.0)) + 2.0 * std::atan(1.0);
 }
 
-double calc_dist(float sngLat1, float sngLong1, float sngLat2, float sngLong2) {
+double calcDist(float sngLat1, float sngLong1, float sngLat2, float sngLong2) {
     const double pi = 4.0 * std::atan(1.0);
     const double degToRad = pi / 180.0;
     // The radians are kept in single precision, as the positions are.

@@ -5,7 +5,7 @@
 #include <QString>
 
 // Great-circle distance in km between two positions in minutes of arc (latitude first).
-double calc_dist(float sngLat1, float sngLong1, float sngLat2, float sngLong2);
+double calcDist(float sngLat1, float sngLong1, float sngLat2, float sngLong2);
 
 // Arc cosine in radians; arguments outside [-1, 1] are clamped.
 double Acos(double X);

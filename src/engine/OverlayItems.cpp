@@ -99,5 +99,5 @@ int readOverlayFolder(const QString& folder, OverlayTable& table) {
 }
 
 double overlayDistance(float ownLatitude, float ownLongitude, const OverlayItem& item) {
-    return calc_dist(ownLatitude, ownLongitude, item.sngLat, item.sngLong);
+    return calcDist(ownLatitude, ownLongitude, item.sngLat, item.sngLong);
 }

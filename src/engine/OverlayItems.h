@@ -13,12 +13,12 @@ struct OverlayItem {
     QString strText;
 };
 
-// The object table: entries 1..gintOverlayCount hold the objects of the last load; entry 0
+// The object table: entries 1..count hold the objects of the last load; entry 0
 // is never used, entries above the count keep stale values. Its size never changes.
 struct OverlayTable {
     static constexpr int kMaxItems = 2500;
     std::vector<OverlayItem> gOverlayItems = std::vector<OverlayItem>(kMaxItems + 1);
-    qint16 gintOverlayCount = 0;
+    qint16 count = 0;
 };
 
 // The overlays folder: below the host's program folder, or below the program's own

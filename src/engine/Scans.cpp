@@ -62,8 +62,8 @@ void AlarmEngine::walkStep() {
                 // Asked again at the station's turn: a command run between blocks may have
                 // changed the lists.
                 if (walk.wanted(callsign)) {
-                    mStation.Callsign = callsign;
-                    if (cursor.station(walk.index, mStation))
+                    m_station.Callsign = callsign;
+                    if (cursor.station(walk.index, m_station))
                         walk.found(callsign);
                 }
             }
@@ -172,7 +172,7 @@ void AlarmEngine::drawRingsSingly() {
 }
 
 void AlarmEngine::scanStations() {
-    if (!gblnScanStations) {
+    if (!m_scanStations) {
         overlaysThenAlarm();
         return;
     }
@@ -180,9 +180,9 @@ void AlarmEngine::scanStations() {
     m_alarmLines.clear();
     m_dblMinDist = 99999.0;
     walkStations(
-        [this](const QString& callsign) { return callsign != gstrOwnCallsign; },
+        [this](const QString& callsign) { return callsign != m_ownCallsign; },
         [this](const QString& callsign) {
-            const double d = mStation.Distance;
+            const double d = m_station.Distance;
             if (!(d < radius()))
                 return;
             // Listed with its ring, at the end of the block.
@@ -190,7 +190,7 @@ void AlarmEngine::scanStations() {
             m_walk->pending.push_back(
                 {acked ? QString() : callsign + QStringLiteral(" distance ") + distanceText(d),
                  d,
-                 {mStation.Longitude, mStation.Latitude, acked ? kColourGreen : kColourRed}});
+                 {m_station.Longitude, m_station.Latitude, acked ? kColourGreen : kColourRed}});
         },
         [this](bool through) {
             // A pass cut short keeps what it listed and marked, and the caption it had.
@@ -220,7 +220,7 @@ void AlarmEngine::scanWatchlist() {
             return m_watchCalls.contains(callsign) && !m_ackedCalls.contains(callsign);
         },
         [this](const QString& callsign) {
-            const double d = mStation.Distance;
+            const double d = m_station.Distance;
             m_dblMinDist = std::min(m_dblMinDist, d);
             m_alarmLines.add(callsign + QStringLiteral(" (watch) ") + distanceText(d));
         },
@@ -233,22 +233,22 @@ void AlarmEngine::scanWatchlist() {
         });
 }
 
-void AlarmEngine::load_overlay_items() {
-    m_overlays.gintOverlayCount = static_cast<qint16>(
+void AlarmEngine::loadOverlayItems() {
+    m_overlays.count = static_cast<qint16>(
         readOverlayFolder(m_overlaysFolder ? m_overlaysFolder() : QString(), m_overlays));
 }
 
-void AlarmEngine::scan_overlays() {
-    mStation.Callsign = gstrOwnCallsign;
+void AlarmEngine::scanOverlays() {
+    m_station.Callsign = m_ownCallsign;
     float ownLatitude = 0.0f;
     float ownLongitude = 0.0f;
-    if (m_host.GetStation(mStation)) {
-        ownLatitude = mStation.Latitude;
-        ownLongitude = mStation.Longitude;
+    if (m_host.GetStation(m_station)) {
+        ownLatitude = m_station.Latitude;
+        ownLongitude = m_station.Longitude;
     }
     m_overlayLines.clear();
-    load_overlay_items();
-    for (int i = 1; i <= m_overlays.gintOverlayCount; ++i) {
+    loadOverlayItems();
+    for (int i = 1; i <= m_overlays.count; ++i) {
         const OverlayItem& item = m_overlays.gOverlayItems[size_t(i)];
         const double d = overlayDistance(ownLatitude, ownLongitude, item);
         if (d < radius())

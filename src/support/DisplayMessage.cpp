@@ -7,21 +7,21 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kErrorTitleSuffix = QStringLiteral(" Error message");
 } // namespace
 
-MessageBoxRequest buildMessage(qint16 kind, const QString& text, const QString& gstrHelpFile) {
+MessageBoxRequest buildMessage(qint16 kind, const QString& text, const QString& helpFile) {
     switch (kind) {
     case kMessageInformational:
-        return {MessageIcon::Information, gstrAppTitle + QStringLiteral(" Informational message"),
+        return {MessageIcon::Information, appTitle + QStringLiteral(" Informational message"),
                 kCrLf + kCrLf + text};
     case kMessageError:
-        return {MessageIcon::Warning, gstrAppTitle + kErrorTitleSuffix,
+        return {MessageIcon::Warning, appTitle + kErrorTitleSuffix,
                 QStringLiteral("The following error has ocurred, you may want to read the online "
                                "help file (") +
-                    gstrHelpFile + QStringLiteral(") on this :") + kCrLf + kCrLf + text};
+                    helpFile + QStringLiteral(") on this :") + kCrLf + kCrLf + text};
     case kMessageCritical:
-        return {MessageIcon::Critical, gstrAppTitle + kErrorTitleSuffix,
+        return {MessageIcon::Critical, appTitle + kErrorTitleSuffix,
                 QStringLiteral("The following critical error has ocurred, you may want to read "
                                "the online help file (") +
-                    gstrHelpFile + QStringLiteral(") on this :") + kCrLf + kCrLf + text + kCrLf +
+                    helpFile + QStringLiteral(") on this :") + kCrLf + kCrLf + text + kCrLf +
                     kCrLf + QStringLiteral("The program will be stopped")};
     default:
         return {};

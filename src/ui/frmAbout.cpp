@@ -30,7 +30,7 @@ frmAbout* frmAbout::showAbout(QWidget* mainWindow) {
         return loadedAbout();
     auto* window = new frmAbout(mainWindow);
     loadedAbout() = window;
-    window->Form_Load();
+    window->formLoad();
     return window;
 }
 
@@ -91,17 +91,17 @@ void frmAbout::buildControls() {
     QFont linkFont = sansSerifFont(kLabelPointSize);
     linkFont.setUnderline(true);
     lblWebURL->setFont(linkFont);
-    connect(lblWebURL, &LinkLabel::clicked, this, &frmAbout::lblWebURL_Click);
+    connect(lblWebURL, &LinkLabel::clicked, this, &frmAbout::lblWebURLClick);
 
     Command1 = new QPushButton(QStringLiteral("&OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(twipsRect(5280, 3480, 975, 375, dpi));
     Command1->setFont(sansSerifFont(kLabelPointSize, true));
     Command1->setDefault(true);
-    connect(Command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmAbout::command1Click);
 }
 
-void frmAbout::Form_Load() {
+void frmAbout::formLoad() {
     m_credit = QStringLiteral("Made by the Ringwarden project for radio operators");
     m_description = QStringLiteral(
         "This Kestrel32 add-on sounds an alarm when stations are withing a certain range. ");
@@ -111,8 +111,8 @@ void frmAbout::Form_Load() {
         "This program comes without any warranty. Do not rely on it alone for the safety "
         "of a station or of anyone on the air.");
 
-    setWindowTitle(QStringLiteral("About ") + gstrAppTitle);
-    Label1->setText(gstrAppTitle);
+    setWindowTitle(QStringLiteral("About ") + appTitle);
+    Label1->setText(appTitle);
     Label2->setText(m_credit);
     Label3->setText(m_description);
     Label5->setText(m_legalNotice);
@@ -137,11 +137,11 @@ void frmAbout::centreOnScreen() {
          area.top() + (area.height() - outer.height()) / 2);
 }
 
-void frmAbout::Command1_Click() {
+void frmAbout::command1Click() {
     close();
 }
 
-void frmAbout::lblWebURL_Click() {
+void frmAbout::lblWebURLClick() {
     OpenWebAddress(m_webAddress);
 }
 

@@ -41,10 +41,10 @@ protected:
 private:
     explicit frmAbout(QWidget* mainWindow);
     void buildControls();
-    void Form_Load();
+    void formLoad();
     void centreOnScreen();
-    void Command1_Click();
-    void lblWebURL_Click();
+    void command1Click();
+    void lblWebURLClick();
 
     QString m_credit;
     QString m_description;

@@ -42,16 +42,16 @@ public:
     double logicalDpi() const;
     // Where the window stands centred on the primary screen.
     QPointF centredTwips();
-    // The place last seen while not minimised (mintLeft, mintTop).
-    qint16 mintLeftValue() const { return mintLeft; }
-    qint16 mintTopValue() const { return mintTop; }
+    // The place last seen while not minimised (m_left, m_top).
+    qint16 rememberedLeft() const { return m_left; }
+    qint16 rememberedTop() const { return m_top; }
     void setRememberedPosition(qint16 left, qint16 top);
-    void Form_Resize();
+    void formResize();
 
     // Which list the right-hand panel shows: the watch list (true) or the overlay objects.
-    void setShowWatchList(bool on) { gblnShowWatchList = on; }
-    void show_hide_watchlist();
-    void cmdShowWatch_Click();
+    void setShowWatchList(bool on) { m_showWatchList = on; }
+    void showHideWatchlist();
+    void cmdShowWatchClick();
     void setTimer2Enabled(bool on);
 
     // Raised above the other windows; a minimised or maximised window is restored.
@@ -90,29 +90,29 @@ private:
     void openPopup(QMenu* menu, const QPoint& globalPos);
     void showTickFailure(const QString& message);
     void showSwitch(AlarmEngine::Switch which, bool on);
-    void enable_disable_stations(bool on);
-    void enable_disable_overlays(bool on);
+    void enableDisableStations(bool on);
+    void enableDisableOverlays(bool on);
     void toggle(AlarmEngine::Switch which);
 
-    void mnuFileExit_Click();
-    void mnuHelpHelp_Click();
-    void mnuHelpAbout_Click();
-    void mnuHelpUpdate_Click();
-    void Timer2_Timer();
-    void cmdAck_Click();
-    void cmdAckAll_Click();
-    void cmdRearm_Click();
-    void cmdRearmAll_Click();
-    void mnuPopup1Ack_Click();
-    void mnuPopup2ReArm_Click();
-    void mnuPopu3Delete_Click();
-    void lstStations_MouseDown(int button, const QPoint& globalPos);
-    void lstAcked_MouseDown(int button, const QPoint& globalPos);
-    void lstWatch_MouseDown(int button, const QPoint& globalPos);
-    void lstOverlayItems_Click();
-    void cmdAddWatch_Click();
+    void mnuFileExitClick();
+    void mnuHelpHelpClick();
+    void mnuHelpAboutClick();
+    void mnuHelpUpdateClick();
+    void timer2Timer();
+    void cmdAckClick();
+    void cmdAckAllClick();
+    void cmdRearmClick();
+    void cmdRearmAllClick();
+    void mnuPopup1AckClick();
+    void mnuPopup2ReArmClick();
+    void mnuPopu3DeleteClick();
+    void lstStationsMouseDown(int button, const QPoint& globalPos);
+    void lstAckedMouseDown(int button, const QPoint& globalPos);
+    void lstWatchMouseDown(int button, const QPoint& globalPos);
+    void lstOverlayItemsClick();
+    void cmdAddWatchClick();
     // Filters one typed character; returns the code to type (0: nothing).
-    int txtWatch_KeyPress(int keyAscii);
+    int txtWatchKeyPress(int keyAscii);
 
     AlarmEngine& m_engine;
     QString m_helpFile;
@@ -162,8 +162,8 @@ private:
     QMenu* mnuPopup3 = nullptr;
     QAction* mnuPopu3Delete = nullptr;
 
-    bool gblnShowWatchList = false;
-    qint16 mintLeft = 0;
-    qint16 mintTop = 0;
+    bool m_showWatchList = false;
+    qint16 m_left = 0;
+    qint16 m_top = 0;
     bool m_unloaded = false;
 };

@@ -42,11 +42,11 @@ void frmMain::showSwitch(AlarmEngine::Switch which, bool on) {
         break;
     case AlarmEngine::Switch::ScanStations:
         mnuOptionsStations->setChecked(on);
-        enable_disable_stations(on);
+        enableDisableStations(on);
         break;
     case AlarmEngine::Switch::ScanOverlays:
         mnuOptionsOverlays->setChecked(on);
-        enable_disable_overlays(on);
+        enableDisableOverlays(on);
         break;
     }
 }
@@ -65,14 +65,14 @@ void frmMain::showExtraSwitch(const QString& objectName, bool on, bool available
     action->setEnabled(available || on);
 }
 
-void frmMain::enable_disable_stations(bool on) {
+void frmMain::enableDisableStations(bool on) {
     for (QWidget* control : {static_cast<QWidget*>(lstStations), static_cast<QWidget*>(cmdAck),
                              static_cast<QWidget*>(cmdRearm), static_cast<QWidget*>(cmdAckAll),
                              static_cast<QWidget*>(cmdRearmAll)})
         control->setEnabled(on);
 }
 
-void frmMain::enable_disable_overlays(bool on) {
+void frmMain::enableDisableOverlays(bool on) {
     lstOverlayItems->setEnabled(on);
 }
 

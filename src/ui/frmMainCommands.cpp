@@ -27,46 +27,46 @@ void frmMain::openPopup(QMenu* menu, const QPoint& globalPos) {
         menu->exec(globalPos);
 }
 
-void frmMain::mnuPopup1Ack_Click() {
+void frmMain::mnuPopup1AckClick() {
     m_engine.acknowledge(lstStations->selectedRow());
 }
 
-void frmMain::cmdAck_Click() {
+void frmMain::cmdAckClick() {
     if (lstStations->selectedRow() < 0) {
         m_engine.holdTicks(true);
         hint(MessageIcon::None, kSelectFirst);
         m_engine.holdTicks(false);
         return;
     }
-    mnuPopup1Ack_Click();
+    mnuPopup1AckClick();
 }
 
-void frmMain::cmdAckAll_Click() {
+void frmMain::cmdAckAllClick() {
     m_engine.acknowledgeAll();
 }
 
-void frmMain::mnuPopup2ReArm_Click() {
+void frmMain::mnuPopup2ReArmClick() {
     m_engine.rearm(lstAcked->selectedRow());
 }
 
-void frmMain::cmdRearm_Click() {
+void frmMain::cmdRearmClick() {
     m_engine.holdTicks(true);
     if (lstAcked->selectedRow() < 0)
         hint(MessageIcon::None, kSelectFirst);
     else
-        mnuPopup2ReArm_Click();
+        mnuPopup2ReArmClick();
     m_engine.holdTicks(false);
 }
 
-void frmMain::cmdRearmAll_Click() {
+void frmMain::cmdRearmAllClick() {
     m_engine.rearmAll();
 }
 
-void frmMain::mnuPopu3Delete_Click() {
+void frmMain::mnuPopu3DeleteClick() {
     m_engine.deleteWatch(lstWatch->selectedRow());
 }
 
-void frmMain::lstStations_MouseDown(int button, const QPoint& globalPos) {
+void frmMain::lstStationsMouseDown(int button, const QPoint& globalPos) {
     m_engine.holdTicks(true);
     if (lstStations->selectedRow() < 0)
         hint(MessageIcon::None, kSelectFirst);
@@ -75,21 +75,21 @@ void frmMain::lstStations_MouseDown(int button, const QPoint& globalPos) {
     m_engine.holdTicks(false);
 }
 
-void frmMain::lstAcked_MouseDown(int button, const QPoint& globalPos) {
+void frmMain::lstAckedMouseDown(int button, const QPoint& globalPos) {
     if (lstAcked->selectedRow() < 0)
         hint(MessageIcon::None, kSelectFirst);
     else if (button == 2)
         openPopup(mnuPopup2, globalPos);
 }
 
-void frmMain::lstWatch_MouseDown(int button, const QPoint& globalPos) {
+void frmMain::lstWatchMouseDown(int button, const QPoint& globalPos) {
     if (lstWatch->selectedRow() < 0)
         hint(MessageIcon::None, kSelectFirst);
     else if (button == 2)
         openPopup(mnuPopup3, globalPos);
 }
 
-void frmMain::cmdAddWatch_Click() {
+void frmMain::cmdAddWatchClick() {
     const QString refusal = m_engine.addWatch(txtWatch->text());
     if (refusal.isEmpty())
         txtWatch->clear();
@@ -98,9 +98,9 @@ void frmMain::cmdAddWatch_Click() {
     txtWatch->setFocus();
 }
 
-int frmMain::txtWatch_KeyPress(int keyAscii) {
+int frmMain::txtWatchKeyPress(int keyAscii) {
     if (keyAscii == 13) {
-        cmdAddWatch_Click();
+        cmdAddWatchClick();
         return 0;
     }
     return upperCaseWatchKey(keyAscii);
@@ -111,7 +111,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         return QMainWindow::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        txtWatch_KeyPress(13);
+        txtWatchKeyPress(13);
         return true;
     }
     const QString typed = key->text();
@@ -119,7 +119,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         return false;
     QString filtered;
     for (const QChar c : typed) {
-        const int code = txtWatch_KeyPress(c.unicode());
+        const int code = txtWatchKeyPress(c.unicode());
         if (code != 0)
             filtered += QChar(code);
     }

@@ -7,15 +7,15 @@
 #include "ui/frmAbout.h"
 #include "ui/frmUpdate.h"
 
-void frmMain::mnuHelpHelp_Click() {
+void frmMain::mnuHelpHelpClick() {
     ShowHelp(this, m_helpFile);
 }
 
-void frmMain::mnuHelpAbout_Click() {
+void frmMain::mnuHelpAboutClick() {
     frmAbout::showAbout(this);
 }
 
-void frmMain::mnuHelpUpdate_Click() {
+void frmMain::mnuHelpUpdateClick() {
     // The check greys the item while it runs and enables it again when it has ended.
     CheckForUpdate(*this, m_updateCheck);
 }

@@ -64,7 +64,7 @@ frmMain::frmMain(AlarmEngine& engine, QWidget* parent) : QMainWindow(parent), m_
 
     Timer2 = new WindowTimer(15000, this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
-    connect(Timer2, &WindowTimer::timeout, this, &frmMain::Timer2_Timer);
+    connect(Timer2, &WindowTimer::timeout, this, &frmMain::timer2Timer);
     connectEngine();
 
     // Drawn for this one size: the window cannot be resized, only minimised.
@@ -150,16 +150,16 @@ void frmMain::createControls() {
 
     lblOVLItem = place(new QLabel(client), "lblOVLItem", 120, 4680, 9495, 255, dpi);
 
-    connect(cmdShowWatch, &QPushButton::clicked, this, &frmMain::cmdShowWatch_Click);
-    connect(cmdAck, &QPushButton::clicked, this, &frmMain::cmdAck_Click);
-    connect(cmdAckAll, &QPushButton::clicked, this, &frmMain::cmdAckAll_Click);
-    connect(cmdRearm, &QPushButton::clicked, this, &frmMain::cmdRearm_Click);
-    connect(cmdRearmAll, &QPushButton::clicked, this, &frmMain::cmdRearmAll_Click);
-    connect(cmdAddWatch, &QPushButton::clicked, this, &frmMain::cmdAddWatch_Click);
-    connect(lstStations, &ListBox::mouseDown, this, &frmMain::lstStations_MouseDown);
-    connect(lstAcked, &ListBox::mouseDown, this, &frmMain::lstAcked_MouseDown);
-    connect(lstWatch, &ListBox::mouseDown, this, &frmMain::lstWatch_MouseDown);
-    connect(lstOverlayItems, &QListView::clicked, this, &frmMain::lstOverlayItems_Click);
+    connect(cmdShowWatch, &QPushButton::clicked, this, &frmMain::cmdShowWatchClick);
+    connect(cmdAck, &QPushButton::clicked, this, &frmMain::cmdAckClick);
+    connect(cmdAckAll, &QPushButton::clicked, this, &frmMain::cmdAckAllClick);
+    connect(cmdRearm, &QPushButton::clicked, this, &frmMain::cmdRearmClick);
+    connect(cmdRearmAll, &QPushButton::clicked, this, &frmMain::cmdRearmAllClick);
+    connect(cmdAddWatch, &QPushButton::clicked, this, &frmMain::cmdAddWatchClick);
+    connect(lstStations, &ListBox::mouseDown, this, &frmMain::lstStationsMouseDown);
+    connect(lstAcked, &ListBox::mouseDown, this, &frmMain::lstAckedMouseDown);
+    connect(lstWatch, &ListBox::mouseDown, this, &frmMain::lstWatchMouseDown);
+    connect(lstOverlayItems, &QListView::clicked, this, &frmMain::lstOverlayItemsClick);
 }
 
 void frmMain::createMenus() {
@@ -218,7 +218,7 @@ void frmMain::createMenus() {
     mnuPopup3->setObjectName(QStringLiteral("mnuPopup3"));
     mnuPopu3Delete = menuItem(mnuPopup3, "mnuPopu3Delete", QStringLiteral("Delete from watchlist"));
 
-    connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExitClick);
     connect(mnuAlarmBringToFront, &QAction::triggered, this,
             [this] { toggle(AlarmEngine::Switch::BringToFront); });
     connect(mnuAlarm, &QAction::triggered, this,
@@ -234,12 +234,12 @@ void frmMain::createMenus() {
         });
     }
     connect(mnuAlarmHistory, &QAction::triggered, this, &frmMain::historyRequested);
-    connect(mnuHelpHelp, &QAction::triggered, this, &frmMain::mnuHelpHelp_Click);
-    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
-    connect(mnuHelpUpdate, &QAction::triggered, this, &frmMain::mnuHelpUpdate_Click);
-    connect(mnuPopup1Ack, &QAction::triggered, this, &frmMain::mnuPopup1Ack_Click);
-    connect(mnuPopup2ReArm, &QAction::triggered, this, &frmMain::mnuPopup2ReArm_Click);
-    connect(mnuPopu3Delete, &QAction::triggered, this, &frmMain::mnuPopu3Delete_Click);
+    connect(mnuHelpHelp, &QAction::triggered, this, &frmMain::mnuHelpHelpClick);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAboutClick);
+    connect(mnuHelpUpdate, &QAction::triggered, this, &frmMain::mnuHelpUpdateClick);
+    connect(mnuPopup1Ack, &QAction::triggered, this, &frmMain::mnuPopup1AckClick);
+    connect(mnuPopup2ReArm, &QAction::triggered, this, &frmMain::mnuPopup2ReArmClick);
+    connect(mnuPopu3Delete, &QAction::triggered, this, &frmMain::mnuPopu3DeleteClick);
 }
 
 void frmMain::setTabOrderChain() {

@@ -11,7 +11,7 @@
 
 frmMain::~frmMain() = default;
 
-void frmMain::mnuFileExit_Click() {
+void frmMain::mnuFileExitClick() {
     emit exitRequested();
 }
 

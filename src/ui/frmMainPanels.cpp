@@ -14,8 +14,8 @@
 #include "ui/ScreenPlace.h"
 #include "ui/Twips.h"
 
-void frmMain::show_hide_watchlist() {
-    if (gblnShowWatchList) {
+void frmMain::showHideWatchlist() {
+    if (m_showWatchList) {
         lstOverlayItems->hide();
         lstWatch->show();
         cmdShowWatch->setText(QStringLiteral("Hide"));
@@ -29,15 +29,15 @@ void frmMain::show_hide_watchlist() {
     }
 }
 
-void frmMain::cmdShowWatch_Click() {
-    gblnShowWatchList = !gblnShowWatchList;
-    show_hide_watchlist();
+void frmMain::cmdShowWatchClick() {
+    m_showWatchList = !m_showWatchList;
+    showHideWatchlist();
     txtWatch->setFocus();
 }
 
-void frmMain::Timer2_Timer() {
-    gblnShowWatchList = false;
-    show_hide_watchlist();
+void frmMain::timer2Timer() {
+    m_showWatchList = false;
+    showHideWatchlist();
     Timer2->setEnabled(false);
 }
 
@@ -45,21 +45,21 @@ void frmMain::setTimer2Enabled(bool on) {
     Timer2->setEnabled(on);
 }
 
-void frmMain::lstOverlayItems_Click() {
+void frmMain::lstOverlayItemsClick() {
     const int row = lstOverlayItems->selectedRow();
     lblOVLItem->setText(row >= 0 ? m_engine.overlayLines().at(row) : QString());
 }
 
-void frmMain::Form_Resize() {
+void frmMain::formResize() {
     if (isMinimized())
         return;
-    mintLeft = toInt16Rounded(leftTwips());
-    mintTop = toInt16Rounded(topTwips());
+    m_left = toInt16Rounded(leftTwips());
+    m_top = toInt16Rounded(topTwips());
 }
 
 void frmMain::setRememberedPosition(qint16 left, qint16 top) {
-    mintLeft = left;
-    mintTop = top;
+    m_left = left;
+    m_top = top;
 }
 
 double frmMain::leftTwips() const {
@@ -97,16 +97,16 @@ void frmMain::moveToTwips(double left, double top) {
 
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    Form_Resize();
+    formResize();
 }
 
 void frmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    Form_Resize();
+    formResize();
 }
 
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        Form_Resize();
+        formResize();
 }

@@ -59,7 +59,7 @@ frmUpdate* frmUpdate::loadWindow(QWidget* mainWindow) {
     if (!loadedUpdate()) {
         auto* window = new frmUpdate(mainWindow);
         loadedUpdate() = window;
-        window->Form_Load();
+        window->formLoad();
     }
     frmUpdate* window = loadedUpdate();
     window->show();
@@ -96,19 +96,19 @@ void frmUpdate::buildControls() {
     linkFont.setUnderline(true);
     lblWebURL->setFont(linkFont);
     lblWebURL->hide();
-    connect(lblWebURL, &LinkLabel::clicked, this, &frmUpdate::lblWebURL_Click);
+    connect(lblWebURL, &LinkLabel::clicked, this, &frmUpdate::lblWebURLClick);
 
     Command3 = new QPushButton(QStringLiteral("More"), this);
     Command3->setObjectName(QStringLiteral("Command3"));
     Command3->setGeometry(twipsRect(3240, 960, 975, 375, dpi));
     Command3->setFont(sansSerifFont(kPointSize, true));
-    connect(Command3, &QPushButton::clicked, this, &frmUpdate::Command3_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmUpdate::command3Click);
 
     Command1 = new QPushButton(QStringLiteral("Close"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(twipsRect(4320, 960, 975, 375, dpi));
     Command1->setFont(sansSerifFont(kPointSize, true));
-    connect(Command1, &QPushButton::clicked, this, &frmUpdate::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmUpdate::command1Click);
 
     txtLogging = new QPlainTextEdit(this);
     txtLogging->setObjectName(QStringLiteral("txtLogging"));
@@ -125,15 +125,15 @@ void frmUpdate::setOuterHeightTwips(int twips) {
     setFixedHeight(twipsToPixels(twips - kNominalFrameTwips, logicalDpiY()));
 }
 
-void frmUpdate::Form_Load() {
-    setWindowTitle(gstrAppTitle + QStringLiteral(", checking for update."));
+void frmUpdate::formLoad() {
+    setWindowTitle(appTitle + QStringLiteral(", checking for update."));
     Command3->setText(QStringLiteral("More"));
     txtLogging->hide();
     // Collapsed: status line, link and buttons only.
     setOuterHeightTwips(kLogTopTwips + 100);
 }
 
-void frmUpdate::Command3_Click() {
+void frmUpdate::command3Click() {
     if (Command3->text() == QStringLiteral("More")) {
         txtLogging->show();
         Command3->setText(QStringLiteral("Less"));
@@ -145,11 +145,11 @@ void frmUpdate::Command3_Click() {
     }
 }
 
-void frmUpdate::Command1_Click() {
+void frmUpdate::command1Click() {
     close();
 }
 
-void frmUpdate::lblWebURL_Click() {
+void frmUpdate::lblWebURLClick() {
     OpenWebAddress(downloadAddress(m_serverAddress, m_updateFile));
 }
 
@@ -246,7 +246,7 @@ void frmUpdate::showOutcome(const QPointer<QWidget>& callerWindow,
         }
     } else if (window) {
         const UpdateOutcome outcome =
-            evaluateUpdatePage(pageTextFromBytes(fetched.body), gstrAppName, ownVersion(), server,
+            evaluateUpdatePage(pageTextFromBytes(fetched.body), appName, ownVersion(), server,
                                QLocale().decimalPoint());
         for (const QString& line : outcome.logLines)
             window->AddLogLine(line);

@@ -57,10 +57,10 @@ private:
     explicit frmUpdate(QWidget* mainWindow);
     void buildControls();
     void setOuterHeightTwips(int twips);
-    void Form_Load();
-    void Command3_Click();
-    void Command1_Click();
-    void lblWebURL_Click();
+    void formLoad();
+    void command3Click();
+    void command1Click();
+    void lblWebURLClick();
 
     friend void CheckForUpdate(QWidget& caller, const UpdateCheck& check);
     // What the window shows once the request has ended.

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "TestFiles.h"
 #include "alerts/AlarmHistory.h"
 #include "alerts/AlarmSpeaker.h"
 #include "alerts/DesktopNotifier.h"
@@ -104,10 +105,8 @@ TEST(SpeechQueue, HoldsAFewTextsAndSumsUpTheRest) {
 TEST(AlarmHistory, AnAppendAfterATornLastLineStartsALineOfItsOwn) {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"Ringwarden.HST"_qs);
-    QFile torn(path);
-    ASSERT_TRUE(torn.open(QIODevice::WriteOnly));
-    torn.write("2026-12-08T10:00:00Z|entered|G1A|1.5\n2026-12-08T10:00:10Z|entered|TO");
-    torn.close();
+    ASSERT_TRUE(
+        putFile(path, "2026-12-08T10:00:00Z|entered|G1A|1.5\n2026-12-08T10:00:10Z|entered|TO"));
     AlarmHistory history(path);
     ASSERT_TRUE(history.append(HistoryEvent::Entered, u"PD1AAA"_qs, u"1.999"_qs));
     ASSERT_TRUE(history.append(HistoryEvent::Left, u"PD1AAA"_qs, u"2."_qs));
@@ -116,8 +115,7 @@ TEST(AlarmHistory, AnAppendAfterATornLastLineStartsALineOfItsOwn) {
         callsigns << entry.event + u' ' + entry.callsign;
     EXPECT_EQ(callsigns, (QStringList{u"left PD1AAA"_qs, u"entered PD1AAA"_qs, u"entered TO"_qs,
                                       u"entered G1A"_qs}));
-    ASSERT_TRUE(torn.open(QIODevice::ReadOnly));
-    EXPECT_EQ(torn.readAll().count('\n'), 4);
+    EXPECT_EQ(fileBytes(path).count('\n'), 4);
 }
 
 TEST(AlarmHistory, RotatesBeforeOneMebibyteKeepingOneOlderFile) {

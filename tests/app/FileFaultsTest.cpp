@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "AppFixture.h"
+#include "SaveLoopLists.h"
 #include "SmallDisk.h"
 #include "engine/AlarmEngine.h"
 #include "lists/ListFile.h"
@@ -13,13 +14,6 @@
 #include "ui/frmMain.h"
 
 namespace {
-
-QStringList numbered(const QString& prefix, int count) {
-    QStringList list;
-    for (int i = 0; i < count; ++i)
-        list << prefix + QString::number(i).rightJustified(5, u'0');
-    return list;
-}
 
 // The window started with its program folder on a small disk of its own, with settings
 // and lists written by an earlier run.

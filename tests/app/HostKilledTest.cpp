@@ -96,10 +96,6 @@ TEST_F(HostKilled, tickEndsOperatorIsToldOnceAndANewHostIsFoundAgain) {
     EXPECT_EQ(saved.watch, QStringList{"FAR3"});
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(HostKilled, aStoppedTrackerCostsOneWaitAndACloseMeanwhileIsCarriedOutWhateverBoxOpens) {
     ASSERT_TRUE(tickToEnd(engine()));
     const pid_t pid = pid_t(tracker->process().processId());

@@ -47,17 +47,25 @@ TEST_F(Startup, readsTheFilesAndTalksToTheHostInOrder) {
     EXPECT_FALSE(app->engine()->isOn(AlarmEngine::Switch::AudibleAlarm));
     EXPECT_EQ(app->engine()->ownCallsign(), "G0OWN");
     EXPECT_EQ(app->engine()->ackedCalls().items(), QStringList({"AB1CD"}));
-    EXPECT_EQ(hosts[1]->callNames(), QStringList({"SetBeacon", "EventsEnabled"}));
+    ASSERT_EQ(hosts[1]->calls.size(), 2u); // the beacon, then the events
+    EXPECT_EQ(hosts[1]->calls[1].call, "EventsEnabled");
     EXPECT_EQ(hosts[1]->calls[0].args, (QVariantList{"QQ0ZZZ", "Beacon by Ferris"}));
     expectFilesUntouched();
 }
 
-TEST_F(Startup, theTrackerClosingDuringTheCallsignBoxWritesNothing) {
+TEST_F(Startup, theCallsignBoxRunsNoAlarmCycleAndTheTrackerClosingDuringItWritesNothing) {
     installHost(QString()); // no callsign: the critical box
-    duringBox = [this] { emit hosts[1]->Kestrel32IsClosing(); };
+    // The box ends the program: behind it no tick may alarm, draw or write history.
+    bool ticking = true;
+    duringBox = [&] {
+        ticking = app->engine()->isTicking();
+        emit hosts[1]->Kestrel32IsClosing();
+    };
     startExpectingEnd(1);
+    EXPECT_FALSE(ticking);
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains("Error getting station callsign from Kestrel32.INI"));
+    EXPECT_FALSE(QFile::exists(app->historyFile()));
     expectFilesUntouched();
 }
 
@@ -210,7 +218,7 @@ TEST_F(Startup, theTrackerClosingDuringATickClosesBetweenTwoAnswersAndTheTickGoe
             Qt::QueuedConnection);
     };
     QFile::remove(listFile());
-    app->engine()->Timer1_Timer();
+    app->engine()->timer1Timer();
     EXPECT_FALSE(QFile::exists(listFile())) << "written inside the host's answer";
     QApplication::processEvents();
     EXPECT_TRUE(app->window()->isUnloaded());
@@ -227,7 +235,7 @@ TEST_F(Startup, theNextStartRestoresThePlaceAndTheMinimisedState) {
     start();
     app->window()->move(120, 90);
     QApplication::processEvents();
-    app->window()->Form_Resize();
+    app->window()->formResize();
     app->window()->showMinimized();
     QApplication::processEvents();
     app->window()->close();

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QTest>
@@ -78,11 +77,7 @@ protected:
                     "[SETUP]\r\nMIN_DISTANCE=10\r\nBRING_TO_FRONT=FALSE\r\nAUDIBLE_ALARM=TRUE\r\n"
                     "DESKTOP_NOTIFY=TRUE\r\n"));
         ASSERT_TRUE(putFile(bin + QStringLiteral("/Ringwarden.LST"), "G2ACK|Acknowledged\r\n"));
-        env = host.environment();
-        const QString runtime = host.dir() + QStringLiteral("/runtime");
-        QDir().mkpath(runtime);
-        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        env = host.environment(); // the test's own runtime folder, where the lock is
     }
     void startRingwarden(QProcess& process,
                          QProcess::ProcessChannelMode channels = QProcess::ForwardedChannels) {

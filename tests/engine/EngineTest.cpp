@@ -1,9 +1,9 @@
 // Guards against a station or object listed or marked wrongly, lost mid-scan, or a failure mistold.
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
 #include <QMetaObject>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include "FakeKestrelHost.h"
@@ -53,23 +53,17 @@ protected:
         for (const char* callsign : callsigns)
             host.addStation(QString::fromLatin1(callsign), distance);
     }
-    // The `index`-th argument of each recorded call named `name`.
-    QVariantList argsOf(const char* name, int index) const {
-        QVariantList result;
-        for (const RecordedCall& call : host.callsNamed(QString::fromLatin1(name)))
-            result << call.args.value(index);
-        return result;
-    }
     // The colours of the station marks (what follows the range ring and its 32 arcs).
-    QVariantList markColours() const { return argsOf("DrawCircle", 3).mid(33); }
+    QVariantList markColours() const {
+        QVariantList colours;
+        for (const RecordedCall& call : host.callsNamed(QStringLiteral("DrawCircle")))
+            colours << call.args.value(3);
+        return colours.mid(33);
+    }
     static QString line(const char* callsign, double distance) {
         return QString::fromLatin1(callsign) + " distance " + distanceText(distance);
     }
     void tick() { ASSERT_TRUE(tickToEnd(engine)) << "the tick did not end"; }
-    // Runs `command` at the next return to the event loop, as a press of the operator's.
-    void queue(std::function<void()> command) {
-        QMetaObject::invokeMethod(&engine, std::move(command), Qt::QueuedConnection);
-    }
 
     QTemporaryDir wav;
     FakeKestrelHost host;
@@ -110,43 +104,33 @@ TEST_P(EngineScan, listsAndMarksWhatIsInRange) {
 }
 
 // How a failing call ends the walk: a refusal ends the pass at that very station and the
-// tick goes on; a tracker that is gone ends the tick at once, so that a stopped tracker
-// costs one wait, not one a call.
-struct FailureCase {
-    const char* name;
-    HostError::Kind kind;
-    QStringList lines;
-    bool watchPassRan;
-};
-
+// tick goes on (the watch pass walks the list again and asks for D4); a tracker that is
+// gone ends the tick at once, so that a stopped tracker costs one wait, not one a call.
 class EngineFailure : public Engine,
-                      public ::testing::WithParamInterface<std::tuple<bool, FailureCase>> {};
+                      public ::testing::WithParamInterface<std::tuple<bool, HostError::Kind>> {};
 
 TEST_P(EngineFailure, aFailureEndsThePassOrTheTickAndKeepsWhatWasListed) {
-    const auto& [blocks, row] = GetParam();
+    const auto& [blocks, kind] = GetParam();
+    const bool gone = kind == HostError::Kind::Unreachable;
     host.offerBlocks = blocks;
     engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
     addStations({"A1", "B2", "C3", "D4"});
     engine.loadLists({}, {QStringLiteral("D4")});
     // The own station, A1, then B2 fails, however it is asked: a block call that fails is
     // finished with single calls.
-    host.failOn(QStringLiteral("GetStation"), 2, -1, row.kind);
+    host.failOn(QStringLiteral("GetStation"), 2, -1, kind);
     host.failOn(QStringLiteral("GetStations"), 0, -1, HostError::Kind::Refused);
     tick();
-    EXPECT_EQ(engine.alarmLines().items(), row.lines);
-    EXPECT_EQ(markColours(), QVariantList(row.lines.size(), 255));
-    // The watch pass walks the list again, and asks for D4.
-    EXPECT_EQ(host.callsNamed(QStringLiteral("GetStation")).size(), row.watchPassRan ? 4u : 3u);
-    ASSERT_EQ(failures.size(), row.kind == HostError::Kind::Unreachable ? 1 : 0);
+    EXPECT_EQ(engine.alarmLines().items(), QStringList{"A1 distance 1."});
+    EXPECT_EQ(markColours(), QVariantList{255});
+    EXPECT_EQ(host.callsNamed(QStringLiteral("GetStation")).size(), gone ? 3u : 4u);
+    ASSERT_EQ(failures.size(), gone ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, EngineFailure,
-    ::testing::Combine(::testing::Bool(),
-                       ::testing::Values(FailureCase{"refused", HostError::Kind::Refused,
-                                                     QStringList{"A1 distance 1."}, true},
-                                         FailureCase{"gone", HostError::Kind::Unreachable,
-                                                     QStringList{"A1 distance 1."}, false})));
+INSTANTIATE_TEST_SUITE_P(Kinds, EngineFailure,
+                         ::testing::Combine(::testing::Bool(),
+                                            ::testing::Values(HostError::Kind::Refused,
+                                                              HostError::Kind::Unreachable)));
 
 TEST_P(EngineScan, aCommandBetweenBlocksIsSeenByEveryStationNotYetHandled) {
     const int n = HostCursor::blockSize + 450;
@@ -154,15 +138,19 @@ TEST_P(EngineScan, aCommandBetweenBlocksIsSeenByEveryStationNotYetHandled) {
         host.addStation(QStringLiteral("S%1").arg(i), 1.0f);
     const QString later = QStringLiteral("S%1").arg(HostCursor::blockSize + 300);
     const QString watched = QStringLiteral("S%1").arg(HostCursor::blockSize + 400);
-    // Pressed while the walk handles the first block: it acts before the second.
+    // Pressed while the walk handles the first block (run at the next return to the event
+    // loop, as a press of the operator's): it acts before the second.
     host.onGetStation = [&](const QString& callsign) {
         if (callsign != QStringLiteral("S10"))
             return;
-        queue([&] {
-            engine.ackedCalls().add(QStringLiteral("S5")); // handled already: stays listed
-            engine.ackedCalls().add(later);                // still to come: green, no line
-            engine.watchCalls().add(watched);
-        });
+        QMetaObject::invokeMethod(
+            &engine,
+            [&] {
+                engine.ackedCalls().add(QStringLiteral("S5")); // handled already: stays listed
+                engine.ackedCalls().add(later);                // still to come: green, no line
+                engine.watchCalls().add(watched);
+            },
+            Qt::QueuedConnection);
     };
     tick();
     EXPECT_TRUE(engine.alarmLines().contains(line("S5", 1.0)));
@@ -206,8 +194,7 @@ TEST_P(EngineRings, aRefusedRingEndsThePassAtItsStation) {
     const int asked = row.ringsDrawn + (row.failingRing >= 0 ? 1 : 0);
     EXPECT_EQ(int(host.callsNamed(QStringLiteral("DrawCircle")).size()), 33 + asked);
     EXPECT_EQ(host.callsNamed(QStringLiteral("ScaleHeight")).size(),
-              blocks ? 1u : size_t(std::max(asked, row.pixelHeight == 0 ? 1 : 0)))
-        << host.callNames().join(' ').toStdString();
+              blocks ? 1u : size_t(std::max(asked, row.pixelHeight == 0 ? 1 : 0)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -253,7 +240,7 @@ TEST_F(Engine, aTickDrawsTheRingAndTheSweepBetweenEventsAndATickMeanwhileIsDropp
         if (!engine.tickRunning())
             return;
         ++steps;
-        engine.Timer1_Timer(); // a tick that falls due meanwhile
+        engine.timer1Timer(); // a tick that falls due meanwhile
     });
     probe.start();
     tick();
@@ -293,12 +280,8 @@ TEST_F(Engine, scanningSwitchedOffOrTheProgramLeavingMidTickRaisesNothingAndSays
     // The tracker leaves in the middle of the sweep.
     host.failOn(QStringLiteral("DrawCircle"), 5);
     QTimer::singleShot(0, [this] { engine.shutDown(); });
-    engine.Timer1_Timer();
-    QTimer wait;
-    wait.start(200);
-    QEventLoop loop;
-    QObject::connect(&wait, &QTimer::timeout, &loop, &QEventLoop::quit);
-    loop.exec();
+    engine.timer1Timer();
+    QTest::qWait(200);
     EXPECT_FALSE(engine.tickRunning());
     EXPECT_LT(host.callsNamed(QStringLiteral("DrawCircle")).size(), 5u);
     EXPECT_TRUE(host.callsNamed(QStringLiteral("StationCount")).empty());
@@ -306,7 +289,7 @@ TEST_F(Engine, scanningSwitchedOffOrTheProgramLeavingMidTickRaisesNothingAndSays
     EXPECT_TRUE(sound.plays.isEmpty());
     EXPECT_EQ(fronts, 0);
     EXPECT_FALSE(engine.isTicking());
-    engine.Timer1_Timer();
+    engine.timer1Timer();
     EXPECT_FALSE(engine.tickRunning()) << "a tick started after the way out";
 }
 
@@ -331,16 +314,16 @@ TEST_F(Engine, overlaysWithinTheRadiusOfTheOwnStationAreListed) {
     ASSERT_TRUE(
         putFile(file, "TOWER!0003.00N/00001.00E#water tower\r\nFAR!1000.00S/00001.00E#x\r\n"));
     engine.setOverlaysFolder([this] { return wav.path(); });
-    const double tower = calc_dist(2.0f, 1.0f, 3.0f, 1.0f);
+    const double tower = calcDist(2.0f, 1.0f, 3.0f, 1.0f);
     engine.setRadiusText(QString::number(tower, 'g', 17)); // at the radius: out
-    engine.scan_overlays();
+    engine.scanOverlays();
     EXPECT_EQ(engine.overlayLines().count(), 0);
     engine.setRadiusText(QStringLiteral("100"));
-    engine.scan_overlays();
+    engine.scanOverlays();
     EXPECT_EQ(engine.overlayLines().items(),
               QStringList({"TOWER " + distanceText(tower) + "km (water tower)"}));
     QFile::remove(file);
-    engine.scan_overlays();
+    engine.scanOverlays();
     EXPECT_EQ(engine.overlayLines().count(), 0);
 }
 

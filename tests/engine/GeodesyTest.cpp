@@ -43,7 +43,7 @@ TEST(CalcDist, oneDegreeIs11112KmAndTheAntipodesHalfTheCircle) {
         {-3000, 0, -3060, 0, 111.12, 0.01}, {3132.34f, 295.12f, 3132.34f, 295.12f, 0, 0.001},
         {5400, 0, 5400, 10000, 0, 0.01},    {0, 0, 0, 10800, 180 * 111.12, 0.1}};
     for (const auto& r : rows)
-        EXPECT_NEAR(calc_dist(r.lat1, r.long1, r.lat2, r.long2), r.km, r.within) << r.lat1;
+        EXPECT_NEAR(calcDist(r.lat1, r.long1, r.lat2, r.long2), r.km, r.within) << r.lat1;
 }
 
 } // namespace

@@ -43,7 +43,7 @@ void expectShipped(const QString& prefix) {
                 "share/applications/ringwarden.desktop share/doc/ringwarden/changelog.gz "
                 "share/doc/ringwarden/copyright share/icons/hicolor/scalable/apps/kestrel32.svg "
                 "share/icons/hicolor/scalable/apps/ringwarden.svg share/man/man1/Ringwarden.1.gz "
-                "share/man/man1/kestrel32.1.gz "
+                "share/kestrel32/basemap-50m.k32map share/man/man1/kestrel32.1.gz "
                 "share/metainfo/org.example.ringwarden.Kestrel32.metainfo.xml "
                 "share/metainfo/org.example.ringwarden.Ringwarden.metainfo.xml "
                 "share/ringwarden/Ringwarden.html "

@@ -33,7 +33,7 @@ TEST(DisplayMessage, EachKindHasItsIconTitleAndTextAndOnlyTheCriticalOneEndsTheP
     for (const qint16 kind : {0, 1, 17, 32, 65, -16})
         DisplayMessage(kind, "x", help);
     EXPECT_TRUE(shown.isEmpty());
-    ASSERT_TRUE(gstrAppTitle.startsWith(QStringLiteral("Kestrel32 add-on Ringwarden V")));
+    ASSERT_TRUE(appTitle.startsWith(QStringLiteral("Kestrel32 add-on Ringwarden V")));
     for (const auto& row : rows) {
         shown.clear();
         int endedWith = -1;
@@ -44,7 +44,7 @@ TEST(DisplayMessage, EachKindHasItsIconTitleAndTextAndOnlyTheCriticalOneEndsTheP
         }
         EXPECT_EQ(shown.size(), 1) << row.kind;
         EXPECT_EQ(shown.value(0).icon, row.icon) << row.kind;
-        EXPECT_EQ(shown.value(0).title, gstrAppTitle + row.title) << row.kind;
+        EXPECT_EQ(shown.value(0).title, appTitle + row.title) << row.kind;
         EXPECT_EQ(shown.value(0).text, row.text) << row.kind;
         EXPECT_EQ(endedWith, row.exitCode) << row.kind;
     }

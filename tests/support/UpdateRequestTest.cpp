@@ -1,8 +1,7 @@
 // Guards against an update check that hangs on a slow server, or takes a broken page for an answer.
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
-#include <QTimer>
+#include <QTest>
 
 #include "TestHttpServer.h"
 #include "support/UpdateCheck.h"
@@ -15,16 +14,13 @@ using Failure = UpdateFetchResult::Failure;
 // The check's outcome, the event loop run until it has come (or 20 s, for one that hangs).
 UpdateFetchResult fetchToEnd(const UpdateCheck& check) {
     QObject context;
-    QEventLoop loop;
-    UpdateFetchResult outcome;
-    outcome.failure = UpdateFetchResult::Failure::Network;
-    outcome.errorDescription = QStringLiteral("no outcome");
+    UpdateFetchResult outcome{Failure::Network, {}, QStringLiteral("no outcome")};
+    bool came = false;
     check.fetch(&context, [&](const UpdateFetchResult& result) {
         outcome = result;
-        loop.quit();
+        came = true;
     });
-    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
-    loop.exec();
+    (void)QTest::qWaitFor([&] { return came; }, 20000); // else "no outcome"
     return outcome;
 }
 

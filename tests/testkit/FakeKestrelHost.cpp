@@ -80,13 +80,6 @@ std::vector<RecordedCall> FakeKestrelHost::callsNamed(const QString& call) const
     return result;
 }
 
-QStringList FakeKestrelHost::callNames() const {
-    QStringList names;
-    for (const RecordedCall& recorded : calls)
-        names << recorded.call;
-    return names;
-}
-
 void FakeKestrelHost::enter(const QString& call, QVariantList args) {
     const int count = ++m_callCounts[call];
     const auto failure = m_failures.find(call);

@@ -69,7 +69,6 @@ public:
     bool recording = true;
     std::vector<RecordedCall> calls;
     std::vector<RecordedCall> callsNamed(const QString& call) const;
-    QStringList callNames() const;
     void clearCalls() { calls.clear(); }
 
     // --- the host interface ---

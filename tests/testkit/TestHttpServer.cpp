@@ -24,6 +24,13 @@ quint16 TestHttpServer::refusingPort() {
     return port;
 }
 
+QList<QByteArray> TestHttpServer::requestedPaths() const {
+    QList<QByteArray> paths;
+    for (const QByteArray& head : m_requestHeads)
+        paths << head.left(head.indexOf("\r\n")).split(' ').value(1);
+    return paths;
+}
+
 void TestHttpServer::acceptConnections() {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
         socket->setParent(this);
@@ -38,6 +45,7 @@ void TestHttpServer::readRequest(QTcpSocket* socket) {
     if (!request.contains("\r\n\r\n"))
         return;
     ++m_requestCount;
+    m_requestHeads << request.left(request.indexOf("\r\n\r\n"));
     const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
     const QByteArray path = requestLine.value(1);
     m_pending.remove(socket);

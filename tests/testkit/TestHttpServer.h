@@ -41,6 +41,10 @@ public:
     // http://127.0.0.1:<port> without a trailing "/".
     QString baseAddress() const;
     int requestCount() const { return m_requestCount; }
+    // Each request's line and headers as they came, oldest first.
+    const QList<QByteArray>& requestHeads() const { return m_requestHeads; }
+    // The paths asked for, oldest first.
+    QList<QByteArray> requestedPaths() const;
 
     // A port on 127.0.0.1 that refuses connections (bound once, then released).
     static quint16 refusingPort();
@@ -55,4 +59,5 @@ private:
     QHash<QByteArray, Answer> m_answers;
     QHash<QTcpSocket*, QByteArray> m_pending;
     int m_requestCount = 0;
+    QList<QByteArray> m_requestHeads;
 };

@@ -18,7 +18,7 @@ inline bool tickToEnd(AlarmEngine& engine, int boundMs = 20000) {
     QTimer bound;
     bound.setSingleShot(true);
     QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
-    engine.Timer1_Timer();
+    engine.timer1Timer();
     if (engine.tickRunning()) {
         bound.start(boundMs);
         loop.exec();

@@ -90,13 +90,18 @@ TEST_F(MainWindow, aSecondPressAfterARemovalFindsNoSelection) {
     EXPECT_TRUE(engine.isTicking());
 }
 
-TEST_F(MainWindow, theAlarmRestoresAMaximisedWindowAndShowsTheMinimum) {
-    host.addStation(QStringLiteral("NEAR"), 2.5f);
+// A line longer than its list shows whole in its tooltip.
+TEST_F(MainWindow, theAlarmRestoresAMaximisedWindowAndShowsTheMinimumAndTheWholeLine) {
+    const QString call = QStringLiteral("G4CAR-9-WITH-A-LONG-SUFFIX");
+    host.addStation(call, 4.467f);
     window.showMaximized();
     tick();
     EXPECT_FALSE(window.isMaximized());
     EXPECT_FALSE(window.isMinimized());
     EXPECT_TRUE(child<QLabel>("lblMinDist")->text().startsWith("(minimum distance observed is "));
+    const QAbstractItemModel* lines = child<ListBox>("lstStations")->model();
+    ASSERT_EQ(lines->rowCount(), 1);
+    EXPECT_EQ(lines->index(0, 0).data(Qt::ToolTipRole).toString(), call + " distance 4.467");
 }
 
 TEST_F(MainWindow, aStoredPlaceOffTheScreenIsBroughtBackOnIt) {
@@ -112,15 +117,6 @@ TEST_F(MainWindow, aStoredPlaceOffTheScreenIsBroughtBackOnIt) {
     EXPECT_EQ(window.frameGeometry().bottom(), screen.bottom());
 }
 
-TEST_F(MainWindow, aLineLongerThanItsListShowsWholeInItsTooltip) {
-    const QString call = QStringLiteral("G4CAR-9-WITH-A-LONG-SUFFIX");
-    host.addStation(call, 4.467f);
-    tick();
-    const QAbstractItemModel* lines = child<ListBox>("lstStations")->model();
-    ASSERT_EQ(lines->rowCount(), 1);
-    EXPECT_EQ(lines->index(0, 0).data(Qt::ToolTipRole).toString(), call + " distance 4.467");
-}
-
 // How often a failure is told is the engine's rule; the window shows it, without waiting
 // for an answer, and not once the window has gone.
 TEST_F(MainWindow, aFailingTickIsShownAsANoticeButNotOnceTheWindowHasClosed) {
@@ -132,7 +128,7 @@ TEST_F(MainWindow, aFailingTickIsShownAsANoticeButNotOnceTheWindowHasClosed) {
     host.clearFailures();
     tick();
     host.failOn(QStringLiteral("GetStation"));
-    engine.Timer1_Timer();
+    engine.timer1Timer();
     window.close(); // before the failure's notice comes up
     QApplication::processEvents();
     EXPECT_EQ(shown.size(), 1);

@@ -1,0 +1,156 @@
+// Guards the cuts that keep huge rings and coasts cheap to paint: a ring that crosses the
+// view lost, a ring drawn where the view shows none of it, a piece of land or line dropped
+// or put outside the view.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include <QPolygonF>
+
+#include "Clip.h"
+
+namespace {
+
+constexpr double turn = 2.0 * std::numbers::pi;
+const QRectF view(0, 0, 800, 600);
+
+double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b) {
+    const QPointF ab = b - a;
+    const double length = QPointF::dotProduct(ab, ab);
+    const double t =
+        length > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length, 0.0, 1.0) : 0.0;
+    const QPointF d = p - (a + ab * t);
+    return std::hypot(d.x(), d.y());
+}
+
+double distanceToRing(const QPointF& p, const QPointF& centre, double r) {
+    return std::fabs(std::hypot(p.x() - centre.x(), p.y() - centre.y()) - r);
+}
+
+struct RingCase {
+    const char* name;
+    QPointF centre;
+    double radius;
+    double start, span;
+    bool crosses;     // some of it shows
+    QPointF expected; // a point of it inside the view, when it crosses
+    friend void PrintTo(const RingCase& c, std::ostream* out) { *out << c.name; }
+};
+
+// 1,100 km at the tracker's close zoom is some 10^5 pixels across.
+constexpr double huge = 60000.0;
+
+std::vector<RingCase> ringCases() {
+    return {
+        {"crossing the view from the left", {-huge + 400, 300}, huge, 0, turn, true, {400, 300}},
+        {"crossing from below", {400, 300 + huge - 100}, huge, 0, turn, true, {400, 200}},
+        {"crossing where the angles wrap round",
+         {700 + huge, 300},
+         huge,
+         0,
+         turn,
+         true,
+         {700, 300}},
+        {"enclosing the whole view", {400, 300}, huge, 0, turn, false, {}},
+        {"far away", {-5 * huge, 300}, huge, 0, turn, false, {}},
+        {"an arc turned away from the view",
+         {-huge + 400, 300},
+         huge,
+         std::numbers::pi / 2,
+         std::numbers::pi,
+         false,
+         {}},
+        {"an arc over the view", {-huge + 400, 300}, huge, -0.01, 0.02, true, {400, 300}},
+    };
+}
+
+class LargeRing : public ::testing::TestWithParam<RingCase> {};
+
+TEST_P(LargeRing, keepsOnlyThePiecesThatCanShow) {
+    const RingCase& c = GetParam();
+    const auto pieces = clip::ellipseArc(c.centre, c.radius, c.radius, c.start, c.span, view);
+    size_t points = 0;
+    bool shows = false;
+    double nearest = 1e9;
+    for (const auto& piece : pieces) {
+        points += piece.size();
+        for (const auto& line : clip::polyline(piece, view)) {
+            shows = true;
+            for (size_t i = 0; i < line.size(); ++i) {
+                const QPointF& p = line[i];
+                EXPECT_TRUE(view.adjusted(-0.5, -0.5, 0.5, 0.5).contains(p))
+                    << p.x() << "," << p.y();
+                EXPECT_LT(distanceToRing(p, c.centre, c.radius), 0.5);
+                if (i > 0)
+                    nearest = std::min(nearest, distanceToSegment(c.expected, line[i - 1], p));
+            }
+        }
+    }
+    // Some hundreds of points, never the hundreds of thousands round the whole ring.
+    EXPECT_LT(points, 3000u);
+    EXPECT_EQ(shows, c.crosses);
+    if (c.crosses) {
+        EXPECT_LT(nearest, 2.0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Clip, LargeRing, ::testing::ValuesIn(ringCases()));
+
+TEST(Clip, aViewInsideARingIsFilledAndOneOutsideIsNot) {
+    EXPECT_TRUE(clip::boxInsideEllipse({400, 300}, huge, huge, view));
+    EXPECT_FALSE(clip::boxInsideEllipse({-huge + 400, 300}, huge, huge, view));
+    EXPECT_FALSE(clip::boxInsideEllipse({400, 300}, 100, 100, view));
+    // The pies of a ring crossing the view cover its left part and not its right.
+    const QPointF centre(-huge + 400, 300);
+    const auto pieces = clip::ellipseArc(centre, huge, huge, 0, turn, view);
+    ASSERT_FALSE(pieces.empty());
+    std::vector<QPolygonF> pies;
+    for (const auto& piece : pieces) {
+        std::vector<QPointF> pie{centre};
+        pie.insert(pie.end(), piece.begin(), piece.end());
+        QPolygonF polygon;
+        for (const QPointF& p : clip::polygon(pie, view))
+            polygon << p;
+        pies.push_back(polygon);
+    }
+    const auto covered = [&](const QPointF& p) {
+        return std::any_of(pies.begin(), pies.end(), [&](const QPolygonF& pie) {
+            return pie.containsPoint(p, Qt::OddEvenFill);
+        });
+    };
+    EXPECT_TRUE(covered({200, 100}));
+    EXPECT_TRUE(covered({200, 500}));
+    EXPECT_FALSE(covered({600, 100}));
+    EXPECT_FALSE(covered({600, 500}));
+}
+
+TEST(Clip, polygonsAndLinesAreCutToTheBox) {
+    // A triangle half out of the box keeps the half inside, with the corner it crosses.
+    const auto cut = clip::polygon({{-100, 100}, {300, 100}, {300, 500}}, QRectF(0, 0, 200, 600));
+    ASSERT_FALSE(cut.empty());
+    double area = 0.0;
+    for (size_t i = 0; i < cut.size(); ++i) {
+        const QPointF& a = cut[i];
+        const QPointF& b = cut[(i + 1) % cut.size()];
+        area += a.x() * b.y() - b.x() * a.y();
+        EXPECT_GE(a.x(), -1e-9);
+        EXPECT_LE(a.x(), 200 + 1e-9);
+    }
+    // Of the triangle's 80,000 square pixels: the part between x 0 and 200 under the slope.
+    EXPECT_NEAR(std::fabs(area) / 2.0, 40000.0, 1.0);
+    EXPECT_TRUE(clip::polygon({{-300, -300}, {-200, -300}, {-200, -200}}, view).empty());
+
+    // A line out, in, out and in again: two pieces, each inside.
+    const auto pieces =
+        clip::polyline({{-100, 100}, {100, 100}, {900, 100}, {900, 200}, {100, 200}}, view);
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(pieces[0].front(), QPointF(0, 100));
+    EXPECT_EQ(pieces[0].back(), QPointF(800, 100));
+    EXPECT_EQ(pieces[1].front(), QPointF(800, 200));
+    EXPECT_EQ(pieces[1].back(), QPointF(100, 200));
+    EXPECT_TRUE(clip::polyline({{-10, -10}, {-5, -20}}, view).empty());
+}
+
+} // namespace
