@@ -54,14 +54,17 @@ std::optional<HistoryEntry> parseHistoryLine(const QString& line) {
 }
 
 AlarmHistory::AlarmHistory(QString path, QObject* parent)
-    : QObject(parent), m_path(std::move(path)) {}
+    : AlarmHistory(std::move(path), &QDateTime::currentDateTimeUtc, parent) {}
+
+AlarmHistory::AlarmHistory(QString path, Clock clock, QObject* parent)
+    : QObject(parent), m_path(std::move(path)), m_clock(std::move(clock)) {}
 
 AlarmHistory::~AlarmHistory() = default;
 
 bool AlarmHistory::append(HistoryEvent event, const QString& callsign,
                           const QString& distanceText) {
-    const HistoryEntry entry{QDateTime::currentDateTimeUtc(), historyEventName(event),
-                             escapeForLine(callsign), escapeForLine(distanceText)};
+    const HistoryEntry entry{m_clock().toUTC(), historyEventName(event), escapeForLine(callsign),
+                             escapeForLine(distanceText)};
     if (!writeLine(historyLine(entry).toUtf8() + '\n'))
         return false;
     m_failureTold = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QDateTime>
@@ -40,7 +41,11 @@ class AlarmHistory final : public QObject {
 public:
     static constexpr qint64 kRotateBytes = 1024 * 1024;
 
+    // What "now" is for a line's time stamp; a test gives a fixed one.
+    using Clock = std::function<QDateTime()>;
+
     explicit AlarmHistory(QString path, QObject* parent = nullptr);
+    AlarmHistory(QString path, Clock clock, QObject* parent = nullptr);
     ~AlarmHistory() override;
 
     QString path() const { return m_path; }
@@ -64,5 +69,6 @@ private:
     void fail(const QString& reason);
 
     QString m_path;
+    Clock m_clock;
     bool m_failureTold = false;
 };

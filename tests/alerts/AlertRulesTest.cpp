@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
 #include "TestFiles.h"
 #include "alerts/AlarmHistory.h"
@@ -107,15 +108,20 @@ TEST(AlarmHistory, AnAppendAfterATornLastLineStartsALineOfItsOwn) {
     const QString path = dir.filePath(u"Ringwarden.HST"_qs);
     ASSERT_TRUE(
         putFile(path, "2026-12-08T10:00:00Z|entered|G1A|1.5\n2026-12-08T10:00:10Z|entered|TO"));
-    AlarmHistory history(path);
+    // A clock an hour ahead of UTC: the line is stamped in UTC all the same.
+    const QDateTime stamp({2026, 12, 8}, {11, 0, 20}, QTimeZone(3600));
+    AlarmHistory history(path, [&] { return stamp; });
     ASSERT_TRUE(history.append(HistoryEvent::Entered, u"PD1AAA"_qs, u"1.999"_qs));
     ASSERT_TRUE(history.append(HistoryEvent::Left, u"PD1AAA"_qs, u"2."_qs));
+    EXPECT_EQ(fileBytes(path), "2026-12-08T10:00:00Z|entered|G1A|1.5\n"
+                               "2026-12-08T10:00:10Z|entered|TO\n"
+                               "2026-12-08T10:00:20Z|entered|PD1AAA|1.999\n"
+                               "2026-12-08T10:00:20Z|left|PD1AAA|2.\n");
     QStringList callsigns;
     for (const HistoryEntry& entry : AlarmHistory::readLast(path, 10))
         callsigns << entry.event + u' ' + entry.callsign;
     EXPECT_EQ(callsigns, (QStringList{u"left PD1AAA"_qs, u"entered PD1AAA"_qs, u"entered TO"_qs,
                                       u"entered G1A"_qs}));
-    EXPECT_EQ(fileBytes(path).count('\n'), 4);
 }
 
 TEST(AlarmHistory, RotatesBeforeOneMebibyteKeepingOneOlderFile) {
