@@ -12,6 +12,14 @@ AlertsHub::AlertsHub(AlarmEngine& engine, const QString& historyPath, DesktopNot
     : QObject(parent), m_engine(engine), m_notifier(notifier), m_speaker(speaker),
       m_history(historyPath) {
     connect(&m_history, &AlarmHistory::writeFailed, this, &AlertsHub::historyFailed);
+    // The engine owns the two switches; the hub follows them.
+    connect(&m_engine, &AlarmEngine::switchChanged, this,
+            [this](AlarmEngine::Switch which, bool on) {
+                if (which == AlarmEngine::Switch::DesktopNotify)
+                    setNotifyOn(on);
+                else if (which == AlarmEngine::Switch::SpeakAlarm)
+                    setSpeakOn(on);
+            });
     connect(&engine, &AlarmEngine::alarmRaised, this, &AlertsHub::onAlarmRaised);
     connect(&engine, &AlarmEngine::stationsListed, this, &AlertsHub::onStationsListed);
     connect(&engine, &AlarmEngine::acknowledged, this, &AlertsHub::onAcknowledged);

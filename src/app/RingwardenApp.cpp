@@ -59,6 +59,10 @@ Setting settingOf(AlarmEngine::Switch which) {
         return Setting::ScanStations;
     case AlarmEngine::Switch::ScanOverlays:
         return Setting::ScanOverlays;
+    case AlarmEngine::Switch::DesktopNotify:
+        return Setting::DesktopNotify;
+    case AlarmEngine::Switch::SpeakAlarm:
+        return Setting::SpeakAlarm;
     }
     return Setting::AudibleAlarm;
 }
@@ -127,12 +131,13 @@ void RingwardenApp::createWindow() {
     m_notifier = std::make_unique<DesktopNotifier>();
     m_alerts =
         std::make_unique<AlertsHub>(*m_engine, historyFile(), m_notifier.get(), m_speaker.get());
+    m_engine->setSwitchNeed(AlarmEngine::Switch::SpeakAlarm,
+                            [alerts = m_alerts.get()] { return alerts->speechAvailable(); });
     m_window = std::make_unique<frmMain>(*m_engine);
     m_window->setWindowTitle(appTitle);
     m_window->setHelpFile(m_files.helpFile);
     connect(m_window.get(), &frmMain::unloading, this, &RingwardenApp::formUnload);
     connect(m_window.get(), &frmMain::exitRequested, this, &RingwardenApp::mnuFileExit);
-    connect(m_window.get(), &frmMain::extraSwitchToggled, this, &RingwardenApp::toggleAlert);
     connect(m_window.get(), &frmMain::historyRequested, this,
             [this] { HistoryWindow::showHistory(m_window.get(), historyFile()); });
     connect(m_alerts.get(), &AlertsHub::historyFailed, this, &RingwardenApp::showHistoryFailure);
@@ -170,9 +175,8 @@ void RingwardenApp::readini() {
     m_window->setRememberedPosition(toInt16Rounded(left), toInt16Rounded(top));
     if (stored.on(Setting::Minimized))
         m_window->setWindowState(m_window->windowState() | Qt::WindowMinimized);
-    m_alerts->setNotifyOn(stored.on(Setting::DesktopNotify));
-    m_alerts->setSpeakOn(stored.on(Setting::SpeakAlarm));
-    showAlertSwitches();
+    for (const auto which : {AlarmEngine::Switch::DesktopNotify, AlarmEngine::Switch::SpeakAlarm})
+        m_engine->setSwitch(which, stored.on(settingOf(which)));
     // From here on a toggled switch is the operator's and is written at once.
     connect(m_engine.get(), &AlarmEngine::switchChanged, this, &RingwardenApp::writeSwitch);
 }
@@ -301,29 +305,6 @@ QString RingwardenApp::historyFile() const {
     QString path = m_files.listFile;
     path.chop(4); // ".LST"
     return path + QStringLiteral(".HST");
-}
-
-void RingwardenApp::showAlertSwitches() {
-    m_window->showExtraSwitch(QStringLiteral("mnuAlarmNotify"), m_alerts->notifyOn());
-    // The speech engine is asked only once the spoken alarm is on: it starts a daemon.
-    m_window->showExtraSwitch(QStringLiteral("mnuAlarmSpeak"), m_alerts->speakOn(),
-                              !m_alerts->speakOn() || m_alerts->speechAvailable());
-}
-
-void RingwardenApp::toggleAlert(const QString& menuItem) {
-    if (menuItem == QLatin1String("mnuAlarmNotify")) {
-        m_alerts->setNotifyOn(!m_alerts->notifyOn());
-        writeSwitchSetting(m_files.iniFile, Setting::DesktopNotify, m_alerts->notifyOn());
-    } else if (menuItem == QLatin1String("mnuAlarmSpeak")) {
-        const bool on = !m_alerts->speakOn() && m_alerts->speechAvailable();
-        m_alerts->setSpeakOn(on);
-        writeSwitchSetting(m_files.iniFile, Setting::SpeakAlarm, on);
-        if (!on && !m_alerts->speechAvailable()) {
-            m_window->showExtraSwitch(menuItem, false, false);
-            return;
-        }
-    }
-    showAlertSwitches();
 }
 
 void RingwardenApp::showHistoryFailure(const QString& message) {

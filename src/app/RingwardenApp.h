@@ -70,8 +70,6 @@ private:
     // What goes out on every way out: the settings, then the lists.
     void writeOnTheWayOut();
     void writeSwitch(AlarmEngine::Switch which, bool on);
-    void toggleAlert(const QString& menuItem);
-    void showAlertSwitches();
     void showHistoryFailure(const QString& message);
     void cutStartup();
 

@@ -99,8 +99,32 @@ bool AlarmEngine::isOn(Switch which) const {
         return m_scanStations;
     case Switch::ScanOverlays:
         return m_scanOverlays;
+    case Switch::DesktopNotify:
+        return m_desktopNotify;
+    case Switch::SpeakAlarm:
+        return m_speakAlarm;
     }
     return false;
+}
+
+void AlarmEngine::setSwitchNeed(Switch which, std::function<bool()> available) {
+    if (which == Switch::SpeakAlarm)
+        m_speechNeed = std::move(available);
+}
+
+bool AlarmEngine::isAvailable(Switch which) const {
+    return which != Switch::SpeakAlarm || m_speechAvailable;
+}
+
+void AlarmEngine::toggleSwitch(Switch which) {
+    if (which != Switch::SpeakAlarm) {
+        setSwitch(which, !isOn(which));
+        return;
+    }
+    // Asked both ways, so that switching off tells the operator it cannot come back on.
+    m_speechAvailable = !m_speechNeed || m_speechNeed();
+    m_speakAlarm = !m_speakAlarm && m_speechAvailable;
+    emit switchChanged(which, m_speakAlarm);
 }
 
 void AlarmEngine::setSwitch(Switch which, bool on) {
@@ -120,6 +144,14 @@ void AlarmEngine::setSwitch(Switch which, bool on) {
         break;
     case Switch::ScanOverlays:
         m_scanOverlays = on;
+        break;
+    case Switch::DesktopNotify:
+        m_desktopNotify = on;
+        break;
+    case Switch::SpeakAlarm:
+        // A spoken alarm read as on stays on, unavailable, so that it can be switched off.
+        m_speakAlarm = on;
+        m_speechAvailable = !on || !m_speechNeed || m_speechNeed();
         break;
     }
     emit switchChanged(which, on);

@@ -29,7 +29,14 @@ class AlarmEngine final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AlarmEngine)
 public:
-    enum class Switch { AudibleAlarm, BringToFront, ScanStations, ScanOverlays };
+    enum class Switch {
+        AudibleAlarm,
+        BringToFront,
+        ScanStations,
+        ScanOverlays,
+        DesktopNotify,
+        SpeakAlarm
+    };
     static constexpr int kTickMs = 10000;
 
     // map may be null (the marks then fail and end the tick); sound may be null (silent).
@@ -59,6 +66,14 @@ public:
 
     bool isOn(Switch which) const;
     void setSwitch(Switch which, bool on);
+    // The operator's toggle: a switch whose need is missing stays off.
+    void toggleSwitch(Switch which);
+    // What a switch needs to work besides being on (the speech engine for the spoken
+    // alarm). It is asked only when the switch is set on or toggled: asking may start a
+    // daemon.
+    void setSwitchNeed(Switch which, std::function<bool()> available);
+    // False once the need was found missing; shown beside the switch.
+    bool isAvailable(Switch which) const;
 
     // Starts the 10-second tick (the commands restart its interval).
     void startTicking();
@@ -167,6 +182,10 @@ private:
     bool m_bringToFront = true;
     bool m_scanStations = true;
     bool m_scanOverlays = true;
+    bool m_desktopNotify = false;
+    bool m_speakAlarm = false;
+    std::function<bool()> m_speechNeed;
+    bool m_speechAvailable = true;
 
     QTimer m_timer1;
     bool m_tickRunning = false;

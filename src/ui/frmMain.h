@@ -31,9 +31,6 @@ public:
     void setHelpFile(const QString& path) { m_helpFile = path; }
     // Where Help › Check for update asks (the compiled-in server unless set).
     void setUpdateCheck(const UpdateCheck& check) { m_updateCheck = check; }
-    // Extra switches of the Alarm menu (desktop notification, speech), shown as the app
-    // owns them; available false says why in the item, and greys it unless it is on.
-    void showExtraSwitch(const QString& objectName, bool on, bool available = true);
 
     // --- the place on the screen, in twips as the settings file keeps it ---
     double leftTwips() const;
@@ -69,8 +66,7 @@ signals:
     void unloading();
     // File › Exit.
     void exitRequested();
-    // An extra switch of the Alarm menu was toggled, or the history asked for.
-    void extraSwitchToggled(const QString& objectName);
+    // Alarm › Alarm history.
     void historyRequested();
     void unloaded();
 
@@ -90,6 +86,8 @@ private:
     void openPopup(QMenu* menu, const QPoint& globalPos);
     void showTickFailure(const QString& message);
     void showSwitch(AlarmEngine::Switch which, bool on);
+    // A switch whose need is missing says so in its item, greyed unless it is on.
+    void showExtraSwitch(QAction* action, bool on, bool available);
     void enableDisableStations(bool on);
     void enableDisableOverlays(bool on);
     void toggle(AlarmEngine::Switch which);

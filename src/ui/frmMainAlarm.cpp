@@ -24,12 +24,13 @@ void frmMain::connectEngine() {
     connect(&m_engine, &AlarmEngine::bringToFrontRequested, this, &frmMain::bringToFront);
     connect(&m_engine, &AlarmEngine::tickFailed, this, &frmMain::showTickFailure);
     for (const auto which : {AlarmEngine::Switch::AudibleAlarm, AlarmEngine::Switch::BringToFront,
-                             AlarmEngine::Switch::ScanStations, AlarmEngine::Switch::ScanOverlays})
+                             AlarmEngine::Switch::ScanStations, AlarmEngine::Switch::ScanOverlays,
+                             AlarmEngine::Switch::DesktopNotify, AlarmEngine::Switch::SpeakAlarm})
         showSwitch(which, m_engine.isOn(which));
 }
 
 void frmMain::toggle(AlarmEngine::Switch which) {
-    m_engine.setSwitch(which, !m_engine.isOn(which));
+    m_engine.toggleSwitch(which);
 }
 
 void frmMain::showSwitch(AlarmEngine::Switch which, bool on) {
@@ -48,13 +49,16 @@ void frmMain::showSwitch(AlarmEngine::Switch which, bool on) {
         mnuOptionsOverlays->setChecked(on);
         enableDisableOverlays(on);
         break;
+    case AlarmEngine::Switch::DesktopNotify:
+        showExtraSwitch(mnuAlarmNotify, on, m_engine.isAvailable(which));
+        break;
+    case AlarmEngine::Switch::SpeakAlarm:
+        showExtraSwitch(mnuAlarmSpeak, on, m_engine.isAvailable(which));
+        break;
     }
 }
 
-void frmMain::showExtraSwitch(const QString& objectName, bool on, bool available) {
-    auto* action = findChild<QAction*>(objectName);
-    if (!action)
-        return;
+void frmMain::showExtraSwitch(QAction* action, bool on, bool available) {
     const QString unavailable = QStringLiteral(" (unavailable)");
     QString text = action->text();
     if (text.endsWith(unavailable))

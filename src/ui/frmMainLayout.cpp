@@ -227,12 +227,10 @@ void frmMain::createMenus() {
             [this] { toggle(AlarmEngine::Switch::ScanStations); });
     connect(mnuOptionsOverlays, &QAction::triggered, this,
             [this] { toggle(AlarmEngine::Switch::ScanOverlays); });
-    for (QAction* extra : {mnuAlarmNotify, mnuAlarmSpeak}) {
-        connect(extra, &QAction::triggered, this, [this, extra] {
-            extra->setChecked(!extra->isChecked()); // the app shows what it applied
-            emit extraSwitchToggled(extra->objectName());
-        });
-    }
+    connect(mnuAlarmNotify, &QAction::triggered, this,
+            [this] { toggle(AlarmEngine::Switch::DesktopNotify); });
+    connect(mnuAlarmSpeak, &QAction::triggered, this,
+            [this] { toggle(AlarmEngine::Switch::SpeakAlarm); });
     connect(mnuAlarmHistory, &QAction::triggered, this, &frmMain::historyRequested);
     connect(mnuHelpHelp, &QAction::triggered, this, &frmMain::mnuHelpHelpClick);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAboutClick);

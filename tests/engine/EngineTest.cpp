@@ -268,6 +268,48 @@ TEST_F(Engine, aFailureIsToldOnceWithWhatFailedUntilATickRunsThrough) {
     EXPECT_TRUE(failures[1].startsWith("The alarm cycle could not talk to Kestrel32: "));
 }
 
+// The speech engine is asked only when the switch is set on or toggled (asking may start a
+// daemon); the operator's toggle never leaves it on without one, a setting read as on does.
+TEST_F(Engine, aSwitchWhoseNeedIsMissingStaysOffWhenToggledAndSaysSo) {
+    bool speechThere = false;
+    int asked = 0;
+    engine.setSwitchNeed(AlarmEngine::Switch::SpeakAlarm, [&] {
+        ++asked;
+        return speechThere;
+    });
+    QList<bool> shown;
+    QObject::connect(&engine, &AlarmEngine::switchChanged, [&](AlarmEngine::Switch which, bool on) {
+        if (which == AlarmEngine::Switch::SpeakAlarm)
+            shown << on;
+    });
+    enum Action { SetOff, SetOn, Toggle };
+    const struct {
+        bool speechThere;
+        Action action;
+        bool on, available;
+        int asked;
+    } rows[] = {{false, SetOff, false, true, 0}, {false, Toggle, false, false, 1},
+                {true, Toggle, true, true, 2},   {true, Toggle, false, true, 3},
+                {false, SetOn, true, false, 4},  {false, Toggle, false, false, 5}};
+    for (const auto& row : rows) {
+        speechThere = row.speechThere;
+        if (row.action == Toggle)
+            engine.toggleSwitch(AlarmEngine::Switch::SpeakAlarm);
+        else
+            engine.setSwitch(AlarmEngine::Switch::SpeakAlarm, row.action == SetOn);
+        const int line = int(&row - rows);
+        EXPECT_EQ(engine.isOn(AlarmEngine::Switch::SpeakAlarm), row.on) << line;
+        EXPECT_EQ(engine.isAvailable(AlarmEngine::Switch::SpeakAlarm), row.available) << line;
+        EXPECT_EQ(asked, row.asked) << line;
+        EXPECT_EQ(shown.size(), line + 1);
+        EXPECT_EQ(shown.value(line), row.on) << line;
+    }
+    engine.toggleSwitch(AlarmEngine::Switch::DesktopNotify);
+    EXPECT_TRUE(engine.isOn(AlarmEngine::Switch::DesktopNotify));
+    EXPECT_TRUE(engine.isAvailable(AlarmEngine::Switch::DesktopNotify));
+    EXPECT_EQ(asked, 5);
+}
+
 TEST_F(Engine, scanningSwitchedOffOrTheProgramLeavingMidTickRaisesNothingAndSaysNothing) {
     host.addStation(QStringLiteral("NEAR"), 1.0f);
     engine.setSwitch(AlarmEngine::Switch::ScanStations, false);
