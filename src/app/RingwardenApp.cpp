@@ -9,12 +9,11 @@
 #include "alerts/AlertsHub.h"
 #include "alerts/DesktopNotifier.h"
 #include "app/HostFolder.h"
+#include "app/SettingsBinding.h"
 #include "engine/OverlayItems.h"
 #include "engine/SoundPlayer.h"
 #include "lists/ListFile.h"
-#include "numbers/NumericText.h"
 #include "settings/IniHelpers.h"
-#include "settings/Settings.h"
 #include "support/DisplayMessage.h"
 #include "support/Globals.h"
 #include "support/MessageBoxSeam.h"
@@ -47,24 +46,6 @@ QString ownCallsignFrom(const QString& hostIniFile) {
         return nocall;
     return ReadIniString(hostIniFile, QStringLiteral("STATION"), QStringLiteral("CALLSIGN"),
                          nocall);
-}
-
-Setting settingOf(AlarmEngine::Switch which) {
-    switch (which) {
-    case AlarmEngine::Switch::AudibleAlarm:
-        return Setting::AudibleAlarm;
-    case AlarmEngine::Switch::BringToFront:
-        return Setting::BringToFront;
-    case AlarmEngine::Switch::ScanStations:
-        return Setting::ScanStations;
-    case AlarmEngine::Switch::ScanOverlays:
-        return Setting::ScanOverlays;
-    case AlarmEngine::Switch::DesktopNotify:
-        return Setting::DesktopNotify;
-    case AlarmEngine::Switch::SpeakAlarm:
-        return Setting::SpeakAlarm;
-    }
-    return Setting::AudibleAlarm;
 }
 
 } // namespace
@@ -162,23 +143,8 @@ void RingwardenApp::refuseSecondInstance() {
 }
 
 void RingwardenApp::readini() {
-    const QPointF centred = m_window->centredTwips();
-    const IniValues stored = readSettingsFile(m_files.iniFile, centred.x(), centred.y());
-    m_engine->setRadiusText(stored.text(Setting::MinDistance));
-    for (const auto which : {AlarmEngine::Switch::BringToFront, AlarmEngine::Switch::AudibleAlarm,
-                             AlarmEngine::Switch::ScanStations, AlarmEngine::Switch::ScanOverlays})
-        m_engine->setSwitch(which, stored.on(settingOf(which)));
-    const double left = stored.number(Setting::Left);
-    const double top = stored.number(Setting::Top);
-    m_window->moveToTwips(left, top);
-    // A window that starts minimised keeps this place for the next save.
-    m_window->setRememberedPosition(toInt16Rounded(left), toInt16Rounded(top));
-    if (stored.on(Setting::Minimized))
-        m_window->setWindowState(m_window->windowState() | Qt::WindowMinimized);
-    for (const auto which : {AlarmEngine::Switch::DesktopNotify, AlarmEngine::Switch::SpeakAlarm})
-        m_engine->setSwitch(which, stored.on(settingOf(which)));
-    // From here on a toggled switch is the operator's and is written at once.
-    connect(m_engine.get(), &AlarmEngine::switchChanged, this, &RingwardenApp::writeSwitch);
+    m_settings = std::make_unique<SettingsBinding>(m_files.iniFile, *m_engine, *m_window);
+    m_settings->read();
 }
 
 void RingwardenApp::openWithOverlayList() {
@@ -233,18 +199,7 @@ void RingwardenApp::cutStartup() {
 }
 
 void RingwardenApp::saveini() {
-    const bool minimized = m_window->isMinimized();
-    if (!minimized)
-        m_window->setRememberedPosition(toInt16Rounded(m_window->leftTwips()),
-                                        toInt16Rounded(m_window->topTwips()));
-    IniValues values;
-    values.setText(Setting::MinDistance, m_engine->radiusText());
-    values.setOn(Setting::AudibleAlarm, m_engine->isOn(AlarmEngine::Switch::AudibleAlarm));
-    values.setOn(Setting::BringToFront, m_engine->isOn(AlarmEngine::Switch::BringToFront));
-    values.setText(Setting::Left, QString::number(m_window->rememberedLeft()));
-    values.setText(Setting::Top, QString::number(m_window->rememberedTop()));
-    values.setOn(Setting::Minimized, minimized);
-    saveSettingsFile(m_files.iniFile, values);
+    m_settings->save();
 }
 
 void RingwardenApp::SaveLists() {
@@ -295,10 +250,6 @@ void RingwardenApp::writeOnTheWayOut() {
     saveini();
     SaveLists();
     m_alerts->end();
-}
-
-void RingwardenApp::writeSwitch(AlarmEngine::Switch which, bool on) {
-    writeSwitchSetting(m_files.iniFile, settingOf(which), on);
 }
 
 QString RingwardenApp::historyFile() const {

@@ -14,6 +14,7 @@ class AlertsHub;
 class DesktopNotifier;
 class frmMain;
 class QLockFile;
+class SettingsBinding;
 class SoundPlayer;
 
 // The program: it owns the host objects, the engine, the window and the program's files,
@@ -69,7 +70,6 @@ private:
     void mnuFileExit();
     // What goes out on every way out: the settings, then the lists.
     void writeOnTheWayOut();
-    void writeSwitch(AlarmEngine::Switch which, bool on);
     void showHistoryFailure(const QString& message);
     void cutStartup();
 
@@ -85,6 +85,7 @@ private:
     std::unique_ptr<AlarmSpeaker> m_speaker;
     std::unique_ptr<AlertsHub> m_alerts;
     std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<SettingsBinding> m_settings; // after the window: it refers to it
     std::unique_ptr<QLockFile> m_lock;
     // The list file was not read to its end: keep a copy before it is written over.
     bool m_listFileUnreadRest = false;
