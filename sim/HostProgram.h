@@ -20,7 +20,7 @@ class Journal;
 class QSocketNotifier;
 class SetupWindow;
 
-// The whole stand-in tracker: files in its folder, the station list playing the scenario,
+// The whole tracker: files in its folder, the station list playing the scenario,
 // the window, the bus objects, and the one orderly way out (window, signal or time-out),
 // which tells the add-ons before leaving the bus.
 class HostProgram final : public QObject {

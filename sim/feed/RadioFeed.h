@@ -17,7 +17,7 @@
 
 class HostCore;
 
-// The stand-in tracker's ears: the links the command line asked for, feeding the host's
+// The tracker's ears: the links the command line asked for, feeding the host's
 // station list and raising its events as stations come, move and go.
 class RadioFeed final : public QObject {
     Q_OBJECT

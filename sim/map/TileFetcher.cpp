@@ -26,7 +26,7 @@ TileFetcher::~TileFetcher() {
 }
 
 QByteArray TileFetcher::userAgent() {
-    return QByteArrayLiteral("kestrel32/" KESTREL32_VERSION " (stand-in station tracker)");
+    return QByteArrayLiteral("kestrel32/" KESTREL32_VERSION " (Kestrel32 tracker)");
 }
 
 void TileFetcher::setUrlTemplate(const QString& urlTemplate) {

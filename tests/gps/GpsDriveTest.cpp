@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include "FakeGpsd.h"
 #include "FeedTestUtil.h"
 #include "HostProcess.h"
 #include "TickToEnd.h"
@@ -16,13 +17,6 @@
 namespace {
 
 constexpr int DriveMs = 60000;
-
-QByteArray sentence(const QByteArray& body) {
-    quint8 sum = 0;
-    for (const char c : body)
-        sum ^= static_cast<quint8>(c);
-    return "$" + body + "*" + QByteArray::number(sum, 16).rightJustified(2, '0').toUpper() + "\r\n";
-}
 
 // A log of fixes along the meridian 1 W: a wait at `from`, the drive to `to`, a wait there.
 QByteArray driveNorth(double from, double to) {
@@ -34,31 +28,11 @@ QByteArray driveNorth(double from, double to) {
         const QByteArray where =
             QString::asprintf("%02d%07.4f,N,00100.0000,W", int(lat), (lat - int(lat)) * 60.0)
                 .toLatin1();
-        log += sentence("GPRMC," + time + ",A," + where + ",030.0,000.0,071226,,,A");
-        log += sentence("GPGGA," + time + "," + where + ",1,08,1.0,100.0,M,47.0,M,,");
+        log += nmeaSentence("GPRMC," + time + ",A," + where + ",030.0,000.0,071226,,,A");
+        log += nmeaSentence("GPGGA," + time + "," + where + ",1,08,1.0,100.0,M,47.0,M,,");
     }
     return log;
 }
-
-// gpsfake (and the gpsd it starts) in a process group of its own, so that both end together.
-struct FakeGpsd {
-    QProcess process;
-    FakeGpsd(quint16 port, const QString& log) {
-        process.setChildProcessModifier([] { ::setsid(); });
-        process.start(QStringLiteral("gpsfake"),
-                      {"-q", "-1", "-c", "0.1", "-P", QString::number(port), log});
-    }
-    ~FakeGpsd() {
-        const pid_t group = static_cast<pid_t>(process.processId());
-        if (group <= 0)
-            return;
-        ::kill(-group, SIGINT);
-        if (!process.waitForFinished(5000))
-            ::kill(-group, SIGKILL);
-        process.waitForFinished(2000);
-        QFile::remove(QStringLiteral("/tmp/gpsfake-%1.sock").arg(group));
-    }
-};
 
 TEST(GpsDrive, Kestrel32FollowsGpsdPastAStationAndKeepsTheFilterInStep) {
     if (QStandardPaths::findExecutable(QStringLiteral("gpsfake")).isEmpty())
@@ -75,7 +49,7 @@ TEST(GpsDrive, Kestrel32FollowsGpsdPastAStationAndKeepsTheFilterInStep) {
 
     HostProcess host;
     const quint16 gpsPort = freePort();
-    FakeGpsd gpsd(gpsPort, host.writeScenario(driveNorth(52.0, 52.036), "there.nmea"));
+    FakeGpsd gpsd(gpsPort, host.writeScenario(driveNorth(52.0, 52.036), "there.nmea"), "0.1");
     ASSERT_TRUE(gpsd.process.waitForStarted(5000));
     ASSERT_TRUE(host.start(R"({"stations": [{"callsign": "G4CAR", "lat": 52.04, "lon": -1.0}]})",
                            {"--own", "N0CALL,52.0,-1.0", "--gpsd",

@@ -11,6 +11,7 @@
 #include "BaseMapPaint.h"
 #include "MapScene.h"
 #include "TestFiles.h"
+#include "ViewOn.h"
 
 namespace {
 
@@ -94,17 +95,6 @@ TEST(BaseMap, aMissingFileNamesItself) {
     const BaseMapRead read = basemap::readFile(QStringLiteral("/nonexistent/basemap.k32map"));
     EXPECT_FALSE(read.map);
     EXPECT_TRUE(read.error.contains(QStringLiteral("/nonexistent/basemap.k32map")));
-}
-
-// A view as the tracker's map makes it: centred on a position, scale in minutes a pixel,
-// the projection fitted to the centre's latitude.
-MapScene viewOn(double lat, double lon, double minutesPerPixel) {
-    MapScene scene;
-    scene.pixelWidth = 400;
-    scene.pixelHeight = 300;
-    scene.fit(lon * 60.0, lat * 60.0, lon * 60.0, lat * 60.0);
-    scene.unitsPerPixel = minutesPerPixel;
-    return scene;
 }
 
 QImage paint(const BaseMap& map, const MapScene& scene) {

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "FakeGpsd.h"
 #include "HostCore.h"
 #include "HostWindow.h"
 #include "MapView.h"
@@ -21,13 +22,6 @@
 #include "map/MapNavigation.h"
 
 namespace {
-
-QByteArray sentence(const QByteArray& body) {
-    quint8 sum = 0;
-    for (const char c : body)
-        sum ^= static_cast<quint8>(c);
-    return "$" + body + "*" + QByteArray::number(sum, 16).rightJustified(2, '0').toUpper() + "\r\n";
-}
 
 // Fixes from 52.000 N to 52.036 N along 1 W, 100 m a fix, then a wait at the end; the
 // sentences say 10 knots at 5 degrees (what gpsd hands on, whatever the positions say).
@@ -39,8 +33,8 @@ QByteArray driveNorth() {
         const QByteArray where =
             QString::asprintf("%02d%07.4f,N,00100.0000,W", int(lat), (lat - int(lat)) * 60.0)
                 .toLatin1();
-        log += sentence("GPRMC," + time + ",A," + where + ",010.0,005.0,071226,,,A");
-        log += sentence("GPGGA," + time + "," + where + ",1,08,1.0,100.0,M,47.0,M,,");
+        log += nmeaSentence("GPRMC," + time + ",A," + where + ",010.0,005.0,071226,,,A");
+        log += nmeaSentence("GPGGA," + time + "," + where + ",1,08,1.0,100.0,M,47.0,M,,");
     }
     return log;
 }
@@ -50,26 +44,6 @@ quint16 freePort() {
     probe.listen(QHostAddress::LocalHost, 0);
     return probe.serverPort();
 }
-
-// gpsfake and its gpsd in a process group of their own, ended together.
-struct FakeGpsd {
-    QProcess process;
-    FakeGpsd(quint16 port, const QString& log) {
-        process.setChildProcessModifier([] { ::setsid(); });
-        process.start(QStringLiteral("gpsfake"),
-                      {"-q", "-1", "-c", "0.05", "-P", QString::number(port), log});
-    }
-    ~FakeGpsd() {
-        const pid_t group = static_cast<pid_t>(process.processId());
-        if (group <= 0)
-            return;
-        ::kill(-group, SIGINT);
-        if (!process.waitForFinished(5000))
-            ::kill(-group, SIGKILL);
-        process.waitForFinished(2000);
-        QFile::remove(QStringLiteral("/tmp/gpsfake-%1.sock").arg(group));
-    }
-};
 
 TEST(FollowDrive, theViewFollowsADriveUntilTheOperatorPans) {
     if (QStandardPaths::findExecutable(QStringLiteral("gpsfake")).isEmpty())
@@ -111,7 +85,7 @@ TEST(FollowDrive, theViewFollowsADriveUntilTheOperatorPans) {
     });
 
     const quint16 port = freePort();
-    FakeGpsd gpsd(port, nmea);
+    FakeGpsd gpsd(port, nmea, "0.05");
     ASSERT_TRUE(gpsd.process.waitForStarted(5000));
     GpsOwnStation gps(core);
     ASSERT_TRUE(gps.start(QStringLiteral("127.0.0.1"), port));

@@ -12,17 +12,9 @@
 #include "TestHttpServer.h"
 #include "TileFetcher.h"
 #include "TileMath.h"
+#include "ViewOn.h"
 
 namespace {
-
-MapScene tileViewOn(double lat, double lon, double minutesPerPixel) {
-    MapScene scene;
-    scene.pixelWidth = 800;
-    scene.pixelHeight = 600;
-    scene.fit(lon * 60.0, lat * 60.0, lon * 60.0, lat * 60.0);
-    scene.unitsPerPixel = minutesPerPixel;
-    return scene;
-}
 
 TEST(TileMath, theViewsTilesAndNoOthers) {
     // Mercator rows: the equator halves the world, 85.05 N is its top.
@@ -31,7 +23,7 @@ TEST(TileMath, theViewsTilesAndNoOthers) {
     EXPECT_NEAR(tiles::columnLongitude(3, 4), 0.0, 1e-12);
     // At 52 N a tile of zoom 12 is 0.088 degrees wide: one view pixel a tile pixel there.
     const MapScene town =
-        tileViewOn(52.0, -1.0, 360.0 / (256 * 4096) * 60.0 * std::cos(52.0 * M_PI / 180));
+        viewOn(52.0, -1.0, 360.0 / (256 * 4096) * 60.0 * std::cos(52.0 * M_PI / 180), 800, 600);
     EXPECT_EQ(tiles::zoomFor(town), 12);
     const auto inView = tiles::tilesFor(town);
     // 800 x 600 pixels of 256-pixel tiles: 4 or 5 columns, 3 or 4 rows.
@@ -57,7 +49,7 @@ TEST(TileMath, theViewsTilesAndNoOthers) {
     EXPECT_LE(int(tiles::tilesFor(world).size()), tiles::maxTilesInView);
     EXPECT_FALSE(tiles::tilesFor(world).empty());
     // Beyond the Mercator world: nothing to ask for.
-    EXPECT_TRUE(tiles::tilesFor(tileViewOn(89.0, 0.0, 0.01)).empty());
+    EXPECT_TRUE(tiles::tilesFor(viewOn(89.0, 0.0, 0.01, 800, 600)).empty());
     EXPECT_EQ(tiles::tileUrl("http://t.example/{z}/{x}/{y}.png?k=1", {12, 2036, 1362}),
               "http://t.example/12/2036/1362.png?k=1");
 }
