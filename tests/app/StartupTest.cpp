@@ -2,13 +2,11 @@
 // refused, a setting lost at shutdown, or a close during a tick that never happens.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLockFile>
 #include <QMetaObject>
-
-#include <QDir>
-#include <QLabel>
-#include <QPushButton>
 #include <QTreeWidget>
 
 #include "AppFixture.h"
@@ -40,65 +38,129 @@ protected:
     }
 };
 
-TEST_F(Startup, readsTheFilesAndTalksToTheHostInOrder) {
+// The boxes that end the program: behind them nothing of it may run (no tick, no window, no
+// history), and the tracker closing while one is open writes nothing.
+TEST_F(Startup, aBoxThatEndsTheProgramLetsNothingRunBehindItAndWritesNothing) {
+    const struct {
+        bool secondCopy;
+        QString text;
+    } rows[] = {{true, "Another instance of this program (Kestrel32 add-on Ringwarden V1.1.0) is "
+                       "already running"},
+                {false, "Error getting station callsign from Kestrel32.INI"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text.toStdString());
+        QLockFile running(lockPath(env.lockFolder, env.executablePath));
+        if (row.secondCopy)
+            ASSERT_TRUE(running.tryLock(0));
+        else
+            installHost(QString()); // no callsign
+        bool ticking = true, windowShown = true;
+        duringBox = [&] {
+            ticking = app->engine() && app->engine()->isTicking();
+            windowShown = false;
+            for (const QWidget* window : QApplication::topLevelWidgets())
+                windowShown = windowShown || window->isVisible();
+            emit hosts[1]->Kestrel32IsClosing();
+        };
+        shown.clear();
+        expectEnd([this] { start(); }, row.secondCopy ? 0 : 1);
+        EXPECT_FALSE(ticking);
+        EXPECT_FALSE(windowShown);
+        EXPECT_FALSE(QFile::exists(app->historyFile()));
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_TRUE(shown[0].contains(row.text)) << shown[0].toStdString();
+        expectFilesUntouched();
+    }
+}
+
+// The first events run once the window is shown, before the lists are read.
+TEST_F(Startup, aWayOutBeforeTheListsAreReadEndsTheProgramWithoutWriting) {
+    for (const QString way : {"host", "close", "exit"}) {
+        SCOPED_TRACE(way.toStdString());
+        scriptHost = [this, way](FakeKestrelHost& host) {
+            if (hosts.size() != 1)
+                return;
+            QMetaObject::invokeMethod(
+                &host,
+                [this, way] {
+                    if (way == "host")
+                        emit hosts[1]->Kestrel32IsClosing();
+                    else if (way == "close")
+                        app->window()->close();
+                    else
+                        trigger("mnuFileExit");
+                },
+                Qt::QueuedConnection);
+        };
+        expectEnd([this] { start(); }, 0);
+        expectFilesUntouched();
+    }
+}
+
+// Every way out writes both files once, with the window's place for the next start; a way out
+// on a full disk leaves them as they were, with no half-written file beside them.
+TEST_F(Startup, afterStartUpEveryWayOutWritesBothFilesOnceOrKeepsThemWhenTheDiskIsFull) {
     start();
     EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(app->engine()->ownCallsign(), "G0OWN");
     EXPECT_EQ(app->engine()->radiusText(), "7.5");
     EXPECT_FALSE(app->engine()->isOn(AlarmEngine::Switch::AudibleAlarm));
-    EXPECT_EQ(app->engine()->ownCallsign(), "G0OWN");
-    EXPECT_EQ(app->engine()->ackedCalls().items(), QStringList({"AB1CD"}));
-    ASSERT_EQ(hosts[1]->calls.size(), 2u); // the beacon, then the events
-    EXPECT_EQ(hosts[1]->calls[1].call, "EventsEnabled");
-    EXPECT_EQ(hosts[1]->calls[0].args, (QVariantList{"QQ0ZZZ", "Beacon by Ferris"}));
     expectFilesUntouched();
+    app->engine()->addWatch(QStringLiteral("IJ3KL"));
+    app->engine()->setRadiusText(QStringLiteral(" 25 "));
+    app->window()->move(120, 90);
+    QApplication::processEvents();
+    app->window()->formResize();
+    app->window()->showMinimized();
+    QApplication::processEvents();
+    expectEnd([this] { trigger("mnuFileExit"); }, 0);
+    EXPECT_EQ(fileBytes(listFile()), "AB1CD|Acknowledged\r\nQQ1|Watched\r\nIJ3KL|Watched\r\n");
+    EXPECT_TRUE(fileBytes(iniFile()).contains("MIN_DISTANCE=25\r\n"));
+    EXPECT_TRUE(fileBytes(iniFile()).contains("LEFT=1800\r\nTOP=1350\r\nMINIMIZED=TRUE\r\n"))
+        << fileBytes(iniFile()).constData();
+    QFile::remove(listFile());
+    app.reset();
+    EXPECT_FALSE(QFile::exists(listFile())) << "written a second time";
+
+    start();
+    EXPECT_TRUE(app->window()->isMinimized());
+    EXPECT_EQ(app->window()->pos(), QPoint(120, 90));
+    app->engine()->addWatch(QStringLiteral("ZZ1"));
+    emit hosts[1]->Kestrel32IsClosing();
+    EXPECT_TRUE(app->window()->isUnloaded());
+    EXPECT_EQ(fileBytes(listFile()), "ZZ1|Watched\r\n");
+
+    start();
+    app->engine()->addWatch(QStringLiteral("FULL1"));
+    app->engine()->setRadiusText(QStringLiteral("99"));
+    const QByteArray ini = fileBytes(iniFile()), lists = fileBytes(listFile());
+    const QStringList files = filesIn(QFileInfo(iniFile()).path());
+    {
+        FileSizeLimit full(0);
+        ASSERT_TRUE(full.active());
+        app->window()->close();
+    }
+    EXPECT_TRUE(app->window()->isUnloaded());
+    EXPECT_EQ(fileBytes(iniFile()), ini);
+    EXPECT_EQ(fileBytes(listFile()), lists);
+    EXPECT_EQ(filesIn(QFileInfo(iniFile()).path()), files);
 }
 
-TEST_F(Startup, theCallsignBoxRunsNoAlarmCycleAndTheTrackerClosingDuringItWritesNothing) {
-    installHost(QString()); // no callsign: the critical box
-    // The box ends the program: behind it no tick may alarm, draw or write history.
-    bool ticking = true;
-    duringBox = [&] {
-        ticking = app->engine()->isTicking();
-        emit hosts[1]->Kestrel32IsClosing();
-    };
-    startExpectingEnd(1);
-    EXPECT_FALSE(ticking);
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown[0].contains("Error getting station callsign from Kestrel32.INI"));
-    EXPECT_FALSE(QFile::exists(app->historyFile()));
-    expectFilesUntouched();
-}
-
-TEST_F(Startup, aRefusedSecondCopyWritesNothingWhateverHappensDuringItsBox) {
-    QLockFile running(lockPath(env.lockFolder, env.executablePath));
-    ASSERT_TRUE(running.tryLock(0));
-    // While the box is open nothing of the program may run: no tick, no window, no history.
-    bool ticking = true, windowShown = true;
-    duringBox = [&] {
-        ticking = app->engine() && app->engine()->isTicking();
-        windowShown = false;
-        for (const QWidget* window : QApplication::topLevelWidgets())
-            windowShown = windowShown || window->isVisible();
-        emit hosts[1]->Kestrel32IsClosing();
-    };
-    startExpectingEnd(0);
-    EXPECT_FALSE(ticking);
-    EXPECT_FALSE(windowShown);
-    EXPECT_FALSE(QFile::exists(app->historyFile()));
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0], "Another instance of this program (Kestrel32 add-on Ringwarden V1.1.0) "
-                        "is already running");
-    expectFilesUntouched();
-}
-
-TEST_F(Startup, theWindowOpensWithTheOverlayObjectsInRangeUnderTheirHeading) {
+// After the first tick the window shows the overlay objects in range under their heading, and
+// an open history window the events as they are written.
+TEST_F(Startup, theFirstTickFillsTheOverlayPanelAndAnOpenHistoryWindow) {
     scriptHost = [](FakeKestrelHost& host) {
         host.addStation(QStringLiteral("G0OWN"), 0.0f, 1.0f, 2.0f);
+        host.addStation(QStringLiteral("NEAR"), 1.0f);
     };
     ASSERT_TRUE(QDir(hostFolder()).mkpath(QStringLiteral("overlays")));
     writeAll(hostFolder() + QStringLiteral("/overlays/b.pos"),
              "TOWER!0003.00N/00001.00E#water tower\r\n");
     start();
+    trigger("mnuAlarmHistory");
+    HistoryWindow* history = HistoryWindow::openWindow();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->lstEvents->topLevelItemCount(), 0);
     ASSERT_TRUE(tickToEnd(*app->engine()));
     QApplication::processEvents();
     frmMain* window = app->window();
@@ -108,75 +170,8 @@ TEST_F(Startup, theWindowOpensWithTheOverlayObjectsInRangeUnderTheirHeading) {
     EXPECT_FALSE(window->findChild<ListBox*>(QStringLiteral("lstWatch"))->isVisible());
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblOverlays"))->text(),
               "Overlay objects in alarm");
-    EXPECT_EQ(window->findChild<QPushButton*>(QStringLiteral("cmdShowWatch"))->text(), "Show");
     ASSERT_EQ(overlays->model()->rowCount(), 1);
     EXPECT_TRUE(overlays->model()->index(0, 0).data().toString().startsWith("TOWER "));
-}
-
-// The first events run once the window is shown, before the lists are read.
-class StartupCut : public Startup, public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(StartupCut, beforeTheListsAreReadEndsTheProgramWithoutWriting) {
-    const QString way = QString::fromLatin1(GetParam());
-    scriptHost = [this, way](FakeKestrelHost& host) {
-        if (hosts.size() != 1)
-            return;
-        QMetaObject::invokeMethod(
-            &host,
-            [this, way] {
-                if (way == "host")
-                    emit hosts[1]->Kestrel32IsClosing();
-                else if (way == "close")
-                    app->window()->close();
-                else
-                    trigger("mnuFileExit");
-            },
-            Qt::QueuedConnection);
-    };
-    startExpectingEnd(0);
-    expectFilesUntouched();
-}
-
-INSTANTIATE_TEST_SUITE_P(Ways, StartupCut, ::testing::Values("host", "close", "exit"));
-
-TEST_F(Startup, afterStartUpEveryWayOutWritesBothFilesOnce) {
-    start();
-    app->engine()->addWatch(QStringLiteral("IJ3KL"));
-    app->engine()->setRadiusText(QStringLiteral(" 25 "));
-    expectEnd([this] { trigger("mnuFileExit"); }, 0);
-    EXPECT_EQ(fileBytes(listFile()), "AB1CD|Acknowledged\r\nQQ1|Watched\r\nIJ3KL|Watched\r\n");
-    EXPECT_TRUE(fileBytes(iniFile()).contains("MIN_DISTANCE=25\r\n"));
-
-    QFile::remove(listFile());
-    app.reset();
-    EXPECT_FALSE(QFile::exists(listFile())) << "written a second time";
-
-    start();
-    app->engine()->addWatch(QStringLiteral("ZZ1"));
-    emit hosts[1]->Kestrel32IsClosing();
-    EXPECT_TRUE(app->window()->isUnloaded());
-    EXPECT_EQ(fileBytes(listFile()), "ZZ1|Watched\r\n");
-}
-
-TEST_F(Startup, aToggledSwitchIsWrittenAtOnceAndTheHistoryKept) {
-    start();
-    EXPECT_FALSE(fileBytes(iniFile()).contains("DESKTOP_NOTIFY")) << "an old file gained a key";
-    trigger("mnuOptionsOverlays");
-    trigger("mnuAlarmNotify");
-    EXPECT_TRUE(fileBytes(iniFile()).contains("SCAN_OVERLAYS=FALSE\r\n"));
-    EXPECT_TRUE(fileBytes(iniFile()).contains("DESKTOP_NOTIFY=TRUE\r\n"));
-    app->engine()->addWatch(QStringLiteral("WW1"));
-    EXPECT_TRUE(fileBytes(app->historyFile()).contains("|watch-added|WW1"));
-}
-
-TEST_F(Startup, anOpenHistoryWindowShowsEventsAsTheyAreWritten) {
-    scriptHost = [](FakeKestrelHost& host) { host.addStation(QStringLiteral("NEAR"), 1.0f); };
-    start();
-    trigger("mnuAlarmHistory");
-    HistoryWindow* history = HistoryWindow::openWindow();
-    ASSERT_NE(history, nullptr);
-    EXPECT_EQ(history->lstEvents->topLevelItemCount(), 0);
-    ASSERT_TRUE(tickToEnd(*app->engine()));
     app->engine()->acknowledge(0);
     ASSERT_EQ(history->lstEvents->topLevelItemCount(), 2);
     EXPECT_EQ(history->lstEvents->topLevelItem(0)->text(1), "acked");
@@ -188,10 +183,16 @@ TEST_F(Startup, anOpenHistoryWindowShowsEventsAsTheyAreWritten) {
     history->close();
 }
 
-// A spoken alarm switched on in the settings of a machine that cannot speak.
-TEST_F(Startup, anUnavailableSpokenAlarmThatIsOnCanBeSwitchedOff) {
+// A toggled switch is written at once, keys an old file lacked among them; a spoken alarm
+// switched on in the settings of a machine that cannot speak can be switched off.
+TEST_F(Startup, aToggledSwitchIsWrittenAtOnceAndAnUnavailableSpokenAlarmCanBeSwitchedOff) {
     writeAll(iniFile(), kIni + "SPEAK_ALARM=TRUE\r\n");
     start();
+    EXPECT_FALSE(fileBytes(iniFile()).contains("DESKTOP_NOTIFY")) << "an old file gained a key";
+    trigger("mnuOptionsOverlays");
+    trigger("mnuAlarmNotify");
+    EXPECT_TRUE(fileBytes(iniFile()).contains("SCAN_OVERLAYS=FALSE\r\n"));
+    EXPECT_TRUE(fileBytes(iniFile()).contains("DESKTOP_NOTIFY=TRUE\r\n"));
     auto* speak = app->window()->findChild<QAction*>(QStringLiteral("mnuAlarmSpeak"));
     ASSERT_NE(speak, nullptr);
     EXPECT_TRUE(speak->isChecked());
@@ -201,6 +202,8 @@ TEST_F(Startup, anUnavailableSpokenAlarmThatIsOnCanBeSwitchedOff) {
     EXPECT_FALSE(speak->isChecked());
     EXPECT_FALSE(speak->isEnabled()); // and cannot be switched on again
     EXPECT_TRUE(fileBytes(iniFile()).contains("SPEAK_ALARM=FALSE\r\n"));
+    app->engine()->addWatch(QStringLiteral("WW1"));
+    EXPECT_TRUE(fileBytes(app->historyFile()).contains("|watch-added|WW1"));
 }
 
 TEST_F(Startup, theTrackerClosingDuringATickClosesBetweenTwoAnswersAndTheTickGoesNoFurther) {
@@ -229,22 +232,6 @@ TEST_F(Startup, theTrackerClosingDuringATickClosesBetweenTwoAnswersAndTheTickGoe
     QApplication::processEvents();
     app->window()->close();
     EXPECT_FALSE(QFile::exists(listFile())) << "written a second time";
-}
-
-TEST_F(Startup, theNextStartRestoresThePlaceAndTheMinimisedState) {
-    start();
-    app->window()->move(120, 90);
-    QApplication::processEvents();
-    app->window()->formResize();
-    app->window()->showMinimized();
-    QApplication::processEvents();
-    app->window()->close();
-    EXPECT_TRUE(fileBytes(iniFile()).contains("LEFT=1800\r\nTOP=1350\r\nMINIMIZED=TRUE\r\n"))
-        << fileBytes(iniFile()).constData();
-    app.reset();
-    start();
-    EXPECT_TRUE(app->window()->isMinimized());
-    EXPECT_EQ(app->window()->pos(), QPoint(120, 90));
 }
 
 } // namespace
