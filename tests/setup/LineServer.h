@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -19,7 +18,6 @@ public:
         QObject::connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* client = m_server.nextPendingConnection()) {
                 ++connections;
-                m_clients << client;
                 client->write(m_greeting);
                 QObject::connect(client, &QTcpSocket::readyRead, this, [this, client] {
                     m_pending += client->readAll();
@@ -39,12 +37,6 @@ public:
 
     quint16 port() const { return m_server.serverPort(); }
     QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port()); }
-    // Sends to every client still connected.
-    void send(const QByteArray& bytes) {
-        for (const QPointer<QTcpSocket>& client : m_clients)
-            if (client && client->state() == QAbstractSocket::ConnectedState)
-                client->write(bytes);
-    }
 
     int connections = 0;
     int hangUps = 0;
@@ -55,7 +47,6 @@ private:
     QByteArray m_greeting;
     std::function<QByteArray(const QByteArray&)> m_answer;
     QByteArray m_pending;
-    QList<QPointer<QTcpSocket>> m_clients;
 };
 
 // An APRS-IS server's answer to a login line: "# logresp CALL unverified, server T1".

@@ -1,14 +1,14 @@
 // The tracker as the operator sets it up, in the test's process on a private bus: a first
-// start that writes nothing when cancelled and goes on to the map when accepted, Preferences
-// that switch the APRS-IS server live and keep the hand-edited file, the last gpsd fix kept
-// for the next start.
+// start that writes nothing when cancelled and goes on to the map when accepted (its gpsd fix
+// kept for the next start), Preferences that switch the APRS-IS server live and keep the
+// hand-edited file, a command line's gpsd fix never written.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QGroupBox>
-#include <QJsonArray>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "CommandLine.h"
 #include "HostCore.h"
 #include "HostProcess.h"
 #include "HostProgram.h"
@@ -25,20 +26,56 @@
 #include "SetupWindow.h"
 #include "StatusPart.h"
 #include "TestFiles.h"
-#include "TrackerHome.h"
 
 namespace {
 
+// A home of the test's own for the tracker in this process.
+class TrackerHome : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const auto& [name, path] :
+             {std::pair{"HOME", QString()}, std::pair{"XDG_CONFIG_HOME", QStringLiteral("/config")},
+              std::pair{"XDG_DATA_HOME", QStringLiteral("/data")}})
+            qputenv(name, (m_home.path() + path).toLocal8Bit());
+    }
+    QString path(const QString& below) const { return m_home.filePath(below); }
+    QString confPath() const { return path(QStringLiteral("config/kestrel32/kestrel32.conf")); }
+    HostOptions optionsFor(const QStringList& arguments) {
+        HostOptions options;
+        QString text;
+        EXPECT_EQ(parseCommandLine(QStringList{"kestrel32"} + arguments, options, text, confPath()),
+                  CommandLineResult::Run)
+            << text.toStdString();
+        return options;
+    }
+    static QLineEdit* edit(QWidget* window, const char* name) {
+        return window->findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    static void pressOk(QWidget* window) {
+        window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    }
+
+    QTemporaryDir m_home;
+};
+
+// What a gpsd with a fix sends to each client.
+const QByteArray gpsdFix = R"({"class":"VERSION","release":"3.22"})"
+                           "\n"
+                           R"({"class":"TPV","mode":3,"lat":52.1,"lon":-1.2})"
+                           "\n";
+
 // Cancelled, a first start writes nothing and never joins the bus. Accepted in the program's
 // own event loop, the tracker goes on to its map instead of ending with its only window, with
-// the file written and a feed from the server it names. (First in the file: the per-user
-// store's folder Qt keeps for the process is this test's.)
+// the file written and a feed from the server it names; its position, from gpsd, may wait,
+// the window shows the fix live, and the last fix is kept in the file for the next start.
+// (First in the file: the per-user store's folder Qt keeps for the process is this test's.)
 TEST_F(TrackerHome, aCancelledFirstStartWritesNothingAndAnAcceptedOneGoesOnToTheMap) {
     LineServer aprsIs("# local 1.0\r\n", [](const QByteArray& line) {
         const QByteArray answer = aprsIsLoginAnswer(line);
         return answer.isEmpty() ? answer
                                 : answer + "G1NEAR>APRS,TCPIP*:!5201.20N/00100.00W-near\r\n";
     });
+    LineServer gpsd(gpsdFix);
     for (const bool accept : {false, true}) {
         HostProgram program(optionsFor({}));
         ASSERT_TRUE(program.needsSetup());
@@ -56,9 +93,12 @@ TEST_F(TrackerHome, aCancelledFirstStartWritesNothingAndAnAcceptedOneGoesOnToThe
             EXPECT_FALSE(QFile::exists(path("config/Brightmoor/Kestrel32.conf")));
             continue;
         }
-        setup->findChild<QRadioButton*>("positionFixed")->setChecked(true);
-        edit(setup, "latitude")->setText("52 00.00 N");
-        edit(setup, "longitude")->setText("1 00.00 W");
+        setup->findChild<QRadioButton*>("positionGpsd")->setChecked(true);
+        edit(setup, "gpsd")->setText(gpsd.address());
+        const auto fix = [setup] { return setup->findChild<QLabel*>("gpsdFix")->text(); };
+        EXPECT_TRUE(waitUntil([&] { return fix().contains("52.10000 -1.20000"); }))
+            << fix().toStdString();
+        EXPECT_TRUE(fix().startsWith("3D fix at ")) << fix().toStdString();
         setup->findChild<QGroupBox*>("aprsIs")->setChecked(true);
         edit(setup, "aprsIsServer")->setText(aprsIs.address());
         QTimer::singleShot(0, setup, [setup] { pressOk(setup); });
@@ -70,12 +110,18 @@ TEST_F(TrackerHome, aCancelledFirstStartWritesNothingAndAnAcceptedOneGoesOnToThe
         mapShown.start(20);
         QTimer::singleShot(20000, [] { QCoreApplication::exit(9); });
         ASSERT_EQ(QCoreApplication::exec(), 7) << "the tracker ended when its setup window closed";
-        EXPECT_EQ(fileBytes(confPath()), "[General]\ncallsign=G4KST\nlatitude=52\nlongitude=-1\n"
-                                         "aprs-is=" +
-                                             aprsIs.address().toLatin1() + "\n");
+        const QByteArray conf = "[General]\ncallsign=G4KST\ngpsd=" + gpsd.address().toLatin1() +
+                                "\naprs-is=" + aprsIs.address().toLatin1() + "\n";
+        EXPECT_EQ(fileBytes(confPath()), conf);
         EXPECT_EQ(fileBytes(path("data/Kestrel32/kestrel32.ini")),
                   "[STATION]\r\nCALLSIGN=G4KST\r\n");
         EXPECT_TRUE(waitUntil([&] { return program.core()->store().find("G1NEAR"); }));
+        ASSERT_TRUE(waitUntil([&] { return program.core()->getStation("G4KST").has_value(); }));
+        program.shutdown();
+        EXPECT_EQ(fileBytes(confPath()), conf + "latitude=52.1\nlongitude=-1.2\n");
+        const HostOptions next = optionsFor({});
+        ASSERT_TRUE(next.feed.own && next.feed.own->hasPosition);
+        EXPECT_EQ(next.feed.own->latitude, 52.1);
     }
 }
 
@@ -128,7 +174,6 @@ TEST_F(TrackerHome, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFile
     EXPECT_TRUE(waitUntil([&] { return second.received.contains("user G4KST-5 pass -1 vers"); }));
     EXPECT_TRUE(waitUntil([&] { return first.hangUps == 1; })) << "the first server hung up";
     EXPECT_EQ(first.connections, 1);
-    EXPECT_EQ(program.core()->store().unit(), DistanceUnit::NauticalMiles);
     EXPECT_EQ(program.core()->stationListItem(0), "@G4KST 0.0nm");
     QByteArray expected = handEdited;
     expected.replace("aprs-is=" + first.address().toLatin1(),
@@ -145,37 +190,18 @@ TEST_F(TrackerHome, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFile
     EXPECT_EQ(fileBytes(confPath()), expected);
 }
 
-// No distance before the first fix; the fix is kept in the file when the file chose gpsd
-// (and used at the next start), never when the command line did.
-TEST_F(TrackerHome, theLastGpsdFixIsKeptInTheFileOnlyWhenTheFileChoseGpsd) {
-    const QByteArray tpv = R"({"class":"TPV","mode":3,"lat":52.1,"lon":-1.2})"
-                           "\n";
-    LineServer gpsd;
+// The command line's gpsd overrides the file's for the run, and its fix is never written.
+TEST_F(TrackerHome, theGpsdFixIsNotKeptWhenTheCommandLineChoseGpsd) {
+    LineServer gpsd(gpsdFix);
     const QByteArray conf = "[General]\ncallsign=G4KST\ngpsd=" + gpsd.address().toLatin1() + "\n";
-    for (const bool fromCommandLine : {true, false}) {
-        ASSERT_TRUE(putFile(confPath(), conf));
-        HostProgram program(optionsFor(fromCommandLine
-                                           ? QStringList{"--folder", path("folder"), "--own",
-                                                         "G4KST", "--gpsd", gpsd.address()}
-                                           : QStringList{"--folder", path("folder")}));
-        QString error;
-        ASSERT_TRUE(program.start(&error)) << error.toStdString();
-        EXPECT_EQ(program.core()->stationListItem(0), "@G4KST");
-        EXPECT_FALSE(program.core()->getStation("G4KST")) << "no position, no distance";
-        ASSERT_TRUE(waitUntil([&] { return gpsd.connections == (fromCommandLine ? 1 : 2); }));
-        gpsd.send(tpv);
-        ASSERT_TRUE(waitUntil([&] { return program.core()->getStation("G4KST").has_value(); }));
-        EXPECT_EQ(program.core()->getStation("G4KST")->latitudeMinutes, 52.1 * 60.0);
-        program.shutdown();
-        if (fromCommandLine) {
-            EXPECT_EQ(fileBytes(confPath()), conf) << "the command line's run writes nothing";
-            continue;
-        }
-        EXPECT_EQ(fileBytes(confPath()), conf + "latitude=52.1\nlongitude=-1.2\n");
-        const HostOptions next = optionsFor({});
-        ASSERT_TRUE(next.feed.own && next.feed.own->hasPosition);
-        EXPECT_EQ(next.feed.own->latitude, 52.1);
-    }
+    ASSERT_TRUE(putFile(confPath(), conf));
+    HostProgram program(
+        optionsFor({"--folder", path("folder"), "--own", "G4KST", "--gpsd", gpsd.address()}));
+    QString error;
+    ASSERT_TRUE(program.start(&error)) << error.toStdString();
+    ASSERT_TRUE(waitUntil([&] { return program.core()->getStation("G4KST").has_value(); }));
+    program.shutdown();
+    EXPECT_EQ(fileBytes(confPath()), conf) << "the command line's run writes nothing";
 }
 
 } // namespace
