@@ -1,5 +1,6 @@
 // Guards against bytes lost, merged or misread between the air and the decoder: AX.25
-// frames, KISS framing and escapes, TNC2 text lines and the line reader's cap.
+// frames (one from a real TNC), KISS framing and escapes, TNC2 text lines and the line
+// reader's cap.
 #include <gtest/gtest.h>
 
 #include "FeedTestUtil.h"
@@ -46,6 +47,25 @@ TEST(Ax25, aFrameBuiltByHandDecodesAndEncodesToTheSameBytes) {
     feed::Ax25Frame unsendable = r.frame;
     unsendable.source.callsign = QStringLiteral("N0CALLX");
     EXPECT_TRUE(feed::encodeAx25(unsendable).isEmpty());
+}
+
+// N0CALL-1>APRS,WIDE1-1:!4903.50N/07201.75W-Test as Dire Wolf demodulated it from
+// gen_packets' audio: the command bits of destination and source are set (E0, E2), which
+// the hand-built frames leave clear, and the text ends in a line end.
+TEST(Ax25, aFrameFromARealTncDecodesToItsStationAndPosition) {
+    feed::KissDeframer deframer;
+    const QList<feed::KissFrame> frames = deframer.feed(QByteArray::fromHex(
+        "c00082a0a4a64040e09c6086829898e2ae92888a62406303f021343930332e35304e2f3037323031"
+        "2e3735572d546573740ac0"));
+    ASSERT_EQ(frames.size(), 1);
+    const feed::Ax25Result frame = feed::decodeAx25(frames[0].data);
+    ASSERT_TRUE(frame.ok()) << feed::ax25ErrorText(frame.error).toStdString();
+    const feed::AprsResult r = feed::decodeAprs(frame.frame);
+    ASSERT_TRUE(r.ok()) << feed::aprsRejectText(r.reject).toStdString();
+    EXPECT_EQ(r.report.name, QStringLiteral("N0CALL-1"));
+    EXPECT_NEAR(r.report.latitude, 49.058333, 1e-4);
+    EXPECT_NEAR(r.report.longitude, -72.029167, 1e-4);
+    EXPECT_EQ(r.report.comment, QStringLiteral("Test"));
 }
 
 TEST(Ax25, aBrokenFrameIsRefusedWithItsReason) {

