@@ -35,10 +35,6 @@ Packet refused(QByteArray line, AprsReject reason) {
     return {std::move(line), reason};
 }
 
-void PrintTo(const Packet& p, std::ostream* os) {
-    *os << p.line.toStdString();
-}
-
 // 4903.50N/07201.75W, where most rows put their station.
 constexpr double lat = 49.058333, lon = -72.029167;
 
@@ -47,33 +43,9 @@ constexpr double lat = 49.058333, lon = -72.029167;
 constexpr double micELat = 33.0 + 25.64 / 60.0;
 constexpr double micELon = -(112.0 + 7.74 / 60.0);
 
-class Decoding : public testing::TestWithParam<Packet> {};
-
-TEST_P(Decoding, givesThePlaceNameAndStateOrTheReason) {
-    const Packet& p = GetParam();
-    const feed::AprsResult r = decodeLine(p.line);
-    if (p.reject) {
-        EXPECT_EQ(feed::aprsRejectText(r.reject).toStdString(),
-                  feed::aprsRejectText(*p.reject).toStdString());
-        return;
-    }
-    ASSERT_TRUE(r.ok()) << feed::aprsRejectText(r.reject).toStdString();
-    EXPECT_EQ(r.report.name.toStdString(), p.name);
-    EXPECT_NEAR(r.report.latitude, p.latitude, 1e-4);
-    EXPECT_NEAR(r.report.longitude, p.longitude, 1e-4);
-    EXPECT_EQ(r.report.ambiguity, p.ambiguity);
-    EXPECT_EQ(r.report.comment, QString::fromUtf8(p.comment));
-    EXPECT_EQ(r.report.killed, p.killed);
-    EXPECT_EQ(r.report.micEMessage.toStdString(), p.micE);
-    if (p.symbol) {
-        EXPECT_EQ(QString(r.report.symbolTable) + r.report.symbolCode,
-                  QString::fromLatin1(p.symbol));
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Positions, Decoding,
-    testing::Values(
+TEST(Decoding, givesThePlaceNameAndStateOrTheReason) {
+    const Packet packets[] = {
+        // Positions.
         taken("N0CALL>APRS:!4903.50N/07201.75W-Test 001234", "N0CALL", lat, lon, 0, "Test 001234"),
         taken("N0CALL>APRS:/092345z4903.50N/07201.75W>x", "N0CALL", lat, lon, 0, "x"),
         taken("VK2ABC>APRS:!3351.23S\\15112.34E&", "VK2ABC", -33.853833, 151.205667)
@@ -100,11 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
         taken("N0CALL>APRS:!4903.50N/07201.75W-Gr\xC3\xBC\xC3\x9F"
               "e",
               "N0CALL", lat, lon, 0, "Grüße"),
-        taken("N0CALL>APRS:!4903.50N/07201.75W-\xE9t\xE9", "N0CALL", lat, lon, 0, "été")));
-
-INSTANTIATE_TEST_SUITE_P(
-    MicE, Decoding,
-    testing::Values(
+        taken("N0CALL>APRS:!4903.50N/07201.75W-\xE9t\xE9", "N0CALL", lat, lon, 0, "été"),
+        // Mic-E.
         taken("N0CALL-7>S32UVT:`(_fn\"O>/", "N0CALL-7", micELat, micELon).withMessage("Returning"),
         taken("N0CALL>332UVT:`(_fn\"O>/", "N0CALL", micELat, micELon).withMessage("Emergency"),
         taken("N0CALL>SD2UVT:`(_fn\"O>/", "N0CALL", micELat, micELon).withMessage("Unknown"),
@@ -120,11 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
         taken("N0CALL>S3LZZZ:`(_fn\"O>/", "N0CALL", 33.5, -112.5, 4).withMessage("Returning"),
         taken("N0CALL>S32UVT-2,WIDE1-1*:`(_fn\"O>/]Going home\r=", "N0CALL", micELat, micELon, 0,
               "]Going home=")
-            .withMessage("Returning")));
-
-INSTANTIATE_TEST_SUITE_P(
-    Refused, Decoding,
-    testing::Values(
+            .withMessage("Returning"),
+        // Refused.
         refused("N0CALL>APRS:", AprsReject::Empty),
         refused("N0CALL>APRS:>Net control tonight", AprsReject::NoPosition),
         refused("N0CALL>APRS::N1ABC    :hello!4903.50N/07201.75W-", AprsReject::NoPosition),
@@ -153,7 +119,29 @@ INSTANTIATE_TEST_SUITE_P(
         refused("N0CALL>S37UVT:`(_fn\"O>/", AprsReject::BadLatitude),
         refused("N0CALL>S32UVT:`(_fn\"O>", AprsReject::Truncated),
         refused("N0CALL>S32UVT:`(#fn\"O>/", AprsReject::BadMicEInformation),
-        refused(QByteArray("N0CALL>S32UVT:`(_\x80n\"O>/"), AprsReject::BadMicEInformation)));
+        refused(QByteArray("N0CALL>S32UVT:`(_\x80n\"O>/"), AprsReject::BadMicEInformation)};
+    for (const Packet& p : packets) {
+        SCOPED_TRACE(p.line.toStdString());
+        const feed::AprsResult r = decodeLine(p.line);
+        if (p.reject) {
+            EXPECT_EQ(feed::aprsRejectText(r.reject).toStdString(),
+                      feed::aprsRejectText(*p.reject).toStdString());
+            continue;
+        }
+        ASSERT_TRUE(r.ok()) << feed::aprsRejectText(r.reject).toStdString();
+        EXPECT_EQ(r.report.name.toStdString(), p.name);
+        EXPECT_NEAR(r.report.latitude, p.latitude, 1e-4);
+        EXPECT_NEAR(r.report.longitude, p.longitude, 1e-4);
+        EXPECT_EQ(r.report.ambiguity, p.ambiguity);
+        EXPECT_EQ(r.report.comment, QString::fromUtf8(p.comment));
+        EXPECT_EQ(r.report.killed, p.killed);
+        EXPECT_EQ(r.report.micEMessage.toStdString(), p.micE);
+        if (p.symbol) {
+            EXPECT_EQ(QString(r.report.symbolTable) + r.report.symbolCode,
+                      QString::fromLatin1(p.symbol));
+        }
+    }
+}
 
 // One rule for names, whatever brings them (a packet, a scenario file, the command line).
 TEST(StorableName, takesOneToNinePrintableAsciiWithoutBlankBarOrStar) {
