@@ -1,7 +1,7 @@
 // The tracker as the operator sets it up, in the test's process on a private bus: a first
 // start that writes nothing when cancelled and goes on to the map when accepted (its gpsd fix
 // kept for the next start), Preferences that switch the APRS-IS server live and keep the
-// hand-edited file, a command line's gpsd fix never written.
+// hand-edited file (and never the fix of the command line's gpsd).
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -134,15 +134,20 @@ TEST_F(TrackerHome, aCancelledFirstStartWritesNothingAndAnAcceptedOneGoesOnToThe
     }
 }
 
-TEST_F(TrackerHome, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFile) {
+TEST_F(TrackerHome, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFileAsWritten) {
     LineServer first("# first 1.0\r\n", aprsIsLoginAnswer);
     LineServer second("# second 1.0\r\n", aprsIsLoginAnswer);
+    LineServer gpsd(gpsdFix);
     const QByteArray handEdited = "# written by hand\n[General]\ncallsign=G4KST\n"
                                   "; home\nLatitude = 52.0\nlongitude=-1.0\ncolour=green\n"
-                                  "aprs-is=" +
-                                  first.address().toLatin1() + "\n\n[Notes]\nsomething=else\n";
+                                  "gpsd=" +
+                                  gpsd.address().toLatin1() +
+                                  "\naprs-is=" + first.address().toLatin1() +
+                                  "\n\n[Notes]\nsomething=else\n";
     ASSERT_TRUE(putFile(confPath(), handEdited));
-    HostProgram program(optionsFor({"--folder", path("folder")}));
+    // The command line's gpsd overrides the file's for the run: its fix is never written.
+    HostProgram program(
+        optionsFor({"--folder", path("folder"), "--own", "G4KST", "--gpsd", gpsd.address()}));
     ASSERT_FALSE(program.needsSetup());
     QString error;
     ASSERT_TRUE(program.start(&error)) << error.toStdString();
@@ -191,26 +196,13 @@ TEST_F(TrackerHome, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFile
 
     // The tracker closes while the operator is half-way through the preferences: the window
     // goes with it and nothing of the half-typed change is written.
+    ASSERT_TRUE(waitUntil([&] { return program.core()->getStation("G4KST").has_value(); }));
     program.showPreferences();
     ASSERT_TRUE(program.setupWindow());
     edit(program.setupWindow(), "callsign")->setText("G9HALF");
     program.shutdown();
     EXPECT_FALSE(program.setupWindow() && program.setupWindow()->isVisible());
     EXPECT_EQ(fileBytes(confPath()), expected);
-}
-
-// The command line's gpsd overrides the file's for the run, and its fix is never written.
-TEST_F(TrackerHome, theGpsdFixIsNotKeptWhenTheCommandLineChoseGpsd) {
-    LineServer gpsd(gpsdFix);
-    const QByteArray conf = "[General]\ncallsign=G4KST\ngpsd=" + gpsd.address().toLatin1() + "\n";
-    ASSERT_TRUE(putFile(confPath(), conf));
-    HostProgram program(
-        optionsFor({"--folder", path("folder"), "--own", "G4KST", "--gpsd", gpsd.address()}));
-    QString error;
-    ASSERT_TRUE(program.start(&error)) << error.toStdString();
-    ASSERT_TRUE(waitUntil([&] { return program.core()->getStation("G4KST").has_value(); }));
-    program.shutdown();
-    EXPECT_EQ(fileBytes(confPath()), conf) << "the command line's run writes nothing";
 }
 
 } // namespace
