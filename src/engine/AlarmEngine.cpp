@@ -7,10 +7,10 @@
 #include <QPointer>
 
 #include "engine/AlarmWalk.h"
+#include "engine/MapMarks.h"
 #include "engine/SoundPlayer.h"
 #include "host/KestrelHost.h"
 #include "lists/Commands.h"
-#include "lists/MapMarks.h"
 #include "numbers/NumericText.h"
 
 namespace {
