@@ -344,6 +344,20 @@ void AlarmEngine::deleteWatch(int row) {
     emit watchDeleted(callsign);
 }
 
+QAbstractItemModel* AlarmEngine::model(List which) {
+    switch (which) {
+    case List::AlarmLines:
+        return &m_alarmLines;
+    case List::AckedCalls:
+        return &m_ackedCalls;
+    case List::WatchCalls:
+        return &m_watchCalls;
+    case List::OverlayLines:
+        break;
+    }
+    return &m_overlayLines;
+}
+
 void AlarmEngine::loadLists(const QStringList& acked, const QStringList& watch) {
     for (const QString& callsign : acked)
         m_ackedCalls.add(callsign);
