@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "HostCore.h"
-#include "OwnAt.h"
+#include "MapFixtures.h"
 #include "map/StationListWindow.h"
 
 namespace {

@@ -9,7 +9,6 @@
 #include "StationDetails.h"
 #include "StationLog.h"
 #include "StationStore.h"
-#include "feed/GpsdReport.h"
 
 namespace {
 
@@ -100,29 +99,6 @@ TEST(StationLog, courseAndSpeedComeFromTheCommentsFront) {
             EXPECT_DOUBLE_EQ(got->first, c.expected->first) << c.comment;
             EXPECT_NEAR(got->second, c.expected->second, 1e-9) << c.comment;
         }
-    }
-}
-
-TEST(GpsdReport, aFixCarriesItsCourseAndSpeedWhenGiven) {
-    struct Case {
-        const char* line;
-        std::optional<double> track, speed;
-    };
-    const Case cases[] = {
-        {R"({"class":"TPV","mode":3,"lat":52,"lon":-1,"track":88.5,"speed":12.5})", 88.5, 12.5},
-        {R"({"class":"TPV","mode":2,"lat":52,"lon":-1,"track":360,"speed":0})", 0.0, 0.0},
-        {R"({"class":"TPV","mode":3,"lat":52,"lon":-1})", std::nullopt, std::nullopt},
-        {R"({"class":"TPV","mode":3,"lat":52,"lon":-1,"track":-3,"speed":-1})", std::nullopt,
-         std::nullopt},
-        {R"({"class":"TPV","mode":3,"lat":52,"lon":-1,"track":"N","speed":"fast"})", std::nullopt,
-         std::nullopt},
-        {R"({"class":"TPV","mode":3,"lat":52,"lon":-1,"track":400,"speed":3})", std::nullopt, 3.0},
-    };
-    for (const Case& c : cases) {
-        const feed::GpsdReport report = feed::readGpsdReport(c.line);
-        ASSERT_EQ(report.kind, feed::GpsdReport::Kind::Fix) << c.line;
-        EXPECT_EQ(report.trackDegrees, c.track) << c.line;
-        EXPECT_EQ(report.speedMps, c.speed) << c.line;
     }
 }
 

@@ -3,16 +3,12 @@
 // a hole instead of the base map, and requests that do not say who sends them.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "MapScene.h"
-#include "TestHttpServer.h"
+#include "MapFixtures.h"
 #include "TileFetcher.h"
-#include "TileMath.h"
-#include "ViewOn.h"
 
 namespace {
 
@@ -52,23 +48,6 @@ TEST(TileMath, theViewsTilesAndNoOthers) {
     EXPECT_TRUE(tiles::tilesFor(viewOn(89.0, 0.0, 0.01, 800, 600)).empty());
     EXPECT_EQ(tiles::tileUrl("http://t.example/{z}/{x}/{y}.png?k=1", {12, 2036, 1362}),
               "http://t.example/12/2036/1362.png?k=1");
-}
-
-QByteArray png(const QColor& colour) {
-    QImage image(256, 256, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-TestHttpServer::Answer tileAnswer(const QColor& colour) {
-    TestHttpServer::Answer answer;
-    answer.headers = {{"Content-Type", "image/png"}, {"Cache-Control", "max-age=86400"}};
-    answer.body = png(colour);
-    return answer;
 }
 
 TEST(TileFetcher, fetchesOnceKeepsOnDiskAndFallsBackOnFailure) {
