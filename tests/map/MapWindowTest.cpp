@@ -294,16 +294,22 @@ TEST(MapWindow, keysZoomAndPanAndAPanEndsFollowing) {
     follow->setChecked(true);
     EXPECT_TRUE(view->following());
     MapScene& scene = map.core.scene();
-    const double scale = scene.unitsPerPixel;
+    const double scale = scene.unitsPerPixel, east = scene.centreX, north = scene.centreY;
+    // Zooming keeps the centre.
     QTest::keyClick(view, Qt::Key_Plus);
     EXPECT_NEAR(scene.unitsPerPixel, scale / navigation::zoomStep, 1e-12);
     QTest::keyClick(view, Qt::Key_Minus);
     QTest::keyClick(view, Qt::Key_Minus);
     EXPECT_NEAR(scene.unitsPerPixel, scale * navigation::zoomStep, 1e-12);
+    EXPECT_NEAR(scene.centreX, east, 1e-9);
+    EXPECT_NEAR(scene.centreY, north, 1e-9);
     EXPECT_TRUE(view->following()) << "zooming is no pan";
-    const double north = scene.centreY;
+    // An arrow moves the view by an eighth of it, and ends following.
     QTest::keyClick(view, Qt::Key_Up);
-    EXPECT_GT(scene.centreY, north);
+    EXPECT_NEAR(scene.centreY - north, scene.pixelHeight * 0.125 * scene.unitsPerPixel, 1e-9);
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_NEAR(scene.centreX - east, scene.pixelWidth * 0.125 * scene.unitsPerPixel / scene.xScale,
+                1e-9);
     EXPECT_FALSE(view->following());
     EXPECT_FALSE(follow->isChecked());
     EXPECT_TRUE(view->movedByOperator());

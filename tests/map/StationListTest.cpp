@@ -65,35 +65,29 @@ TEST(StationList, sortsByAnyColumnAndFilters) {
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, callsignHeader);
     const QStringList once = column(table, StationTableModel::Callsign);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, callsignHeader);
-    const QStringList twice = column(table, StationTableModel::Callsign);
-    EXPECT_TRUE((once == QStringList{"G4FAR", "G4NEAR", "M0MID", "N0CALL"} &&
-                 twice == QStringList{"N0CALL", "M0MID", "G4NEAR", "G4FAR"}) ||
-                (twice == QStringList{"G4FAR", "G4NEAR", "M0MID", "N0CALL"} &&
-                 once == QStringList{"N0CALL", "M0MID", "G4NEAR", "G4FAR"}))
-        << once.join(' ').toStdString() << " / " << twice.join(' ').toStdString();
+    QStringList twice = column(table, StationTableModel::Callsign);
+    const QStringList sorted{"G4FAR", "G4NEAR", "M0MID", "N0CALL"};
+    EXPECT_TRUE(once == sorted || twice == sorted) << once.join(' ').toStdString();
+    std::reverse(twice.begin(), twice.end());
+    EXPECT_EQ(once, twice);
     // By number, not by text: 10 km/h before 93 km/h; stations without a speed first.
     table->sortByColumn(StationTableModel::Speed, Qt::AscendingOrder);
     EXPECT_EQ(column(table, StationTableModel::Speed), (QStringList{"", "", "19 km/h", "93 km/h"}));
     table->sortByColumn(StationTableModel::Course, Qt::DescendingOrder);
     EXPECT_EQ(column(table, StationTableModel::Callsign, 2), (QStringList{"G4FAR", "G4NEAR"}));
 
-    // Typed as an operator types: text anywhere in the callsign, or a pattern.
+    // Typed as an operator types: text anywhere in the callsign, or a pattern for the whole.
     QLineEdit* filter = window.findChild<QLineEdit*>(QStringLiteral("stationFilter"));
     ASSERT_TRUE(filter);
     table->sortByColumn(StationTableModel::Callsign, Qt::AscendingOrder);
-    QTest::keyClicks(filter, QStringLiteral("g4"));
-    EXPECT_EQ(column(table, StationTableModel::Callsign), (QStringList{"G4FAR", "G4NEAR"}));
-    filter->clear();
-    QTest::keyClicks(filter, QStringLiteral("*0*"));
-    EXPECT_EQ(column(table, StationTableModel::Callsign), (QStringList{"M0MID", "N0CALL"}));
-    filter->clear();
-    QTest::keyClicks(filter, QStringLiteral("G4?EAR"));
-    EXPECT_EQ(column(table, StationTableModel::Callsign), (QStringList{"G4NEAR"}));
-    filter->clear();
-    QTest::keyClicks(filter, QStringLiteral("ear*"));
-    EXPECT_TRUE(column(table, StationTableModel::Callsign).isEmpty())
-        << "a pattern is the whole callsign";
-    filter->clear();
+    for (const auto& [typed, shown] :
+         {std::pair("g4", QStringList{"G4FAR", "G4NEAR"}),
+          std::pair("*0*", QStringList{"M0MID", "N0CALL"}),
+          std::pair("G4?EAR", QStringList{"G4NEAR"}), std::pair("ear*", QStringList{})}) {
+        QTest::keyClicks(filter, QString::fromLatin1(typed));
+        EXPECT_EQ(column(table, StationTableModel::Callsign), shown) << typed;
+        filter->clear();
+    }
     EXPECT_EQ(table->model()->rowCount(), 4);
 }
 
