@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QImage>
 
+#include "HostCore.h"
 #include "MapScene.h"
 #include "Scenario.h"
 #include "TestHttpServer.h"
@@ -15,6 +16,15 @@ inline Scenario ownAt(double lat, double lon) {
     s.ownLat = lat;
     s.ownLon = lon;
     return s;
+}
+
+// A station heard as a feed hears it: into the list, then told to the window.
+inline void hear(HostCore& core, const QString& callsign, double lat, double lon,
+                 HeardVia via = HeardVia::Rf, const QString& comment = {}) {
+    core.store().upsert(callsign, lat, lon, comment);
+    TrackerChanges changes;
+    changes.heard << callsign;
+    core.publish(changes, via);
 }
 
 // A view as the tracker's map makes it: centred on a position in degrees, scale in minutes a

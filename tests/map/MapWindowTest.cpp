@@ -26,13 +26,6 @@
 
 namespace {
 
-void hearOnAprsIs(HostCore& core, const QString& callsign, double lat, double lon) {
-    core.store().upsert(callsign, lat, lon);
-    TrackerChanges changes;
-    changes.heard << callsign;
-    core.publish(changes, HeardVia::AprsIs);
-}
-
 // The window at the tracker's close start-up zoom round the own station.
 struct MapWindow {
     HostCore core;
@@ -120,52 +113,43 @@ TEST(MapWindow, ringsAreDrawnWhereTheyCrossTheView) {
     }
 }
 
-// The fields themselves are StationLogTest's; here a click finds the station and shows them.
-TEST(MapWindow, aClickOnAStationShowsItsDetails) {
+TEST(MapWindow, stationsAreDrawnByAgeWithTrailsAndAClickShowsTheirDetails) {
     MapWindow map;
-    const QString call = QStringLiteral("G4CAR-9");
-    map.core.log().setPacket(call, QStringLiteral("WIDE1-1*"),
-                             QStringLiteral("G4CAR-9>APRS,WIDE1-1*:!5203.00N/00100.00W>\r\x1b"),
-                             std::nullopt, std::nullopt);
-    hearOnAprsIs(map.core, call, 52.05, -1.0);
-    map.window.map()->repaint();
-    StationDetailsWindow* details = map.window.stationDetails();
-    EXPECT_FALSE(details->isVisible());
-    // A click beside no station shows nothing.
-    QTest::mouseClick(map.window.map(), Qt::LeftButton, {},
-                      map.pixelOf(52.05, -1.0) + QPoint(40, 40));
-    EXPECT_FALSE(details->isVisible());
-    QTest::mouseClick(map.window.map(), Qt::LeftButton, {},
-                      map.pixelOf(52.05, -1.0) + QPoint(3, -2));
-    ASSERT_TRUE(details->isVisible());
-    EXPECT_EQ(details->callsign(), call);
-    EXPECT_EQ(details->field(QStringLiteral("Heard via")), QStringLiteral("APRS-IS"));
-    EXPECT_EQ(details->field(QStringLiteral("Last packet")),
-              QStringLiteral("G4CAR-9>APRS,WIDE1-1*:!5203.00N/00100.00W>\\r\\x1B"));
-}
-
-TEST(MapWindow, stationsUnheardForHalfAnHourAreGreyAndTrailsShow) {
-    MapWindow map;
-    // A walker heard along a line from the south, minute by minute.
+    // A walker heard along a line from the south, minute by minute, last over APRS-IS.
+    const QString fresh = QStringLiteral("FRESH");
     for (int i = 0; i < 4; ++i)
-        map.core.log().heard(QStringLiteral("FRESH"), 51.97 + i * 0.01, -1.02, HeardVia::Rf,
+        map.core.log().heard(fresh, 51.97 + i * 0.01, -1.02, HeardVia::Rf,
                              map.core.nowMs() - (4 - i) * 60000);
-    hearOnAprsIs(map.core, QStringLiteral("FRESH"), 52.01, -1.02);
-    hearOnAprsIs(map.core, QStringLiteral("OLD"), 52.01, -0.98);
+    map.core.log().setPacket(fresh, QStringLiteral("WIDE1-1*"),
+                             QStringLiteral("FRESH>APRS,WIDE1-1*:!5200.60N/00101.20W>\r\x1b"),
+                             std::nullopt, std::nullopt);
+    hear(map.core, fresh, 52.01, -1.02, HeardVia::AprsIs);
+    hear(map.core, QStringLiteral("OLD"), 52.01, -0.98, HeardVia::AprsIs);
     // Heard last 31 minutes ago, as the log counts.
     map.core.log().heard(QStringLiteral("OLD"), 52.01, -0.98, HeardVia::Rf,
                          map.core.nowMs() - 31 * 60000);
     map.core.scene().unitsPerPixel = 0.05;
     navigation::centreOn(map.core.scene(), 52.0, -1.0);
     const QImage image = map.picture();
-    const QPoint fresh = map.pixelOf(52.01, -1.02);
-    const QPoint old = map.pixelOf(52.01, -0.98);
-    EXPECT_EQ(image.pixelColor(fresh), QColor(200, 40, 40));
-    EXPECT_EQ(image.pixelColor(old), QColor(150, 150, 150));
+    const QPoint at = map.pixelOf(52.01, -1.02);
+    EXPECT_EQ(image.pixelColor(at), QColor(200, 40, 40));
+    EXPECT_EQ(image.pixelColor(map.pixelOf(52.01, -0.98)), QColor(150, 150, 150));
     // The trail between its first and second points: neither land nor a station's colour.
     const QPoint trail = map.pixelOf(51.975, -1.02);
     EXPECT_NE(image.pixelColor(trail), basemap::landColour);
     EXPECT_GT(image.pixelColor(trail).red(), image.pixelColor(trail).green());
+
+    // The fields themselves are StationLogTest's; here a click finds the station and shows them.
+    StationDetailsWindow* details = map.window.stationDetails();
+    EXPECT_FALSE(details->isVisible());
+    QTest::mouseClick(map.window.map(), Qt::LeftButton, {}, at + QPoint(-40, -40));
+    EXPECT_FALSE(details->isVisible()) << "a click beside no station shows nothing";
+    QTest::mouseClick(map.window.map(), Qt::LeftButton, {}, at + QPoint(3, -2));
+    ASSERT_TRUE(details->isVisible());
+    EXPECT_EQ(details->callsign(), fresh);
+    EXPECT_EQ(details->field(QStringLiteral("Heard via")), QStringLiteral("APRS-IS"));
+    EXPECT_EQ(details->field(QStringLiteral("Last packet")),
+              QStringLiteral("FRESH>APRS,WIDE1-1*:!5200.60N/00101.20W>\\r\\x1B"));
 }
 
 TEST(MapWindow, aPannedBaseMapMatchesOneDrawnAnew) {

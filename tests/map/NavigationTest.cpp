@@ -5,8 +5,8 @@
 
 #include <QTemporaryDir>
 
+#include "MapFixtures.h"
 #include "MapNavigation.h"
-#include "MapScene.h"
 #include "StationStore.h"
 #include "TestFiles.h"
 #include "TrackerSettings.h"
@@ -14,13 +14,9 @@
 
 namespace {
 
+// 52 N 1 W, 600 px high: 6 minutes, 11 km.
 MapScene townView() {
-    MapScene scene;
-    scene.pixelWidth = 800;
-    scene.pixelHeight = 600;
-    scene.fit(-60.0, 52.0 * 60, -60.0, 52.0 * 60); // 52 N 1 W
-    scene.unitsPerPixel = 0.01;                    // 600 px: 6 minutes, 11 km
-    return scene;
+    return viewOn(52.0, -1.0, 0.01, 800, 600);
 }
 
 TEST(Navigation, followingKeepsTheOwnStationInTheMiddleHalf) {

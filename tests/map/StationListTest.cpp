@@ -16,14 +16,6 @@
 
 namespace {
 
-void hear(HostCore& core, const QString& callsign, double lat, double lon,
-          const QString& comment = {}) {
-    core.store().upsert(callsign, lat, lon, comment);
-    TrackerChanges changes;
-    changes.heard << callsign;
-    core.publish(changes, HeardVia::Rf);
-}
-
 QStringList column(const QTableView* table, int column, int rows = -1) {
     QStringList texts;
     const QAbstractItemModel* model = table->model();
@@ -41,8 +33,8 @@ QString selected(const QTableView* table) {
 TEST(StationList, sortsByAnyColumnAndFilters) {
     HostCore core(ownAt(52.0, -1.0));
     core.advanceTo(0.0);
-    hear(core, QStringLiteral("G4FAR"), 52.5, -1.0, QStringLiteral("270/010 west"));
-    hear(core, QStringLiteral("G4NEAR"), 52.0, -0.9, QStringLiteral("090/050 east"));
+    hear(core, QStringLiteral("G4FAR"), 52.5, -1.0, HeardVia::Rf, QStringLiteral("270/010 west"));
+    hear(core, QStringLiteral("G4NEAR"), 52.0, -0.9, HeardVia::Rf, QStringLiteral("090/050 east"));
     hear(core, QStringLiteral("M0MID"), 51.8, -1.0);
     StationListWindow window(core);
     window.show();
