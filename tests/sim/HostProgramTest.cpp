@@ -56,11 +56,7 @@ TEST(HostStart, badStartsAreRefusedWithExitCodeTwoAndAClearMessage) {
               "kestrel32: cannot write the journal /nonexistent/dir/j.jsonl"},
              {{},
               {"--replay", "/nonexistent/feed.txt"},
-              "kestrel32: cannot read the replay file '/nonexistent/feed.txt': "},
-             // What the file holds is quoted, its control characters escaped.
-             {R"({"stations": [{"callsign": "A\u001b[2J\rB", "lat": 1, "lon": 1}]})",
-              {},
-              R"(kestrel32: scenario %S: station 1: unusable name "A\x1b[2J\rB" (1 to 9)"}}) {
+              "kestrel32: cannot read the replay file '/nonexistent/feed.txt': "}}) {
         HostProcess host;
         QStringList args = extra + QStringList{"--folder", host.folder()};
         const QString path = scenario.isEmpty() ? QString() : host.writeScenario(scenario);
@@ -69,8 +65,6 @@ TEST(HostStart, badStartsAreRefusedWithExitCodeTwoAndAClearMessage) {
         QString error;
         EXPECT_EQ(host.runToEnd(args, &error), 2);
         EXPECT_TRUE(error.contains(QString(message).replace("%S", path))) << error.toStdString();
-        EXPECT_FALSE(error.contains(QChar(0x1b)) || error.contains(QChar('\r')))
-            << error.toStdString();
         EXPECT_FALSE(HostProcess::waitForBusName(true, 200));
     }
 }
