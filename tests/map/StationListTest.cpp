@@ -94,6 +94,12 @@ TEST(StationList, followsTheAirKeepingSelectionAndScroll) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QTableView* table = window.table();
     table->sortByColumn(StationTableModel::Distance, Qt::AscendingOrder);
+    const auto leave = [&](const QString& callsign) {
+        core.store().remove(callsign);
+        TrackerChanges gone;
+        gone.deleted << callsign;
+        core.publish(gone);
+    };
 
     // The operator scrolls half-way down and clicks a station there.
     table->verticalScrollBar()->setValue(1000);
@@ -109,10 +115,7 @@ TEST(StationList, followsTheAirKeepingSelectionAndScroll) {
     // list is refreshed again and again.
     for (int round = 0; round < 5; ++round) {
         hear(core, QStringLiteral("NEW%1").arg(round), 60.0 + round, -1.0);
-        core.store().remove(QStringLiteral("S%1").arg(1990 + round));
-        TrackerChanges gone;
-        gone.deleted << QStringLiteral("S%1").arg(1990 + round);
-        core.publish(gone);
+        leave(QStringLiteral("S%1").arg(1990 + round));
         const HeardStation* station = core.store().find(chosen);
         hear(core, chosen, station->lat + 0.00001, station->lon);
         window.refresh();
@@ -124,10 +127,7 @@ TEST(StationList, followsTheAirKeepingSelectionAndScroll) {
     EXPECT_GE(window.model().rowOf(QStringLiteral("NEW4")), 0);
 
     // The selected station leaving the list is no longer selected.
-    core.store().remove(chosen);
-    TrackerChanges gone;
-    gone.deleted << chosen;
-    core.publish(gone);
+    leave(chosen);
     window.refresh();
     EXPECT_NE(selected(table), chosen);
     EXPECT_EQ(window.model().rowOf(chosen), -1);

@@ -7,25 +7,29 @@
 
 namespace {
 
+// The events a core raises while this lives, each as its name and first argument.
+struct Events : QStringList {
+    QObject context;
+    explicit Events(HostCore& core) {
+        QObject::connect(&core, &HostCore::hostEvent, &context,
+                         [this](const QString& name, const QVariantList& args) {
+                             *this << name + QLatin1Char(' ') + args.value(0).toString();
+                         });
+    }
+};
+
+// The answers themselves are the host contract's (tests/host), over the bus as well.
 TEST(HostCore, eventsFollowTheListInOrderOnlyOnceEnabledButClosingIsAlwaysTold) {
     HostCore core(parseScenario(R"({"own": {"callsign": "OWN", "lat": 50, "lon": 0},
       "stations": [{"callsign": "A", "lat": 50.5, "lon": 0, "vanish": 4},
                    {"callsign": "B", "lat": 49, "lon": 0, "appear": 2}], "deleteAll": [8]})",
                                 QStringLiteral("events.json")));
-    QStringList events;
-    QObject::connect(&core, &HostCore::hostEvent,
-                     [&](const QString& name, const QVariantList& args) {
-                         events << name + QLatin1Char(' ') + args.value(0).toString();
-                     });
+    const Events events(core);
     core.advanceTo(0.0);
     EXPECT_TRUE(events.isEmpty());
-    EXPECT_TRUE(core.stationListItem(0).startsWith(QStringLiteral("@OWN ")));
-    EXPECT_EQ(core.stationListItem(3), QString());
     EXPECT_THROW(core.stationListItem(-1), CallRefused);
     core.setEventsEnabled(-1);
     core.advanceTo(2.0);
-    EXPECT_EQ(core.getStation(QStringLiteral("B"))->distance, 111.12);
-    EXPECT_FALSE(core.getStation(QStringLiteral("B*")).has_value());
     core.advanceTo(4.0);
     core.advanceTo(8.0);
     core.setEventsEnabled(0);
@@ -61,11 +65,7 @@ TEST(HostCore, noDistanceUntilTheOwnPositionIsKnownThenTheOperatorsChangesApply)
                                 QStringLiteral("own.json")));
     core.advanceTo(0.0);
     core.store().setOwnUnplaced(QStringLiteral("OWN"));
-    QStringList events;
-    QObject::connect(&core, &HostCore::hostEvent,
-                     [&](const QString& name, const QVariantList& args) {
-                         events << name + QLatin1Char(' ') + args.value(0).toString();
-                     });
+    const Events events(core);
     core.setEventsEnabled(-1);
     EXPECT_EQ(core.stationListItem(0), QStringLiteral("@OWN"));
     EXPECT_EQ(core.stationListItem(1), QStringLiteral("#A"));

@@ -16,24 +16,22 @@ const QByteArray filesScene = R"({
   "overlays": {"town.pos": ["Church!5200.00N/00100.00W!", "Caf\u00e9 Nord"]}
 })";
 
-TEST(HostStart, writesItsFilesBeforeJoiningTheBus) {
-    HostProcess host;
-    ASSERT_TRUE(putFile(host.folder() + "/overlays/mine.pos", "mine\r\n"));
-    ASSERT_TRUE(
-        putFile(host.folder() + "/kestrel32.ini", "[STATION]\r\nCALLSIGN=OLD\r\nQRA=IO92\r\n"));
-    ASSERT_TRUE(host.start(filesScene));
-    EXPECT_EQ(fileBytes(host.folder() + "/kestrel32.ini"),
-              QByteArray("[STATION]\r\nCALLSIGN=G0OWN\r\nQRA=IO92\r\n"));
-    EXPECT_EQ(fileBytes(host.folder() + "/overlays/town.pos"),
-              QByteArray("Church!5200.00N/00100.00W!\r\nCaf\xe9 Nord\r\n"));
-    EXPECT_EQ(fileBytes(host.folder() + "/overlays/mine.pos"), QByteArray("mine\r\n"));
-    QSettings store(host.dir() + "/config/Brightmoor/Kestrel32.conf", QSettings::IniFormat);
-    EXPECT_EQ(store.value(QStringLiteral("Program Folder")).toString(), host.folder() + "/");
-}
-
-TEST(HostStart, secondTrackerIsRefusedAndTouchesNoFile) {
+// The first tracker writes its files before it is on the bus (start() waits for the name);
+// a second one is refused and touches none of its own.
+TEST(HostStart, writesItsFilesBeforeJoiningTheBusAndASecondTrackerIsRefused) {
     HostProcess first;
+    ASSERT_TRUE(putFile(first.folder() + "/overlays/mine.pos", "mine\r\n"));
+    ASSERT_TRUE(
+        putFile(first.folder() + "/kestrel32.ini", "[STATION]\r\nCALLSIGN=OLD\r\nQRA=IO92\r\n"));
     ASSERT_TRUE(first.start(filesScene));
+    EXPECT_EQ(fileBytes(first.folder() + "/kestrel32.ini"),
+              QByteArray("[STATION]\r\nCALLSIGN=G0OWN\r\nQRA=IO92\r\n"));
+    EXPECT_EQ(fileBytes(first.folder() + "/overlays/town.pos"),
+              QByteArray("Church!5200.00N/00100.00W!\r\nCaf\xe9 Nord\r\n"));
+    EXPECT_EQ(fileBytes(first.folder() + "/overlays/mine.pos"), QByteArray("mine\r\n"));
+    QSettings store(first.dir() + "/config/Brightmoor/Kestrel32.conf", QSettings::IniFormat);
+    EXPECT_EQ(store.value(QStringLiteral("Program Folder")).toString(), first.folder() + "/");
+
     HostProcess second;
     QString error;
     EXPECT_EQ(

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QTimer>
 
 #include "HostProcess.h"
 #include "HostProgram.h"
+#include "HostWindow.h"
 
 namespace {
 
@@ -23,11 +23,8 @@ TEST(HostWindowClose, announcesTheClosingAndLeavesTheBus) {
     ASSERT_TRUE(HostProcess::waitForBusName(true, 2000));
     // The program object runs in this process: the test's main keeps its records out of the
     // operator's settings; what it writes at start is HostProgramTest's.
-    QMainWindow* window = nullptr;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* main = qobject_cast<QMainWindow*>(widget); main && main->isVisible())
-            window = main;
-    ASSERT_NE(window, nullptr);
+    QWidget* window = program.window();
+    ASSERT_TRUE(window && window->isVisible());
     // The event loop ends with the closing: run it until then.
     QTimer::singleShot(0, window, &QWidget::close);
     QTimer::singleShot(10000, qApp, &QCoreApplication::quit); // a bound, should it hang
