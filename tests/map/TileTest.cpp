@@ -50,7 +50,7 @@ TEST(TileFetcher, fetchesOnceKeepsOnDiskFallsBackOnFailureAndDropsWhatTheViewLef
     TestHttpServer server;
     server.setAnswer("/12/2036/1362.png", tileAnswer(Qt::green));
     TestHttpServer::Answer slow = tileAnswer(Qt::blue);
-    slow.delayMs = 3000;
+    slow.delayMs = 1000;
     server.setAnswer("/12/2037/1362.png", slow);
     QTemporaryDir cache;
     const QString urlTemplate = server.baseAddress() + QStringLiteral("/{z}/{x}/{y}.png");
@@ -100,7 +100,7 @@ TEST(TileFetcher, fetchesOnceKeepsOnDiskFallsBackOnFailureAndDropsWhatTheViewLef
     EXPECT_EQ(next.pending(), 1);
     next.want({});
     EXPECT_EQ(next.pending(), 0);
-    QTest::qWait(3200);
+    QTest::qWait(1200);
     EXPECT_FALSE(next.tile(late));
 }
 

@@ -6,7 +6,7 @@
 
 namespace {
 
-// Appearing, vanishing, tracks and clearing are read by the tracker-model and event tests,
+// Appearing, vanishing, tracks and clearing are read by the core's flow test (HostCoreTest),
 // the own station and overlays by a real start; what no behaviour there shows is read here.
 TEST(ScenarioReader, readsTheUnitStarsAndComments) {
     const Scenario s = parseScenario(R"({"unit": "nm",
