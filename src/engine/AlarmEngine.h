@@ -15,6 +15,8 @@
 class KestrelHost;
 class KestrelMap;
 class SoundPlayer;
+struct HostEntry;
+struct WantedStations;
 
 // The sound files in the WAV folder.
 inline constexpr const char* kWavFewStations = "rw_le_4_stations_alarm.wav";
@@ -38,16 +40,23 @@ public:
         SpeakAlarm
     };
     static constexpr int kTickMs = 10000;
+    // Decided station rings wait for the map until this many have come (or the walk ends):
+    // a long list's rings then take a few calls, each asking the map's scale once.
+    static constexpr size_t kRingsToDrawTogether = 256;
 
     // map may be null (the marks then fail and end the tick); sound may be null (silent).
     AlarmEngine(KestrelHost& host, KestrelMap* map, SoundPlayer* sound, QObject* parent = nullptr);
     ~AlarmEngine() override;
 
-    // The lists: alarm lines (sorted), acknowledged and watched callsigns, overlay lines.
-    TextList& alarmLines() { return m_alarmLines; }
-    TextList& ackedCalls() { return m_ackedCalls; }
-    TextList& watchCalls() { return m_watchCalls; }
-    TextList& overlayLines() { return m_overlayLines; }
+    // The lists: alarm lines (sorted), acknowledged and watched callsigns, overlay lines. They
+    // change only through the engine's commands and ticks.
+    const TextList& alarmLines() const { return m_alarmLines; }
+    const TextList& ackedCalls() const { return m_ackedCalls; }
+    const TextList& watchCalls() const { return m_watchCalls; }
+    const TextList& overlayLines() const { return m_overlayLines; }
+    // A list for a view to show: a model no row can be set, put in or taken out through.
+    enum class List { AlarmLines, AckedCalls, WatchCalls, OverlayLines };
+    QAbstractItemModel* model(List which);
 
     // The radius as typed; read afresh for every station and every object.
     QString radiusText() const { return m_radiusText; }
@@ -102,7 +111,7 @@ public:
     QString addWatch(const QString& typed);
     void deleteWatch(int row);
 
-    // The lists as the list file holds them, before the first tick.
+    // Adds the callsigns of the list file (read before the first tick).
     void loadLists(const QStringList& acked, const QStringList& watch);
 
     void scanOverlays();
@@ -148,9 +157,14 @@ private:
     // Walks the host's list a block at a time; for each entry `wanted` still wants at its
     // turn, m_station is filled and `found` called. `done` gets whether the walk went
     // through; a failure that is not the tracker being gone ends the walk only.
-    void walkStations(std::function<bool(const QString&)> wanted,
+    void walkStations(std::function<WantedStations()> wanted,
                       std::function<void(const QString&)> found, std::function<void(bool)> done);
-    void walkStep();
+    // Asks the cursor for the walk's next block, or ends the walk at the end of the list.
+    void nextBlock();
+    // Handles the block the cursor brought.
+    void walkBlock();
+    // Fills m_station from the entry's fix, or asks the host when the block did not.
+    bool fixOf(const HostEntry& entry);
     // The block's rings in one call, or one by one where the host has no such call; then
     // finishBlock.
     void flushRings();

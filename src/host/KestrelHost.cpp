@@ -10,21 +10,18 @@ KestrelHost::GetStations(const QStringList&) {
 }
 
 std::unique_ptr<HostBlock> KestrelHost::requestBlock(qint16 first, qint16 count,
-                                                     const HostBlock::Wanted& wanted) {
+                                                     const WantedStations& wanted) {
     auto block = std::make_unique<HostBlock>(first, count);
     try {
         std::optional<QStringList> entries = StationListItems(first, count);
         if (!entries) {
             block->setNotOffered();
         } else {
-            block->setEntries(std::move(*entries));
-            std::vector<qint16> indices;
-            QStringList callsigns;
-            block->wantedStations(wanted, indices, callsigns);
+            const QStringList callsigns = block->setEntries(*entries, wanted);
             if (!callsigns.isEmpty()) {
                 auto fixes = GetStations(callsigns);
                 if (fixes)
-                    block->setFixes(indices, callsigns, std::move(*fixes));
+                    block->setFixes(std::move(*fixes));
             }
         }
     } catch (const HostError&) {

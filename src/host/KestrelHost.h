@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "host/HostBlock.h"
+#include "host/HostCursor.h"
 #include "host/HostError.h"
 #include "host/KestrelMap.h"
 #include "host/KestrelStation.h"
@@ -49,7 +49,7 @@ public:
     // two block calls above; a host that talks to another process answers when the
     // answers have come, and in the meantime lets the program go on.
     virtual std::unique_ptr<HostBlock> requestBlock(qint16 first, qint16 count,
-                                                    const HostBlock::Wanted& wanted);
+                                                    const WantedStations& wanted);
 
 signals:
     void DataAvailable();

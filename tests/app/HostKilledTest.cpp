@@ -40,8 +40,7 @@ TEST_F(HostKilled, tickEndsOperatorIsToldOnceANewHostIsFoundAndAStoppedOneCostsO
     AlarmEngine& engine = *app->engine();
     frmMain& window = *app->window();
     engine.setRadiusText(QStringLiteral("10"));
-    engine.ackedCalls().add(QStringLiteral("NEAR2"));
-    engine.watchCalls().add(QStringLiteral("FAR3"));
+    engine.loadLists({QStringLiteral("NEAR2")}, {QStringLiteral("FAR3")});
     ASSERT_TRUE(tickToEnd(engine));
     ASSERT_EQ(engine.alarmLines().items(),
               (QStringList{"FAR3 (watch) 111.12", "NEAR1 distance 1.111"}));

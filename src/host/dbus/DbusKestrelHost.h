@@ -44,7 +44,7 @@ public:
     GetStations(const QStringList& callsigns) override;
     // Both block calls sent without waiting: the block is ready when their answers are in.
     std::unique_ptr<HostBlock> requestBlock(qint16 first, qint16 count,
-                                            const HostBlock::Wanted& wanted) override;
+                                            const WantedStations& wanted) override;
 
     // The generated proxy of the tracker's map object, for DbusKestrelMap.
     NetBrightmoorKestrel32MapInterface& mapBus() { return *m_mapBus; }
@@ -84,7 +84,7 @@ private:
     // Whether an answered block call was served: false when the tracker does not offer
     // block calls (noted for the calls to come); throws HostError as check does.
     bool blockAnswered(const QDBusPendingCall& call, const QString& method);
-    void askStations(HostBlock* block, const HostBlock::Wanted& wanted);
+    void askStations(HostBlock* block, const QStringList& callsigns);
 
     QDBusConnection m_connection;
     std::unique_ptr<NetBrightmoorKestrel32ApplicationInterface> m_application;
