@@ -146,8 +146,9 @@ TEST(BusCalls, aLongListIsAnsweredInPartsThatTheWalkJoins) {
 // A refusal is told as one, rings in one call are drawn up to the first refused, and a call
 // with arguments of other types than the contract's (both sides are generated from it)
 // matches no method: the tracker answers UnknownMethod without its core seeing it. After
-// each the tracker keeps serving.
-TEST(BusCalls, refusalsAndWronglyTypedCallsAreAnsweredAndTheTrackerKeepsServing) {
+// each the tracker keeps serving. Once it has gone, calls fail as with no tracker; a new one
+// gets EventsEnabled again without being asked.
+TEST(BusCalls, refusalsAndWronglyTypedCallsAreAnsweredAndATrackerThatLeavesIsFoundAgain) {
     HostProcess host;
     ASSERT_TRUE(host.start(staticScene));
     std::unique_ptr<KestrelHost> client = createKestrelHost();
@@ -190,6 +191,42 @@ TEST(BusCalls, refusalsAndWronglyTypedCallsAreAnsweredAndTheTrackerKeepsServing)
     // Journaled in the order served: the count is there, the wrongly typed call never was.
     ASSERT_TRUE(waitUntil([&] { return !host.calls(QStringLiteral("StationCount")).isEmpty(); }));
     EXPECT_TRUE(host.calls(QStringLiteral("StationListItem")).isEmpty());
+
+    // The tracker leaves: calls fail as a lost tracker's until one returns, whose events
+    // then come.
+    KestrelMap* map = client->Map();
+    client->setEventsEnabled(-1);
+    ASSERT_TRUE(host.stop());
+    ASSERT_TRUE(HostProcess::waitForBusName(false));
+    const auto gone = hostErrorOf([&] { client->StationCount(); });
+    ASSERT_TRUE(gone) << "a call succeeded with no tracker on the bus";
+    EXPECT_EQ(gone->kind(), HostError::Kind::Unreachable);
+    EXPECT_TRUE(gone->message().startsWith(
+        QStringLiteral("Kestrel32 is not reachable on the session bus (StationCount: ")))
+        << gone->what();
+    EXPECT_THROW(map->ScaleHeight(), HostError);
+    const QString missing = kestrelHostUnavailableText();
+    EXPECT_TRUE(missing.contains(QStringLiteral("start the tracker first")))
+        << missing.toStdString();
+    EXPECT_EQ(hostErrorOf([] { createKestrelHost(); }).value_or(HostError("none")).message(),
+              missing);
+
+    QSignalSpy data(client.get(), &KestrelHost::DataAvailable);
+    QSignalSpy beacon(client.get(), &KestrelHost::NotifyBeacon);
+    QSignalSpy deleted(client.get(), &KestrelHost::NotifyDelete);
+    QSignalSpy cleared(client.get(), &KestrelHost::NotifyDeleteAllStations);
+    HostProcess second;
+    ASSERT_TRUE(second.start(movingScene));
+    EXPECT_EQ(client->StationListItem(0), QStringLiteral("@G0OWN 0.0km"));
+    EXPECT_GT(map->PixelHeight(), 0);
+    // The new tracker gets EventsEnabled again without being asked (and the beacon, which the
+    // test of a killed tracker in tests/app checks), so its events arrive as the interface's
+    // signals; the stations heard at its start are not told.
+    ASSERT_TRUE(waitUntil([&] { return cleared.count() > 0; }, 20000)) << "no events after return";
+    EXPECT_EQ(QList<QVariantList>(beacon), (QList<QVariantList>{{"G3LATE", 3120.0f, 0.0f}}));
+    EXPECT_EQ(QList<QVariantList>(deleted), QList<QVariantList>{{"G2GONE"}});
+    EXPECT_EQ(cleared.count(), 1);
+    EXPECT_GE(data.count(), 3);
 }
 
 // A tracker that offers only the single calls, as Kestrel32 itself does.
@@ -252,49 +289,6 @@ TEST(ClientContract, blockCallsAreAskedOnceAndAWronglyTypedSignalIsNoticed) {
     thread.quit();
     thread.wait();
     ASSERT_TRUE(HostProcess::waitForBusName(false));
-}
-
-TEST(ClientReconnect, callsFailWhileTheTrackerIsGoneAndEventsResumeWhenItReturns) {
-    std::unique_ptr<KestrelHost> client;
-    KestrelMap* map = nullptr;
-    {
-        HostProcess first;
-        ASSERT_TRUE(first.start(staticScene));
-        client = createKestrelHost();
-        map = client->Map();
-        client->setEventsEnabled(-1);
-        ASSERT_TRUE(first.stop());
-    }
-    ASSERT_TRUE(HostProcess::waitForBusName(false));
-    const auto gone = hostErrorOf([&] { client->StationCount(); });
-    ASSERT_TRUE(gone) << "a call succeeded with no tracker on the bus";
-    EXPECT_EQ(gone->kind(), HostError::Kind::Unreachable);
-    EXPECT_TRUE(gone->message().startsWith(
-        QStringLiteral("Kestrel32 is not reachable on the session bus (StationCount: ")))
-        << gone->what();
-    EXPECT_THROW(map->ScaleHeight(), HostError);
-    const QString missing = kestrelHostUnavailableText();
-    EXPECT_TRUE(missing.contains(QStringLiteral("start the tracker first")))
-        << missing.toStdString();
-    EXPECT_EQ(hostErrorOf([] { createKestrelHost(); }).value_or(HostError("none")).message(),
-              missing);
-
-    QSignalSpy data(client.get(), &KestrelHost::DataAvailable);
-    QSignalSpy beacon(client.get(), &KestrelHost::NotifyBeacon);
-    QSignalSpy deleted(client.get(), &KestrelHost::NotifyDelete);
-    QSignalSpy cleared(client.get(), &KestrelHost::NotifyDeleteAllStations);
-    HostProcess second;
-    ASSERT_TRUE(second.start(movingScene));
-    EXPECT_EQ(client->StationListItem(0), QStringLiteral("@G0OWN 0.0km"));
-    EXPECT_GT(map->PixelHeight(), 0);
-    // The new tracker gets EventsEnabled again without being asked (and the beacon, which the
-    // test of a killed tracker in tests/app checks), so its events arrive as the interface's
-    // signals; the stations heard at its start are not told.
-    ASSERT_TRUE(waitUntil([&] { return cleared.count() > 0; }, 20000)) << "no events after return";
-    EXPECT_EQ(QList<QVariantList>(beacon), (QList<QVariantList>{{"G3LATE", 3120.0f, 0.0f}}));
-    EXPECT_EQ(QList<QVariantList>(deleted), QList<QVariantList>{{"G2GONE"}});
-    EXPECT_EQ(cleared.count(), 1);
-    EXPECT_GE(data.count(), 3);
 }
 
 } // namespace
