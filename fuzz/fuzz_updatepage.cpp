@@ -1,7 +1,7 @@
 // The update page: any body the server sends, judged against the own version.
 #include "FuzzInput.h"
-#include "support/UpdateOutcome.h"
-#include "support/UpdatePage.h"
+#include "update/UpdateOutcome.h"
+#include "update/UpdatePage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString page = pageTextFromBytes(fuzzBytes(data, size));

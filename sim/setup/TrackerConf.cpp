@@ -7,9 +7,9 @@
 #include "HostFiles.h"
 #include "SetupRules.h"
 #include "TrackerSettings.h"
+#include "files/SafeSave.h"
 #include "settings/ProfileFile.h"
 #include "settings/ProfileText.h"
-#include "settings/SafeSave.h"
 
 namespace {
 

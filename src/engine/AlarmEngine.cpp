@@ -7,10 +7,10 @@
 #include <QPointer>
 
 #include "engine/AlarmWalk.h"
+#include "engine/MapMarks.h"
 #include "engine/SoundPlayer.h"
 #include "host/KestrelHost.h"
 #include "lists/Commands.h"
-#include "lists/MapMarks.h"
 #include "numbers/NumericText.h"
 
 namespace {
@@ -342,6 +342,20 @@ void AlarmEngine::deleteWatch(int row) {
     const QString callsign = m_watchCalls.at(row);
     m_watchCalls.removeAt(row);
     emit watchDeleted(callsign);
+}
+
+QAbstractItemModel* AlarmEngine::model(List which) {
+    switch (which) {
+    case List::AlarmLines:
+        return &m_alarmLines;
+    case List::AckedCalls:
+        return &m_ackedCalls;
+    case List::WatchCalls:
+        return &m_watchCalls;
+    case List::OverlayLines:
+        break;
+    }
+    return &m_overlayLines;
 }
 
 void AlarmEngine::loadLists(const QStringList& acked, const QStringList& watch) {

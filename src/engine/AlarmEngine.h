@@ -43,11 +43,15 @@ public:
     AlarmEngine(KestrelHost& host, KestrelMap* map, SoundPlayer* sound, QObject* parent = nullptr);
     ~AlarmEngine() override;
 
-    // The lists: alarm lines (sorted), acknowledged and watched callsigns, overlay lines.
-    TextList& alarmLines() { return m_alarmLines; }
-    TextList& ackedCalls() { return m_ackedCalls; }
-    TextList& watchCalls() { return m_watchCalls; }
-    TextList& overlayLines() { return m_overlayLines; }
+    // The lists: alarm lines (sorted), acknowledged and watched callsigns, overlay lines. They
+    // change only through the engine's commands and ticks.
+    const TextList& alarmLines() const { return m_alarmLines; }
+    const TextList& ackedCalls() const { return m_ackedCalls; }
+    const TextList& watchCalls() const { return m_watchCalls; }
+    const TextList& overlayLines() const { return m_overlayLines; }
+    // A list for a view to show: a model no row can be set, put in or taken out through.
+    enum class List { AlarmLines, AckedCalls, WatchCalls, OverlayLines };
+    QAbstractItemModel* model(List which);
 
     // The radius as typed; read afresh for every station and every object.
     QString radiusText() const { return m_radiusText; }
@@ -102,7 +106,7 @@ public:
     QString addWatch(const QString& typed);
     void deleteWatch(int row);
 
-    // The lists as the list file holds them, before the first tick.
+    // Adds the callsigns of the list file (read before the first tick).
     void loadLists(const QStringList& acked, const QStringList& watch);
 
     void scanOverlays();

@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "engine/AlarmWalk.h"
+#include "engine/MapMarks.h"
 #include "host/HostCursor.h"
 #include "host/KestrelHost.h"
-#include "lists/MapMarks.h"
 #include "numbers/NumericText.h"
 
 void AlarmEngine::showMinimum() {

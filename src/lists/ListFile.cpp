@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include "files/SafeSave.h"
 #include "lists/GetField.h"
-#include "settings/SafeSave.h"
 
 namespace {
 

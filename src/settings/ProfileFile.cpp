@@ -2,8 +2,8 @@
 
 #include <QFile>
 
+#include "files/SafeSave.h"
 #include "settings/ProfileText.h"
-#include "settings/SafeSave.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "engine/AlarmEngine.h"
 #include "support/MessageBoxSeam.h"
-#include "support/UpdateCheck.h"
+#include "update/UpdateCheck.h"
 
 class QAction;
 class QLabel;

@@ -116,7 +116,7 @@ void frmMain::createControls() {
     lblOverlays->setWordWrap(true);
 
     lstStations = place(new ListBox(client), "lstStations", 120, 1560, 2655, 2985, dpi);
-    lstStations->setModel(&m_engine.alarmLines());
+    lstStations->setModel(m_engine.model(AlarmEngine::List::AlarmLines));
     lstStations->setFont(fixedsys);
     paintBackground(lstStations, QColor(255, 0, 0));
     lstStations->setToolTip(
@@ -136,16 +136,16 @@ void frmMain::createControls() {
     cmdRearmAll->setToolTip(QStringLiteral("Re-arm all  stations"));
 
     lstAcked = place(new ListBox(client), "lstAcked", 3480, 1560, 2415, 2985, dpi);
-    lstAcked->setModel(&m_engine.ackedCalls());
+    lstAcked->setModel(m_engine.model(AlarmEngine::List::AckedCalls));
     lstAcked->setFont(fixedsys);
     paintBackground(lstAcked, QColor(0, 192, 0));
     lstAcked->setToolTip(QStringLiteral("Select a station and re-arm it with rightmouse button"));
 
     lstOverlayItems = place(new ListBox(client), "lstOverlayItems", 6480, 1560, 2895, 2985, dpi);
-    lstOverlayItems->setModel(&m_engine.overlayLines());
+    lstOverlayItems->setModel(m_engine.model(AlarmEngine::List::OverlayLines));
     lstOverlayItems->setFont(fixedsys);
     lstWatch = place(new ListBox(client), "lstWatch", 6480, 1560, 2895, 2985, dpi);
-    lstWatch->setModel(&m_engine.watchCalls());
+    lstWatch->setModel(m_engine.model(AlarmEngine::List::WatchCalls));
     lstWatch->setFont(fixedsys);
 
     lblOVLItem = place(new QLabel(client), "lblOVLItem", 120, 4680, 9495, 255, dpi);

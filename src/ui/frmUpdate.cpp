@@ -13,13 +13,13 @@
 #include "BuildInfo.h"
 #include "support/Globals.h"
 #include "support/MessageBoxSeam.h"
-#include "support/UpdateLog.h"
-#include "support/UpdatePage.h"
-#include "support/UpdateRequest.h"
 #include "support/WebAddress.h"
 #include "ui/LinkLabel.h"
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
+#include "update/UpdateLog.h"
+#include "update/UpdatePage.h"
+#include "update/UpdateRequest.h"
 
 namespace {
 
@@ -32,6 +32,19 @@ constexpr double kPointSize = 8.25;
 constexpr int kUpdateWidthTwips = 5355;
 constexpr int kLogTopTwips = 1680;
 constexpr int kLogHeightTwips = 765;
+
+// Yellow while working, green for success, red for failure.
+QColor colourOf(UpdateStatusColour colour) {
+    switch (colour) {
+    case UpdateStatusColour::Working:
+        return QColor(255, 255, 0);
+    case UpdateStatusColour::Success:
+        return QColor(0, 128, 0);
+    case UpdateStatusColour::Failure:
+        break;
+    }
+    return QColor(255, 0, 0);
+}
 
 void setUpdateMenuEnabled(QWidget* caller, bool enabled) {
     if (!caller)
@@ -161,7 +174,7 @@ void frmUpdate::AddLogLine(const QString& text) {
 
 void frmUpdate::setStatusColour(UpdateStatusColour colour) {
     QPalette statusPalette = Label1->palette();
-    statusPalette.setColor(QPalette::WindowText, ::statusColour(colour));
+    statusPalette.setColor(QPalette::WindowText, colourOf(colour));
     Label1->setPalette(statusPalette);
 }
 

@@ -5,8 +5,8 @@
 #include <QString>
 #include <QWidget>
 
-#include "support/UpdateCheck.h"
-#include "support/UpdateOutcome.h"
+#include "update/UpdateCheck.h"
+#include "update/UpdateOutcome.h"
 
 class QLabel;
 class QPlainTextEdit;

@@ -34,8 +34,7 @@ protected:
         oldLst = fileBytes(lst());
         ASSERT_TRUE(oldIni.contains("MIN_DISTANCE=7.5"));
         // The operator's work in this run: more than the disk can take.
-        for (const QString& call : numbered(QStringLiteral("NEW"), 20000))
-            app->engine()->watchCalls().add(call);
+        app->engine()->loadLists({}, numbered(QStringLiteral("NEW"), 20000));
         app->engine()->setRadiusText(QStringLiteral("12.5"));
     }
     QString ini() const { return disk->filePath(QStringLiteral("Ringwarden.INI")); }

@@ -39,8 +39,7 @@ protected:
         env.createHost = [] { return createKestrelHost(); };
         start();
         engine().setRadiusText(QStringLiteral("10"));
-        engine().ackedCalls().add(QStringLiteral("NEAR2"));
-        engine().watchCalls().add(QStringLiteral("FAR3"));
+        engine().loadLists({QStringLiteral("NEAR2")}, {QStringLiteral("FAR3")});
     }
 
     AlarmEngine& engine() { return *app->engine(); }

@@ -146,9 +146,9 @@ TEST_P(EngineScan, aCommandBetweenBlocksIsSeenByEveryStationNotYetHandled) {
         QMetaObject::invokeMethod(
             &engine,
             [&] {
-                engine.ackedCalls().add(QStringLiteral("S5")); // handled already: stays listed
-                engine.ackedCalls().add(later);                // still to come: green, no line
-                engine.watchCalls().add(watched);
+                // S5 is handled already and stays listed; `later` is still to come: green,
+                // no line.
+                engine.loadLists({QStringLiteral("S5"), later}, {watched});
             },
             Qt::QueuedConnection);
     };

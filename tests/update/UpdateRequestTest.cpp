@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "TestHttpServer.h"
-#include "support/UpdateCheck.h"
+#include "update/UpdateCheck.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // wrong thing, or a log that grows without bound.
 #include <gtest/gtest.h>
 
-#include "support/UpdateLog.h"
-#include "support/UpdateOutcome.h"
-#include "support/UpdatePage.h"
-#include "support/UpdateVersion.h"
+#include "update/UpdateLog.h"
+#include "update/UpdateOutcome.h"
+#include "update/UpdatePage.h"
+#include "update/UpdateVersion.h"
 
 namespace {
 

@@ -1,16 +1,12 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
 #include <QStringList>
 
-#include "support/UpdateVersion.h"
+#include "update/UpdateVersion.h"
 
 // What the update window shows after the page has arrived.
 enum class UpdateStatusColour { Working, Success, Failure };
-
-// Yellow while working, green for success, red for failure.
-QColor statusColour(UpdateStatusColour colour);
 
 struct UpdateOutcome {
     enum class Result {

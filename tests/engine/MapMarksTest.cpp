@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "FakeKestrelHost.h"
+#include "engine/MapMarks.h"
 #include "host/HostError.h"
-#include "lists/MapMarks.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "support/UpdateLog.h"
+#include "update/UpdateLog.h"
 
 QString appendLogLine(const QString& log, const QString& line) {
     QString result = log.size() > kUpdateLogLimit ? log.right(kUpdateLogKeptLength) : log;

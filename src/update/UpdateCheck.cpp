@@ -1,4 +1,4 @@
-#include "support/UpdateCheck.h"
+#include "update/UpdateCheck.h"
 
 #include <QUrl>
 

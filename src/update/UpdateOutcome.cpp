@@ -1,6 +1,6 @@
-#include "support/UpdateOutcome.h"
+#include "update/UpdateOutcome.h"
 
-#include "support/UpdatePage.h"
+#include "update/UpdatePage.h"
 
 namespace {
 
@@ -16,18 +16,6 @@ UpdateOutcome noVersionInformation(UpdateOutcome outcome, const QString& appName
 }
 
 } // namespace
-
-QColor statusColour(UpdateStatusColour colour) {
-    switch (colour) {
-    case UpdateStatusColour::Working:
-        return QColor(255, 255, 0);
-    case UpdateStatusColour::Success:
-        return QColor(0, 128, 0);
-    case UpdateStatusColour::Failure:
-        break;
-    }
-    return QColor(255, 0, 0);
-}
 
 UpdateOutcome evaluateUpdatePage(const QString& page, const QString& appName,
                                  const UpdateVersion& own, const QString& updateServer,

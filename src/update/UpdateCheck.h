@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "support/UpdateRequest.h"
+#include "update/UpdateRequest.h"
 
 // How long the whole request may take, first byte to last, before it counts as failed.
 constexpr int kDefaultUpdateTimeoutMs = 15000;

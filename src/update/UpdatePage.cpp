@@ -1,4 +1,4 @@
-#include "support/UpdatePage.h"
+#include "update/UpdatePage.h"
 
 QString pageTextFromBytes(const QByteArray& body) {
     return QString::fromLatin1(body);

@@ -1,4 +1,4 @@
-#include "settings/SafeSave.h"
+#include "files/SafeSave.h"
 
 #include <QFile>
 #include <QSaveFile>

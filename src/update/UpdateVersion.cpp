@@ -1,4 +1,4 @@
-#include "support/UpdateVersion.h"
+#include "update/UpdateVersion.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "support/UpdateRequest.h"
+#include "update/UpdateRequest.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "lists/MapMarks.h"
+#include "engine/MapMarks.h"
 
 #include <cmath>
 #include <limits>
