@@ -132,7 +132,7 @@ TEST_F(Hub, TheNotificationListsTheStationsInRangeAndGoesWhenTheyAreAnswered) {
     service.invokeAction(7, u"acknowledge-all"_qs);
     service.invokeAction(41, u"snooze"_qs);
     ASSERT_TRUE(waitFor([&] { return shown.count() == 2; }));
-    ASSERT_EQ(service.calls.size(), 2); // none for the tick without news
+    ASSERT_EQ(service.calls.size(), 2);         // none for the tick without news
     EXPECT_EQ(service.calls.last().at(0), 41u); // in place of the first
     service.invokeAction(41, u"default"_qs);
     ASSERT_TRUE(waitFor([&] { return raise.count() == 1; }));
