@@ -29,7 +29,7 @@ if(TARGET kestrel32)
     # The tracker finds its base map the same way from its own folder.
     file(RELATIVE_PATH kestrel32_data_from_bin /prefix/${CMAKE_INSTALL_BINDIR}
          /prefix/${CMAKE_INSTALL_DATADIR}/kestrel32)
-    target_compile_definitions(kestrel32_map
+    target_compile_definitions(kestrel32_core
         PRIVATE KESTREL32_DATA_DIR_FROM_BIN="${kestrel32_data_from_bin}")
     install(FILES ${CMAKE_SOURCE_DIR}/data/basemap-50m.k32map
             DESTINATION ${CMAKE_INSTALL_DATADIR}/kestrel32)

@@ -172,8 +172,9 @@ bool HostProgram::start(QString* error) {
     m_core->advanceTo(0.0);
     m_window = std::make_unique<HostWindow>(*m_core);
     connect(m_window.get(), &HostWindow::closeRequested, this, &HostProgram::shutdown);
+    // Shown first: showing lays the window out and sends the map its size, which the fit
+    // needs.
     m_window->show();
-    QCoreApplication::processEvents();
     m_core->fitView();
     // The view the operator left last time, if any; the fitted one otherwise.
     navigation::loadView(m_options.settingsFile, m_core->scene());

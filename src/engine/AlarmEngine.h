@@ -15,6 +15,7 @@
 class KestrelHost;
 class KestrelMap;
 class SoundPlayer;
+struct HostEntry;
 
 // The sound files in the WAV folder.
 inline constexpr const char* kWavFewStations = "rw_le_4_stations_alarm.wav";
@@ -38,6 +39,9 @@ public:
         SpeakAlarm
     };
     static constexpr int kTickMs = 10000;
+    // Decided station rings wait for the map until this many have come (or the walk ends):
+    // a long list's rings then take a few calls, each asking the map's scale once.
+    static constexpr size_t kRingsToDrawTogether = 256;
 
     // map may be null (the marks then fail and end the tick); sound may be null (silent).
     AlarmEngine(KestrelHost& host, KestrelMap* map, SoundPlayer* sound, QObject* parent = nullptr);
@@ -155,6 +159,8 @@ private:
     void walkStations(std::function<bool(const QString&)> wanted,
                       std::function<void(const QString&)> found, std::function<void(bool)> done);
     void walkStep();
+    // Fills m_station from the entry's fix, or asks the host when the block did not.
+    bool fixOf(const HostEntry& entry);
     // The block's rings in one call, or one by one where the host has no such call; then
     // finishBlock.
     void flushRings();

@@ -51,31 +51,45 @@ void AlarmEngine::walkStep() {
                     Qt::SingleShotConnection);
                 return;
             }
-            const auto end = std::min<qint16>(n, block.end());
-            for (; walk.index < end; ++walk.index) {
-                const QString entry = cursor.entry(walk.index);
-                if (entry.isEmpty()) {
+            const std::vector<HostEntry>& entries = cursor.entries(block);
+            for (size_t i = size_t(walk.index - block.first());
+                 i < entries.size() && walk.index < n; ++i, ++walk.index) {
+                const HostEntry& entry = entries[i];
+                if (entry.kind == HostEntry::Kind::End) {
                     walk.through = true;
                     break;
                 }
-                const QString callsign = callsignOfEntry(entry);
+                if (entry.kind == HostEntry::Kind::Uncut)
+                    callsignOfEntry(entry.text); // says why the walk ends here
                 // Asked again at the station's turn: a command run between blocks may have
                 // changed the lists.
-                if (walk.wanted(callsign)) {
-                    m_station.Callsign = callsign;
-                    if (cursor.station(walk.index, m_station))
-                        walk.found(callsign);
-                }
+                if (walk.wanted(entry.text) && fixOf(entry))
+                    walk.found(entry.text);
             }
+            if (!walk.through && block.failure())
+                std::rethrow_exception(block.failure());
             walk.through = walk.through || walk.index >= n;
         }
     } catch (...) {
         walk.stopped = std::current_exception();
     }
-    if (!walk.pending.empty())
+    // The walk waits for the map only when it draws rings.
+    if (!walk.pending.empty() &&
+        (walk.through || walk.stopped || walk.pending.size() >= kRingsToDrawTogether))
         flushRings();
     else
         finishBlock();
+}
+
+bool AlarmEngine::fixOf(const HostEntry& entry) {
+    m_station.Callsign = entry.text;
+    if (!entry.fixAsked)
+        // Wanted only since its block was asked.
+        return m_host.GetStation(m_station);
+    if (!entry.fix)
+        return false;
+    m_station = *entry.fix;
+    return true;
 }
 
 void AlarmEngine::finishBlock() {

@@ -16,6 +16,81 @@ QString callsignOfEntry(const QString& entry) {
     return callsign;
 }
 
+namespace {
+
+HostEntry entryOf(const QString& text) {
+    HostEntry entry;
+    if (text.isEmpty()) {
+        entry.kind = HostEntry::Kind::End;
+    } else if (text.indexOf(u' ', 1) < 0) {
+        entry.kind = HostEntry::Kind::Uncut;
+        entry.text = text;
+    } else {
+        entry.kind = HostEntry::Kind::Station;
+        entry.text = callsignOfEntry(text);
+    }
+    return entry;
+}
+
+} // namespace
+
+QStringList HostBlock::setEntries(const QStringList& texts, const Wanted& wanted) {
+    m_entries.clear();
+    m_asked.clear();
+    m_entries.reserve(size_t(texts.size()));
+    QStringList callsigns;
+    if (texts.isEmpty())
+        m_entries.push_back(entryOf(QString())); // past the end of the list
+    for (const QString& text : texts) {
+        m_entries.push_back(entryOf(text));
+        if (m_entries.back().kind != HostEntry::Kind::Station)
+            break; // the walk stops here
+        if (wanted(m_entries.back().text)) {
+            callsigns.append(m_entries.back().text);
+            m_asked.push_back(m_entries.size() - 1);
+        }
+    }
+    return callsigns;
+}
+
+void HostBlock::setFixes(std::vector<std::optional<KestrelStation>> fixes) {
+    for (size_t i = 0; i < m_asked.size() && i < fixes.size(); ++i) {
+        HostEntry& entry = m_entries[m_asked[i]];
+        entry.fixAsked = true;
+        entry.fix = std::move(fixes[i]);
+    }
+}
+
+void HostBlock::finish() {
+    m_ready = true;
+    emit ready();
+}
+
+void HostBlock::fillWithSingleCalls(KestrelHost& host, const Wanted& wanted) {
+    m_entries.clear();
+    m_asked.clear();
+    m_failure = nullptr;
+    m_filledSingly = true;
+    try {
+        for (qint16 index = m_first; index < m_first + m_count; ++index) {
+            HostEntry entry = entryOf(host.StationListItem(index));
+            const bool station = entry.kind == HostEntry::Kind::Station;
+            if (station && wanted(entry.text)) {
+                // A failing GetStation ends the walk before this station.
+                KestrelStation fix{entry.text};
+                entry.fixAsked = true;
+                if (host.GetStation(fix))
+                    entry.fix = fix;
+            }
+            m_entries.push_back(std::move(entry));
+            if (!station)
+                return;
+        }
+    } catch (const HostError&) {
+        m_failure = std::current_exception();
+    }
+}
+
 HostCursor::HostCursor(KestrelHost& host, HostBlock::Wanted wanted)
     : m_host(host), m_wanted(std::move(wanted)), m_count(host.StationCount()) {}
 
@@ -52,43 +127,21 @@ HostBlock& HostCursor::blockAt(qint16 index) {
     return *block;
 }
 
-bool HostCursor::answeredInBlock(const HostBlock& block) const {
-    if (!block.offered())
-        return false;
+const std::vector<HostEntry>& HostCursor::entries(HostBlock& block) {
+    if (block.filledSingly())
+        return block.entries();
+    bool refused = !block.offered();
     if (block.failure()) {
         try {
             std::rethrow_exception(block.failure());
         } catch (const HostError& error) {
             // A tracker that is gone would fail the first single call too, after as long a
-            // wait: the walk ends here.
-            if (error.kind() == HostError::Kind::Unreachable)
-                throw;
-        }
-        // Refused: the single calls keep every station before the one that fails.
-        return false;
-    }
-    return true;
-}
-
-QString HostCursor::entry(qint16 index) {
-    const HostBlock& block = blockAt(index);
-    if (block.isReady() && answeredInBlock(block))
-        // Past the end of the answer: the list is shorter than it was counted.
-        return block.entries().value(index - block.first());
-    return m_host.StationListItem(index);
-}
-
-bool HostCursor::station(qint16 index, KestrelStation& station) {
-    const HostBlock& block = blockAt(index);
-    if (block.isReady() && !block.failure()) {
-        if (const auto fix = block.fix(index, station.Callsign)) {
-            if (!*fix)
-                return false;
-            station.Longitude = (*fix)->Longitude;
-            station.Latitude = (*fix)->Latitude;
-            station.Distance = (*fix)->Distance;
-            return true;
+            // wait: the walk ends with the block's failure. A refusal: the single calls
+            // keep every station before the one that fails.
+            refused = error.kind() != HostError::Kind::Unreachable;
         }
     }
-    return m_host.GetStation(station);
+    if (refused)
+        block.fillWithSingleCalls(m_host, m_wanted);
+    return block.entries();
 }

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <exception>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <vector>
 
-#include <QString>
+#include <QObject>
+#include <QStringList>
 
-#include "host/HostBlock.h"
 #include "host/KestrelStation.h"
 
 class KestrelHost;
@@ -14,14 +18,90 @@ class KestrelHost;
 // after it, without one trailing "*". Throws HostError for an entry without that blank.
 QString callsignOfEntry(const QString& entry);
 
+// A station list entry as the walk takes it: cut into its callsign once, when it arrives,
+// with the station's fix when the block asked for it.
+struct HostEntry {
+    enum class Kind {
+        Station,
+        // An empty text: the list ends here (it is shorter than it was counted).
+        End,
+        // A text without the blank after the callsign: the walk fails at its turn.
+        Uncut
+    };
+    Kind kind = Kind::End;
+    // The callsign (Station), or the text as the host sent it (Uncut).
+    QString text;
+    bool fixAsked = false;
+    // When asked: empty when the host does not know the station.
+    std::optional<KestrelStation> fix;
+};
+
+// One block of a walk over the host's station list, asked ahead of its turn: the entries
+// first .. first + count - 1 and the fixes of the stations the walk wanted when they came.
+// A host answers it when it can (over the bus: once both block calls have returned) and
+// then emits ready(); in the meantime the program goes on.
+class HostBlock : public QObject {
+    Q_OBJECT
+public:
+    using Wanted = std::function<bool(const QString& callsign)>;
+
+    HostBlock(qint16 first, qint16 count, QObject* parent = nullptr)
+        : QObject(parent), m_first(first), m_count(count) {}
+
+    qint16 first() const { return m_first; }
+    // How many entries were asked.
+    qint16 count() const { return m_count; }
+    // The index after the last one this block answers for: fewer than asked when the answer
+    // would have been too large for one message (the walk asks again from there).
+    qint16 end() const {
+        if (!m_ready || !m_offered || m_failure || m_entries.empty())
+            return qint16(m_first + m_count);
+        return qint16(m_first + qsizetype(m_entries.size()));
+    }
+    bool answersFor(qint16 index) const { return index >= m_first && index < end(); }
+    bool isReady() const { return m_ready; }
+
+    // After ready: whether the host answered the entries in a block call at all (a host
+    // without block calls does not), and its failure, if any; the entries then hold what the
+    // host answered before it.
+    bool offered() const { return m_offered; }
+    std::exception_ptr failure() const { return m_failure; }
+    const std::vector<HostEntry>& entries() const { return m_entries; }
+
+    // --- for the host that answers ---
+    // The entry texts of the block call, cut once; returns the callsigns `wanted` wants,
+    // in order, for the fixes. The entries end at the first empty or uncut text.
+    QStringList setEntries(const QStringList& texts, const Wanted& wanted);
+    // The fixes of those callsigns, in the same order.
+    void setFixes(std::vector<std::optional<KestrelStation>> fixes);
+    void setNotOffered() { m_offered = false; }
+    void setFailure(std::exception_ptr failure) { m_failure = std::move(failure); }
+    void finish();
+
+    // The single calls, entry by entry, up to the first that fails (its failure is kept):
+    // for a host without block calls, or a block it refused, so that the walk ends at the
+    // very station whose call fails.
+    void fillWithSingleCalls(KestrelHost& host, const Wanted& wanted);
+    bool filledSingly() const { return m_filledSingly; }
+
+signals:
+    void ready();
+
+private:
+    qint16 m_first;
+    qint16 m_count;
+    bool m_ready = false;
+    bool m_offered = true;
+    bool m_filledSingly = false;
+    std::exception_ptr m_failure;
+    std::vector<HostEntry> m_entries;
+    std::vector<size_t> m_asked;
+};
+
 // One walk over the host's station list in index order, a block of entries at a time. Each
-// block is asked of the host ahead of its turn (the next one while the walk handles the
+// block is asked of the host ahead of its turn (the next ones while the walk handles the
 // present one), so that over the bus the answers travel while the program handles the
-// last ones. A host without block calls, and a block the host refused, goes through the
-// single calls, so that the walk ends at the very station whose call fails; a tracker that
-// is gone ends the walk at the first station of the block it did not answer. Either way
-// the walk sees the same entries and answers in the same order. Every call may throw
-// HostError.
+// last ones. Every call may throw HostError.
 class HostCursor final {
 public:
     static constexpr qint16 blockSize = 1024;
@@ -35,18 +115,15 @@ public:
 
     qint16 count() const { return m_count; }
     // The block that holds index, asked now if it was not yet, and the blocksAhead after it
-    // asked ahead. Once it is ready, entry and station answer for its indices (up to its end())
-    // without waiting (unless the host must be asked station by station).
+    // asked ahead. Wait for its ready() before taking its entries.
     HostBlock& blockAt(qint16 index);
-    // The entry text at index (0 .. count-1); an empty text ends the walk.
-    QString entry(qint16 index);
-    // GetStation for station.Callsign, as the entry at index named it.
-    bool station(qint16 index, KestrelStation& station);
+    // The entries of a ready block from index on. Where the host did not answer the block
+    // in one call (or refused it), they are asked here one by one. Rethrows when the
+    // tracker is gone; any other failure stays in the block, after the entries before it.
+    const std::vector<HostEntry>& entries(HostBlock& block);
 
 private:
     HostBlock& request(qint16 first);
-    // Whether the host answered the block of index in one call; rethrows when it is gone.
-    bool answeredInBlock(const HostBlock& block) const;
 
     KestrelHost& m_host;
     HostBlock::Wanted m_wanted;

@@ -17,14 +17,11 @@ std::unique_ptr<HostBlock> KestrelHost::requestBlock(qint16 first, qint16 count,
         if (!entries) {
             block->setNotOffered();
         } else {
-            block->setEntries(std::move(*entries));
-            std::vector<qint16> indices;
-            QStringList callsigns;
-            block->wantedStations(wanted, indices, callsigns);
+            const QStringList callsigns = block->setEntries(*entries, wanted);
             if (!callsigns.isEmpty()) {
                 auto fixes = GetStations(callsigns);
                 if (fixes)
-                    block->setFixes(indices, callsigns, std::move(*fixes));
+                    block->setFixes(std::move(*fixes));
             }
         }
     } catch (const HostError&) {

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "host/HostBlock.h"
+#include "host/HostCursor.h"
 #include "host/HostError.h"
 #include "host/KestrelMap.h"
 #include "host/KestrelStation.h"

@@ -208,6 +208,23 @@ INSTANTIATE_TEST_SUITE_P(
             RefusedRing{"red", 2, 400, {"A1 distance 1.", "C3 distance 1."}, 2},
             RefusedRing{"noHeight", -1, 0, {"A1 distance 1."}, 0})));
 
+// A long list's rings go in few calls that span blocks; a refusal in the middle of one still
+// ends the pass at its station.
+TEST_P(EngineScan, aRingRefusedAmongManyEndsThePassAtItsStation) {
+    const int stations = HostCursor::blockSize + 300;
+    for (int i = 0; i < stations; ++i)
+        host.addStation(QStringLiteral("S%1").arg(i, 4, 10, QLatin1Char('0')), 1.0f);
+    const int refused = 1100; // in the second call
+    host.failOn(QStringLiteral("DrawCircle"), 33 + refused, -1, HostError::Kind::Refused);
+    tick();
+    EXPECT_EQ(engine.alarmLines().count(), refused + 1);
+    EXPECT_TRUE(engine.alarmLines().contains(line("S1100", 1.0)));
+    EXPECT_FALSE(engine.alarmLines().contains(line("S1101", 1.0)));
+    EXPECT_EQ(host.callsNamed(QStringLiteral("DrawCircle")).size(), size_t(33 + refused + 1));
+    EXPECT_EQ(host.callsNamed(QStringLiteral("ScaleHeight")).size(),
+              GetParam() ? 2u : size_t(refused + 1));
+}
+
 struct SoundCase {
     int stations;
     QStringList plays;

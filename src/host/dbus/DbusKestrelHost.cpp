@@ -258,8 +258,7 @@ std::unique_ptr<HostBlock> DbusKestrelHost::requestBlock(qint16 first, qint16 co
                     if (!blockAnswered(reply, QStringLiteral("StationListItems"))) {
                         block->setNotOffered();
                     } else {
-                        block->setEntries(reply.value());
-                        askStations(block, wanted);
+                        askStations(block, block->setEntries(reply.value(), wanted));
                         return;
                     }
                 } catch (const HostError&) {
@@ -270,27 +269,23 @@ std::unique_ptr<HostBlock> DbusKestrelHost::requestBlock(qint16 first, qint16 co
     return block;
 }
 
-void DbusKestrelHost::askStations(HostBlock* block, const HostBlock::Wanted& wanted) {
-    std::vector<qint16> indices;
-    QStringList callsigns;
-    block->wantedStations(wanted, indices, callsigns);
+void DbusKestrelHost::askStations(HostBlock* block, const QStringList& callsigns) {
     if (callsigns.isEmpty()) {
         block->finish();
         return;
     }
     auto* watcher = new QDBusPendingCallWatcher(m_application->GetStations(callsigns), block);
-    connect(watcher, &QDBusPendingCallWatcher::finished, block,
-            [this, block, watcher, indices, callsigns] {
-                watcher->deleteLater();
-                const StationsReply reply = *watcher;
-                try {
-                    if (blockAnswered(reply, QStringLiteral("GetStations")))
-                        block->setFixes(indices, callsigns, stationsOf(reply, callsigns));
-                } catch (const HostError&) {
-                    block->setFailure(std::current_exception());
-                }
-                block->finish();
-            });
+    connect(watcher, &QDBusPendingCallWatcher::finished, block, [this, block, watcher, callsigns] {
+        watcher->deleteLater();
+        const StationsReply reply = *watcher;
+        try {
+            if (blockAnswered(reply, QStringLiteral("GetStations")))
+                block->setFixes(stationsOf(reply, callsigns));
+        } catch (const HostError&) {
+            block->setFailure(std::current_exception());
+        }
+        block->finish();
+    });
 }
 
 void DbusKestrelHost::ownerChanged(const QString& newOwner) {

@@ -84,7 +84,7 @@ private:
     // Whether an answered block call was served: false when the tracker does not offer
     // block calls (noted for the calls to come); throws HostError as check does.
     bool blockAnswered(const QDBusPendingCall& call, const QString& method);
-    void askStations(HostBlock* block, const HostBlock::Wanted& wanted);
+    void askStations(HostBlock* block, const QStringList& callsigns);
 
     QDBusConnection m_connection;
     std::unique_ptr<NetBrightmoorKestrel32ApplicationInterface> m_application;

@@ -1,0 +1,27 @@
+# cmake -DWIDGETS_DIR=<Qt's QtWidgets include folder> -DROOT=<sim> -DSTAMP=<file> -P this:
+# fails when a source of core/ or bus/ includes a QtWidgets header; touches STAMP otherwise.
+cmake_minimum_required(VERSION 3.25)
+file(GLOB widget_headers RELATIVE ${WIDGETS_DIR} ${WIDGETS_DIR}/*)
+# A few lowercase headers there only forward to QtGui's or QtCore's own.
+file(GLOB other_headers RELATIVE ${WIDGETS_DIR}/.. ${WIDGETS_DIR}/../QtGui/* ${WIDGETS_DIR}/../QtCore/*)
+list(TRANSFORM other_headers REPLACE "^[^/]*/" "")
+list(REMOVE_ITEM widget_headers ${other_headers})
+
+file(GLOB_RECURSE sources ${ROOT}/core/*.h ${ROOT}/core/*.cpp ${ROOT}/bus/*.h ${ROOT}/bus/*.cpp)
+set(offences)
+foreach(source IN LISTS sources)
+    file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+    foreach(line IN LISTS includes)
+        string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*" "\\1" header "${line}")
+        string(REGEX REPLACE "^QtWidgets/" "" bare "${header}")
+        if(NOT bare STREQUAL header OR header IN_LIST widget_headers)
+            file(RELATIVE_PATH shown ${ROOT} ${source})
+            list(APPEND offences "sim/${shown}: ${header}")
+        endif()
+    endforeach()
+endforeach()
+if(offences)
+    list(JOIN offences "\n  " shown)
+    message(FATAL_ERROR "kestrel32's core and bus must not include QtWidgets headers:\n  ${shown}")
+endif()
+file(TOUCH ${STAMP})
