@@ -16,6 +16,7 @@ class KestrelHost;
 class KestrelMap;
 class SoundPlayer;
 struct HostEntry;
+struct WantedStations;
 
 // The sound files in the WAV folder.
 inline constexpr const char* kWavFewStations = "rw_le_4_stations_alarm.wav";
@@ -156,9 +157,12 @@ private:
     // Walks the host's list a block at a time; for each entry `wanted` still wants at its
     // turn, m_station is filled and `found` called. `done` gets whether the walk went
     // through; a failure that is not the tracker being gone ends the walk only.
-    void walkStations(std::function<bool(const QString&)> wanted,
+    void walkStations(std::function<WantedStations()> wanted,
                       std::function<void(const QString&)> found, std::function<void(bool)> done);
-    void walkStep();
+    // Asks the cursor for the walk's next block, or ends the walk at the end of the list.
+    void nextBlock();
+    // Handles the block the cursor brought.
+    void walkBlock();
     // Fills m_station from the entry's fix, or asks the host when the block did not.
     bool fixOf(const HostEntry& entry);
     // The block's rings in one call, or one by one where the host has no such call; then

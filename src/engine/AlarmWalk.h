@@ -13,10 +13,13 @@
 // what it does with each station.
 struct AlarmEngine::Walk {
     std::unique_ptr<HostCursor> cursor;
-    std::function<bool(const QString&)> wanted;
+    // What the pass wants, as the lists stand (asked afresh for every block).
+    std::function<WantedStations()> wanted;
     std::function<void(const QString&)> found;
     std::function<void(bool)> done;
     qint16 index = 0;
+    // The block the cursor brought, until it is handled.
+    const HostBlock* block = nullptr;
     // The walk reached the end of the list.
     bool through = false;
     // What ended the walk early (its station and the rest of its block are not handled).

@@ -17,7 +17,7 @@ void AlarmEngine::showMinimum() {
         emit minDistCaptionChanged(QStringLiteral("No stations within alarm range"));
 }
 
-void AlarmEngine::walkStations(std::function<bool(const QString&)> wanted,
+void AlarmEngine::walkStations(std::function<WantedStations()> wanted,
                                std::function<void(const QString&)> found,
                                std::function<void(bool)> done) {
     auto walk = std::make_unique<Walk>();
@@ -25,51 +25,59 @@ void AlarmEngine::walkStations(std::function<bool(const QString&)> wanted,
     walk->found = std::move(found);
     walk->done = std::move(done);
     try {
-        walk->cursor = std::make_unique<HostCursor>(m_host, walk->wanted);
+        walk->cursor = std::make_unique<HostCursor>(m_host, walk->wanted());
     } catch (const HostError& error) {
         if (error.kind() == HostError::Kind::Unreachable)
             throw; // the tracker is gone: the tick ends here
         later([done = walk->done] { done(false); });
         return;
     }
+    connect(walk->cursor.get(), &HostCursor::blockReady, this, [this](const HostBlock& block) {
+        // Handled from the event loop, not inside the host's answer.
+        m_walk->block = &block;
+        later([this] { walkBlock(); });
+    });
     m_walk = std::move(walk);
-    walkStep();
+    nextBlock();
 }
 
-void AlarmEngine::walkStep() {
+void AlarmEngine::nextBlock() {
     Walk& walk = *m_walk;
-    HostCursor& cursor = *walk.cursor;
-    const qint16 n = cursor.count();
-    walk.through = walk.index >= n;
+    if (walk.index < walk.cursor->count()) {
+        walk.block = walk.cursor->next(walk.index);
+        if (walk.block)
+            walkBlock();
+        return;
+    }
+    walk.through = true;
+    finishBlock();
+}
+
+void AlarmEngine::walkBlock() {
+    Walk& walk = *m_walk;
+    const HostBlock& block = *std::exchange(walk.block, nullptr);
+    const qint16 n = walk.cursor->count();
     try {
-        if (!walk.through) {
-            HostBlock& block = cursor.blockAt(walk.index);
-            if (!block.isReady()) {
-                // Back to the event loop until the host has answered.
-                connect(
-                    &block, &HostBlock::ready, this, [this] { later([this] { walkStep(); }); },
-                    Qt::SingleShotConnection);
-                return;
+        // What the operator's commands left the lists wanting, for this block's stations
+        // and the blocks asked from now on.
+        const WantedStations wanted = walk.wanted();
+        walk.cursor->setWanted(wanted);
+        const std::vector<HostEntry>& entries = block.entries();
+        for (size_t i = size_t(walk.index - block.first()); i < entries.size() && walk.index < n;
+             ++i, ++walk.index) {
+            const HostEntry& entry = entries[i];
+            if (entry.kind == HostEntry::Kind::End) {
+                walk.through = true;
+                break;
             }
-            const std::vector<HostEntry>& entries = cursor.entries(block);
-            for (size_t i = size_t(walk.index - block.first());
-                 i < entries.size() && walk.index < n; ++i, ++walk.index) {
-                const HostEntry& entry = entries[i];
-                if (entry.kind == HostEntry::Kind::End) {
-                    walk.through = true;
-                    break;
-                }
-                if (entry.kind == HostEntry::Kind::Uncut)
-                    callsignOfEntry(entry.text); // says why the walk ends here
-                // Asked again at the station's turn: a command run between blocks may have
-                // changed the lists.
-                if (walk.wanted(entry.text) && fixOf(entry))
-                    walk.found(entry.text);
-            }
-            if (!walk.through && block.failure())
-                std::rethrow_exception(block.failure());
-            walk.through = walk.through || walk.index >= n;
+            if (entry.kind == HostEntry::Kind::Uncut)
+                callsignOfEntry(entry.text); // says why the walk ends here
+            if (wanted.wants(entry.text) && fixOf(entry))
+                walk.found(entry.text);
         }
+        if (!walk.through && block.failure())
+            std::rethrow_exception(block.failure());
+        walk.through = walk.through || walk.index >= n;
     } catch (...) {
         walk.stopped = std::current_exception();
     }
@@ -103,7 +111,8 @@ void AlarmEngine::finishBlock() {
         } catch (...) {
         }
     } else if (!walk.through) {
-        later([this] { walkStep(); });
+        // Back to the event loop between blocks, so that commands and host events act.
+        later([this] { nextBlock(); });
         return;
     }
     const std::function<void(bool)> done = std::move(walk.done);
@@ -194,7 +203,9 @@ void AlarmEngine::scanStations() {
     m_alarmLines.clear();
     m_dblMinDist = 99999.0;
     walkStations(
-        [this](const QString& callsign) { return callsign != m_ownCallsign; },
+        [this] {
+            return WantedStations{m_ownCallsign, std::nullopt};
+        },
         [this](const QString& callsign) {
             const double d = m_station.Distance;
             if (!(d < radius()))
@@ -230,8 +241,12 @@ void AlarmEngine::scanWatchlist() {
         return;
     }
     walkStations(
-        [this](const QString& callsign) {
-            return m_watchCalls.contains(callsign) && !m_ackedCalls.contains(callsign);
+        [this] {
+            QSet<QString> watched;
+            for (const QString& callsign : m_watchCalls.items())
+                if (!m_ackedCalls.contains(callsign))
+                    watched.insert(callsign);
+            return WantedStations{QString(), std::move(watched)};
         },
         [this](const QString& callsign) {
             const double d = m_station.Distance;

@@ -34,7 +34,7 @@ HostEntry entryOf(const QString& text) {
 
 } // namespace
 
-QStringList HostBlock::setEntries(const QStringList& texts, const Wanted& wanted) {
+QStringList HostBlock::setEntries(const QStringList& texts, const WantedStations& wanted) {
     m_entries.clear();
     m_asked.clear();
     m_entries.reserve(size_t(texts.size()));
@@ -45,7 +45,7 @@ QStringList HostBlock::setEntries(const QStringList& texts, const Wanted& wanted
         m_entries.push_back(entryOf(text));
         if (m_entries.back().kind != HostEntry::Kind::Station)
             break; // the walk stops here
-        if (wanted(m_entries.back().text)) {
+        if (wanted.wants(m_entries.back().text)) {
             callsigns.append(m_entries.back().text);
             m_asked.push_back(m_entries.size() - 1);
         }
@@ -66,7 +66,7 @@ void HostBlock::finish() {
     emit ready();
 }
 
-void HostBlock::fillWithSingleCalls(KestrelHost& host, const Wanted& wanted) {
+void HostBlock::fillWithSingleCalls(KestrelHost& host, const WantedStations& wanted) {
     m_entries.clear();
     m_asked.clear();
     m_failure = nullptr;
@@ -75,7 +75,7 @@ void HostBlock::fillWithSingleCalls(KestrelHost& host, const Wanted& wanted) {
         for (qint16 index = m_first; index < m_first + m_count; ++index) {
             HostEntry entry = entryOf(host.StationListItem(index));
             const bool station = entry.kind == HostEntry::Kind::Station;
-            if (station && wanted(entry.text)) {
+            if (station && wanted.wants(entry.text)) {
                 // A failing GetStation ends the walk before this station.
                 KestrelStation fix{entry.text};
                 entry.fixAsked = true;
@@ -91,7 +91,7 @@ void HostBlock::fillWithSingleCalls(KestrelHost& host, const Wanted& wanted) {
     }
 }
 
-HostCursor::HostCursor(KestrelHost& host, HostBlock::Wanted wanted)
+HostCursor::HostCursor(KestrelHost& host, WantedStations wanted)
     : m_host(host), m_wanted(std::move(wanted)), m_count(host.StationCount()) {}
 
 HostCursor::~HostCursor() = default;
@@ -105,7 +105,7 @@ HostBlock& HostCursor::request(qint16 first) {
     return *it->second;
 }
 
-HostBlock& HostCursor::blockAt(qint16 index) {
+const HostBlock* HostCursor::next(qint16 index) {
     // Blocks the walk has left are done with.
     while (!m_blocks.empty() && m_blocks.begin()->second->isReady() &&
            m_blocks.begin()->second->end() <= index)
@@ -119,29 +119,29 @@ HostBlock& HostCursor::blockAt(qint16 index) {
         block = &request(index);
     // The next blocks asked ahead, so that the tracker always has one to answer while the
     // walk handles another.
-    qint16 next = block->end();
-    for (int ahead = 0; ahead < blocksAhead && next < m_count; ++ahead) {
-        const HostBlock& asked = request(next);
-        next = asked.end();
-    }
-    return *block;
+    qint16 ahead = block->end();
+    for (int n = 0; n < blocksAhead && ahead < m_count; ++n)
+        ahead = request(ahead).end();
+    if (block->isReady())
+        return &settle(*block);
+    connect(
+        block, &HostBlock::ready, this, [this, block] { emit blockReady(settle(*block)); },
+        Qt::SingleShotConnection);
+    return nullptr;
 }
 
-const std::vector<HostEntry>& HostCursor::entries(HostBlock& block) {
-    if (block.filledSingly())
-        return block.entries();
+HostBlock& HostCursor::settle(HostBlock& block) {
     bool refused = !block.offered();
     if (block.failure()) {
         try {
             std::rethrow_exception(block.failure());
         } catch (const HostError& error) {
             // A tracker that is gone would fail the first single call too, after as long a
-            // wait: the walk ends with the block's failure. A refusal: the single calls
-            // keep every station before the one that fails.
+            // wait. A refusal: the single calls keep every station before the one that fails.
             refused = error.kind() != HostError::Kind::Unreachable;
         }
     }
-    if (refused)
+    if (refused && !block.filledSingly())
         block.fillWithSingleCalls(m_host, m_wanted);
-    return block.entries();
+    return block;
 }

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <exception>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 #include "host/KestrelStation.h"
@@ -17,6 +17,15 @@ class KestrelHost;
 // The callsign of a station list entry: from its second character up to the first blank
 // after it, without one trailing "*". Throws HostError for an entry without that blank.
 QString callsignOfEntry(const QString& entry);
+
+// The stations whose fixes a walk wants: every one but the own station, or only some.
+struct WantedStations {
+    QString except;
+    std::optional<QSet<QString>> only;
+    bool wants(const QString& callsign) const {
+        return callsign != except && (!only || only->contains(callsign));
+    }
+};
 
 // A station list entry as the walk takes it: cut into its callsign once, when it arrives,
 // with the station's fix when the block asked for it.
@@ -43,8 +52,6 @@ struct HostEntry {
 class HostBlock : public QObject {
     Q_OBJECT
 public:
-    using Wanted = std::function<bool(const QString& callsign)>;
-
     HostBlock(qint16 first, qint16 count, QObject* parent = nullptr)
         : QObject(parent), m_first(first), m_count(count) {}
 
@@ -71,7 +78,7 @@ public:
     // --- for the host that answers ---
     // The entry texts of the block call, cut once; returns the callsigns `wanted` wants,
     // in order, for the fixes. The entries end at the first empty or uncut text.
-    QStringList setEntries(const QStringList& texts, const Wanted& wanted);
+    QStringList setEntries(const QStringList& texts, const WantedStations& wanted);
     // The fixes of those callsigns, in the same order.
     void setFixes(std::vector<std::optional<KestrelStation>> fixes);
     void setNotOffered() { m_offered = false; }
@@ -81,7 +88,7 @@ public:
     // The single calls, entry by entry, up to the first that fails (its failure is kept):
     // for a host without block calls, or a block it refused, so that the walk ends at the
     // very station whose call fails.
-    void fillWithSingleCalls(KestrelHost& host, const Wanted& wanted);
+    void fillWithSingleCalls(KestrelHost& host, const WantedStations& wanted);
     bool filledSingly() const { return m_filledSingly; }
 
 signals:
@@ -101,32 +108,36 @@ private:
 // One walk over the host's station list in index order, a block of entries at a time. Each
 // block is asked of the host ahead of its turn (the next ones while the walk handles the
 // present one), so that over the bus the answers travel while the program handles the
-// last ones. Every call may throw HostError.
-class HostCursor final {
+// last ones; the walk gets each block from the event loop, once the host has answered it.
+class HostCursor final : public QObject {
+    Q_OBJECT
 public:
     static constexpr qint16 blockSize = 1024;
     static constexpr int blocksAhead = 2;
 
-    // Asks StationCount.
-    HostCursor(KestrelHost& host, HostBlock::Wanted wanted);
-    ~HostCursor();
-    HostCursor(const HostCursor&) = delete;
-    HostCursor& operator=(const HostCursor&) = delete;
+    // Asks StationCount (may throw HostError).
+    HostCursor(KestrelHost& host, WantedStations wanted);
+    ~HostCursor() override;
 
     qint16 count() const { return m_count; }
-    // The block that holds index, asked now if it was not yet, and the blocksAhead after it
-    // asked ahead. Wait for its ready() before taking its entries.
-    HostBlock& blockAt(qint16 index);
-    // The entries of a ready block from index on. Where the host did not answer the block
-    // in one call (or refused it), they are asked here one by one. Rethrows when the
-    // tracker is gone; any other failure stays in the block, after the entries before it.
-    const std::vector<HostEntry>& entries(HostBlock& block);
+    // The stations that blocks asked from now on want: a command may have changed them.
+    void setWanted(WantedStations wanted) { m_wanted = std::move(wanted); }
+    // Asks for the block that holds index (and the blocksAhead after it). Returns it when it
+    // has answered already; otherwise blockReady brings it once it has. Where the host did not
+    // answer it in one call, or refused it, its entries are then asked one by one, up to the first
+    // that fails; a tracker that is gone leaves the block empty with its failure.
+    const HostBlock* next(qint16 index);
+
+signals:
+    void blockReady(const HostBlock& block);
 
 private:
     HostBlock& request(qint16 first);
+    // The block as the walk takes it: with single calls where the host did not answer it.
+    HostBlock& settle(HostBlock& block);
 
     KestrelHost& m_host;
-    HostBlock::Wanted m_wanted;
+    WantedStations m_wanted;
     qint16 m_count = 0;
     std::map<qint16, std::unique_ptr<HostBlock>> m_blocks;
 };

@@ -10,7 +10,7 @@ KestrelHost::GetStations(const QStringList&) {
 }
 
 std::unique_ptr<HostBlock> KestrelHost::requestBlock(qint16 first, qint16 count,
-                                                     const HostBlock::Wanted& wanted) {
+                                                     const WantedStations& wanted) {
     auto block = std::make_unique<HostBlock>(first, count);
     try {
         std::optional<QStringList> entries = StationListItems(first, count);

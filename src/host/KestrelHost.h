@@ -49,7 +49,7 @@ public:
     // two block calls above; a host that talks to another process answers when the
     // answers have come, and in the meantime lets the program go on.
     virtual std::unique_ptr<HostBlock> requestBlock(qint16 first, qint16 count,
-                                                    const HostBlock::Wanted& wanted);
+                                                    const WantedStations& wanted);
 
 signals:
     void DataAvailable();

@@ -11,55 +11,53 @@
 
 namespace {
 
-// No fix, NaN, a place off the globe and bytes that are no JSON are fed by the link test.
-// A mode gpsd does not have is no fix: its position could be anything.
-TEST(GpsdReport, ReadsTheFixAndItsModeOrSaysWhyNot) {
+// What a report carries, in one line: a fix's mode, place, course and speed ("-" where it
+// has none), or gpsd's release and protocol version.
+QString carried(const feed::GpsdReport& r) {
     using Kind = feed::GpsdReport::Kind;
-    const struct {
-        QByteArray text;
-        Kind kind;
-        const char* words = "";
-        double latitude = 0.0, longitude = 0.0;
-    } rows[] = {
-        {R"({"class":"TPV","mode":3,"lat":52.0612,"lon":-1.0833,"alt":9})", Kind::Fix, "3D fix",
-         52.0612, -1.0833},
-        {R"({"class":"TPV","mode":2,"lat":90,"lon":-180})", Kind::Fix, "2D fix", 90.0, -180.0},
-        {R"({"class":"TPV","mode":4,"lat":52.0,"lon":-1.0})", Kind::NoFix},
-        {R"({"class":"TPV","mode":2.5,"lat":52.0,"lon":-1.0})", Kind::NoFix},
-        {R"({"class":"TPV","mode":3,"lat":"52","lon":-1.0})", Kind::NoFix},
-        {R"({"class":"DEVICES","devices":[]})", Kind::Other},
-        {R"({"class":"TPV","mode":3,"lat":1e999,"lon":1})", Kind::NotGpsd},
-        {R"([{"class":"TPV","mode":3,"lat":52.0,"lon":-1.0}])", Kind::NotGpsd}};
-    for (const auto& row : rows) {
-        const feed::GpsdReport report = feed::readGpsdReport(row.text);
-        EXPECT_EQ(report.kind, row.kind) << row.text.toStdString();
-        if (report.kind == Kind::Fix) {
-            EXPECT_DOUBLE_EQ(report.latitude, row.latitude);
-            EXPECT_DOUBLE_EQ(report.longitude, row.longitude);
-            EXPECT_EQ(feed::fixWords(report.mode), QString::fromLatin1(row.words));
-        }
-    }
+    const auto shown = [](std::optional<double> v) {
+        return v ? QString::number(*v) : QStringLiteral("-");
+    };
+    if (r.kind == Kind::Fix)
+        return QStringList{feed::fixWords(r.mode), QString::number(r.latitude),
+                           QString::number(r.longitude), shown(r.trackDegrees), shown(r.speedMps)}
+            .join(' ');
+    if (r.kind == Kind::Version)
+        return QStringLiteral("version %1 %2 %3")
+            .arg(r.release)
+            .arg(r.protocolMajor)
+            .arg(r.protocolMinor);
+    return r.kind == Kind::NoFix ? "no fix" : r.kind == Kind::Other ? "other" : "not gpsd";
 }
 
-// gpsd names its protocol on connecting; a number it does not give as a whole is not known.
-TEST(GpsdReport, ReadsTheProtocolVersion) {
-    const struct {
-        QByteArray text;
-        const char* release;
-        int major, minor;
-    } rows[] = {
+// No fix, NaN, a place off the globe and bytes that are no JSON are fed by the link test.
+// A mode gpsd does not have is no fix: its position could be anything. A course or speed
+// out of its range is not known; a protocol number not given as a whole is not known. (A
+// gpsd of another major protocol is refused in the link test.)
+TEST(GpsdReport, ReadsTheFixWithItsCourseAndSpeedOrTheVersionOrSaysWhyNot) {
+    const std::pair<const char*, const char*> rows[] = {
+        {R"({"class":"TPV","mode":3,"lat":52.0612,"lon":-1.0833,"alt":9})",
+         "3D fix 52.0612 -1.0833 - -"},
+        {R"({"class":"TPV","mode":2,"lat":90,"lon":-180,"track":360,"speed":0})",
+         "2D fix 90 -180 0 0"},
+        {R"({"class":"TPV","mode":3,"lat":52,"lon":-1,"track":88.5,"speed":12.5})",
+         "3D fix 52 -1 88.5 12.5"},
+        {R"({"class":"TPV","mode":3,"lat":52,"lon":-1,"track":-3,"speed":-1})", "3D fix 52 -1 - -"},
+        {R"({"class":"TPV","mode":3,"lat":52,"lon":-1,"track":"N","speed":"fast"})",
+         "3D fix 52 -1 - -"},
+        {R"({"class":"TPV","mode":3,"lat":52,"lon":-1,"track":400,"speed":3})", "3D fix 52 -1 - 3"},
+        {R"({"class":"TPV","mode":4,"lat":52.0,"lon":-1.0})", "no fix"},
+        {R"({"class":"TPV","mode":2.5,"lat":52.0,"lon":-1.0})", "no fix"},
+        {R"({"class":"TPV","mode":3,"lat":"52","lon":-1.0})", "no fix"},
+        {R"({"class":"DEVICES","devices":[]})", "other"},
+        {R"({"class":"TPV","mode":3,"lat":1e999,"lon":1})", "not gpsd"},
+        {R"([{"class":"TPV","mode":3,"lat":52.0,"lon":-1.0}])", "not gpsd"},
         {R"({"class":"VERSION","release":"3.22","rev":"3.22","proto_major":3,"proto_minor":14})",
-         "3.22", 3, 14},
-        {R"({"class":"VERSION","release":"4.1","proto_major":4,"proto_minor":0})", "4.1", 4, 0},
-        {R"({"class":"VERSION","proto_major":"3","proto_minor":3.5})", "", -1, -1},
-        {R"({"class":"VERSION"})", "", -1, -1}};
-    for (const auto& row : rows) {
-        const feed::GpsdReport report = feed::readGpsdReport(row.text);
-        EXPECT_EQ(report.kind, feed::GpsdReport::Kind::Version) << row.text.toStdString();
-        EXPECT_EQ(report.release, QString::fromLatin1(row.release));
-        EXPECT_EQ(report.protocolMajor, row.major) << row.text.toStdString();
-        EXPECT_EQ(report.protocolMinor, row.minor) << row.text.toStdString();
-    }
+         "version 3.22 3 14"},
+        {R"({"class":"VERSION","proto_major":"3","proto_minor":3.5})", "version  -1 -1"},
+        {R"({"class":"VERSION"})", "version  -1 -1"}};
+    for (const auto& [text, expected] : rows)
+        EXPECT_EQ(carried(feed::readGpsdReport(text)), QLatin1String(expected)) << text;
 }
 
 QByteArray tpv(double lat, double lon, int mode = 3) {
@@ -116,9 +114,17 @@ TEST_F(GpsOwnStationTest, GarbageLongLinesAndNaNNeverMoveTheOwnStationNorDoesSil
         // the receiver's jitter of the one before.
         s->write(R"({"class":"TPV","mode":3,"lat":10.0,"lon":10.0,"pad":")" +
                  QByteArray(1 << 20, 'x') + "\"}\n" + tpv(11.0, 11.0, 1) + tpv(95.0, 11.0) +
-                 tpv(52.01, -1.0) + tpv(52.01, -1.00001));
+                 tpv(52.01, -1.0) +
+                 R"({"class":"TPV","mode":3,"lat":52.01,"lon":-1.00001,"track":5,"speed":5.144})"
+                 "\n");
     };
     ASSERT_TRUE(waitForLat(52.01));
+    // The last fix's course and speed for the heading marker and the list, though it is no move.
+    const StationRecord* own = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (own = m_core.log().find(QStringLiteral("N0CALL"))) && own->speedKmh; }));
+    EXPECT_EQ(own->courseDegrees, 5.0);
+    EXPECT_NEAR(*own->speedKmh, 18.5184, 1e-9);
     const QTime fixed = QTime::currentTime();
     EXPECT_EQ(m_beacons, (QList<QVariantList>{{QStringLiteral("N0CALL"), 52.01 * 60.0, -60.0}}));
     EXPECT_EQ(m_gps.client().counters().badFrames, 3u);

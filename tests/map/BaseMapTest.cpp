@@ -9,9 +9,9 @@
 
 #include "BaseMapFile.h"
 #include "BaseMapPaint.h"
+#include "MapFixtures.h"
 #include "MapScene.h"
 #include "TestFiles.h"
-#include "ViewOn.h"
 
 namespace {
 
@@ -35,20 +35,6 @@ QByteArray u32(quint32 v) {
     QByteArray b(4, '\0');
     qToLittleEndian(v, b.data());
     return b;
-}
-
-TEST(BaseMap, theShippedFileHoldsTheWorld) {
-    const BaseMapRead read = readBytes(shipped());
-    ASSERT_TRUE(read.map) << read.error.toStdString();
-    EXPECT_TRUE(read.error.isEmpty());
-    // 1:50m: some 1,400 rings of land and coast, hundreds of borders.
-    EXPECT_GT(read.map->land.size(), 1000u);
-    EXPECT_GT(read.map->coastlines.size(), 1000u);
-    EXPECT_GT(read.map->borders.size(), 200u);
-    size_t points = 0;
-    for (const BaseMapLine& line : read.map->land)
-        points += line.points.size();
-    EXPECT_GT(points, 50000u);
 }
 
 struct DamageCase {
@@ -91,12 +77,6 @@ TEST_P(DamagedBaseMap, isRefusedWithItsReason) {
 
 INSTANTIATE_TEST_SUITE_P(BaseMap, DamagedBaseMap, ::testing::ValuesIn(damageCases()));
 
-TEST(BaseMap, aMissingFileNamesItself) {
-    const BaseMapRead read = basemap::readFile(QStringLiteral("/nonexistent/basemap.k32map"));
-    EXPECT_FALSE(read.map);
-    EXPECT_TRUE(read.error.contains(QStringLiteral("/nonexistent/basemap.k32map")));
-}
-
 QImage paint(const BaseMap& map, const MapScene& scene) {
     QImage image(scene.pixelWidth, scene.pixelHeight, QImage::Format_RGB32);
     QPainter painter(&image);
@@ -104,62 +84,45 @@ QImage paint(const BaseMap& map, const MapScene& scene) {
     return image;
 }
 
-bool sea(const QImage& image, int x, int y) {
-    return image.pixelColor(x, y) == basemap::seaColour;
-}
-
-TEST(BaseMap, knownCoastsAreDrawnWhereTheyAre) {
+TEST(BaseMap, theShippedFileHoldsAndPaintsTheWorld) {
     const BaseMapRead read = readBytes(shipped());
-    ASSERT_TRUE(read.map);
-    // Three minutes a pixel (5.6 km): Natural Earth's 1:50m is within a pixel of the coast.
-    {
-        // Cabo da Roca, the westernmost point of the European mainland, 38.781 N 9.500 W:
-        // along its row the land starts there.
-        const MapScene scene = viewOn(39.5, -8.0, 3.0);
-        const QImage image = paint(*read.map, scene);
-        const double x = scene.toPixelX(-9.500 * 60.0);
-        const int y = int(std::lround(scene.toPixelY(38.781 * 60.0)));
-        int firstLand = -1;
-        for (int i = 0; i < image.width() && firstLand < 0; ++i)
-            if (!sea(image, i, y))
-                firstLand = i;
-        EXPECT_NEAR(firstLand, x, 2.0);
-        // Land to the east of it, sea to the west.
-        EXPECT_TRUE(sea(image, int(x) - 20, y));
-        EXPECT_EQ(image.pixelColor(int(x) + 20, y), basemap::landColour);
-    }
-    {
-        // Cape Agulhas, the southern tip of Africa, 34.833 S 20.003 E: up its column the land
-        // starts there.
-        const MapScene scene = viewOn(-33.0, 21.0, 3.0);
-        const QImage image = paint(*read.map, scene);
-        const int x = int(std::lround(scene.toPixelX(20.003 * 60.0)));
-        const double y = scene.toPixelY(-34.833 * 60.0);
-        int lowestLand = -1;
-        for (int j = image.height() - 1; j >= 0 && lowestLand < 0; --j)
-            if (!sea(image, x, j))
-                lowestLand = j;
-        EXPECT_NEAR(lowestLand, y, 2.0);
-    }
-}
-
-TEST(BaseMap, theWholeWorldAndACloseViewPaint) {
-    const BaseMapRead read = readBytes(shipped());
-    ASSERT_TRUE(read.map);
-    // The world: the middle of Africa is land, the middle of the Pacific sea, the far east
-    // across the antimeridian (Chukotka at 66 N 175 W) land.
-    MapScene world;
-    world.pixelWidth = 720;
-    world.pixelHeight = 360;
-    world.unitsPerPixel = 30.0; // half a degree a pixel
-    const QImage image = paint(*read.map, world);
-    const auto at = [&](double lat, double lon) {
-        return image.pixelColor(int(world.toPixelX(lon * 60.0)), int(world.toPixelY(lat * 60.0)));
+    ASSERT_TRUE(read.map) << read.error.toStdString();
+    EXPECT_TRUE(read.error.isEmpty());
+    // 1:50m: some 1,400 rings of land and coast, hundreds of borders.
+    EXPECT_GT(read.map->land.size(), 1000u);
+    EXPECT_GT(read.map->coastlines.size(), 1000u);
+    EXPECT_GT(read.map->borders.size(), 200u);
+    size_t points = 0;
+    for (const BaseMapLine& line : read.map->land)
+        points += line.points.size();
+    EXPECT_GT(points, 50000u);
+    // The world at half a degree a pixel; two capes at three minutes (5.6 km), where Natural
+    // Earth's 1:50m is within a pixel of the coast: Cabo da Roca, the westernmost point of the
+    // European mainland, and Cape Agulhas, the southern tip of Africa.
+    const MapScene views[] = {viewOn(0.0, 0.0, 30.0, 720, 360), viewOn(39.5, -8.0, 3.0),
+                              viewOn(-33.0, 21.0, 3.0)};
+    const QImage images[] = {paint(*read.map, views[0]), paint(*read.map, views[1]),
+                             paint(*read.map, views[2])};
+    const struct {
+        int view;
+        double lat, lon;
+        int dx, dy; // pixels beside the place
+        bool land;
+    } places[] = {
+        {0, 5.0, 20.0, 0, 0, true},    // the middle of Africa
+        {0, 0.0, -150.0, 0, 0, false}, // the middle of the Pacific
+        {0, 66.0, -175.0, 0, 0, true}, // Chukotka, across the antimeridian
+        {0, -80.0, 0.0, 0, 0, true},       {1, 38.781, -9.5, -3, 0, false},
+        {1, 38.781, -9.5, 2, 0, true},     {1, 38.781, -9.5, 20, 0, true},
+        {2, -34.833, 20.003, 0, 3, false}, {2, -34.833, 20.003, 0, -2, true},
     };
-    EXPECT_EQ(at(5.0, 20.0), basemap::landColour);
-    EXPECT_EQ(at(0.0, -150.0), basemap::seaColour);
-    EXPECT_EQ(at(66.0, -175.0), basemap::landColour);
-    EXPECT_EQ(at(-80.0, 0.0), basemap::landColour);
+    for (const auto& p : places) {
+        const MapScene& view = views[p.view];
+        const QPoint at(int(std::lround(view.toPixelX(p.lon * 60.0))) + p.dx,
+                        int(std::lround(view.toPixelY(p.lat * 60.0))) + p.dy);
+        EXPECT_EQ(images[p.view].pixelColor(at) != basemap::seaColour, p.land)
+            << p.lat << " " << p.lon << " " << p.dx << "," << p.dy;
+    }
     // In a town: all land, and no stray line across it from a cut.
     const QImage town = paint(*read.map, viewOn(52.06, -1.33, 0.02));
     for (int x = 0; x < town.width(); x += 7)

@@ -1,12 +1,12 @@
-// Guards the ways round the map: a key that moves the wrong way, following that lets the own
-// station leave the middle half (or jumps while it is inside), and a kept view that comes
-// back wrong or takes a broken file for a view.
+// Guards the ways round the map: following that lets the own station leave the middle half
+// (or jumps while it is inside), and a kept view that comes back wrong or takes a broken file
+// for a view. The keys are driven in MapWindowTest.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
+#include "MapFixtures.h"
 #include "MapNavigation.h"
-#include "MapScene.h"
 #include "StationStore.h"
 #include "TestFiles.h"
 #include "TrackerSettings.h"
@@ -14,28 +14,9 @@
 
 namespace {
 
+// 52 N 1 W, 600 px high: 6 minutes, 11 km.
 MapScene townView() {
-    MapScene scene;
-    scene.pixelWidth = 800;
-    scene.pixelHeight = 600;
-    scene.fit(-60.0, 52.0 * 60, -60.0, 52.0 * 60); // 52 N 1 W
-    scene.unitsPerPixel = 0.01;                    // 600 px: 6 minutes, 11 km
-    return scene;
-}
-
-TEST(Navigation, keysMoveAndZoomTheView) {
-    MapScene scene = townView();
-    const double west = scene.fromPixelX(0);
-    navigation::panStepwise(scene, 1, 0); // right: the view moves east by an eighth
-    EXPECT_NEAR(scene.fromPixelX(0) - west, 800 * 0.125 * 0.01 / scene.xScale, 1e-9);
-    const double north = scene.fromPixelY(0);
-    navigation::panStepwise(scene, 0, -1); // up: north
-    EXPECT_NEAR(scene.fromPixelY(0) - north, 600 * 0.125 * 0.01, 1e-9);
-    const double centreX = scene.centreX, centreY = scene.centreY;
-    navigation::zoomCentre(scene, navigation::zoomStep);
-    EXPECT_NEAR(scene.unitsPerPixel, 0.01 / 1.25, 1e-12);
-    EXPECT_NEAR(scene.centreX, centreX, 1e-9);
-    EXPECT_NEAR(scene.centreY, centreY, 1e-9);
+    return viewOn(52.0, -1.0, 0.01, 800, 600);
 }
 
 TEST(Navigation, followingKeepsTheOwnStationInTheMiddleHalf) {
@@ -78,11 +59,8 @@ TEST(Navigation, showAllFramesEveryStation) {
 TEST(Navigation, theViewIsKeptForTheNextStart) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("kestrel32.conf"));
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[General]\ncallsign=N0CALL-9\ngpsd=127.0.0.1:2947\n");
-    }
+    const QByteArray general = "[General]\ncallsign=N0CALL-9\ngpsd=127.0.0.1:2947\n";
+    ASSERT_TRUE(putFile(path, general));
     MapScene scene = townView();
     navigation::panStepwise(scene, 1, 1);
     navigation::zoomCentre(scene, 3.0);
@@ -90,9 +68,7 @@ TEST(Navigation, theViewIsKeptForTheNextStart) {
     MapScene next;
     ASSERT_TRUE(navigation::loadView(path, next));
     // The operator's own settings stay as they were written, byte for byte.
-    const QByteArray written = fileBytes(path);
-    EXPECT_TRUE(written.startsWith("[General]\ncallsign=N0CALL-9\ngpsd=127.0.0.1:2947\n"))
-        << written.toStdString();
+    EXPECT_TRUE(fileBytes(path).startsWith(general)) << fileBytes(path).toStdString();
     // And the setup's reading of the file takes the map's keys for known ones.
     EXPECT_TRUE(readTrackerConfFile(path).unknownKeys.isEmpty())
         << readTrackerConfFile(path).unknownKeys.join(' ').toStdString();
@@ -104,53 +80,35 @@ TEST(Navigation, theViewIsKeptForTheNextStart) {
     EXPECT_NEAR(next.xScale, scene.xScale, 1e-9);
 
     // Nothing kept, or nonsense: the scene stays as it was.
-    const char* broken[] = {"",
-                            "[map]\ncentre-latitude=95\ncentre-longitude=0\nminutes-per-pixel="
-                            "1\nprojection-latitude=0\n",
-                            "[map]\ncentre-latitude=52\ncentre-longitude=x\nminutes-per-pixel="
-                            "1\nprojection-latitude=0\n",
-                            "[map]\ncentre-latitude=52\ncentre-longitude=0\nminutes-per-pixel="
-                            "0\nprojection-latitude=0\n",
-                            "[map]\ncentre-latitude=52\ncentre-longitude=0\nminutes-per-pixel="
-                            "nan\nprojection-latitude=0\n"};
-    for (const char* text : broken) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-        file.close();
+    const char* kept = "[map]\ncentre-latitude=%1\ncentre-longitude=%2\nminutes-per-pixel=%3\n"
+                       "projection-latitude=0\n";
+    QList<QByteArray> broken{""};
+    for (const auto& [lat, lon, scale] : {std::tuple("95", "0", "1"), std::tuple("52", "x", "1"),
+                                          std::tuple("52", "0", "0"), std::tuple("52", "0", "nan")})
+        broken << QString::fromLatin1(kept).arg(lat, lon, scale).toLatin1();
+    for (const QByteArray& text : broken) {
+        ASSERT_TRUE(putFile(path, text));
         MapScene untouched = townView();
-        EXPECT_FALSE(navigation::loadView(path, untouched)) << text;
+        EXPECT_FALSE(navigation::loadView(path, untouched)) << text.toStdString();
         EXPECT_EQ(untouched.centreY, townView().centreY);
         EXPECT_EQ(untouched.unitsPerPixel, townView().unitsPerPixel);
     }
 }
 
-} // namespace
-
-namespace {
-
-TEST(MapSettings, comeFromKestrel32ConfWithDefaultsForTheRest) {
+// Good values are read back after the preferences saved them (MapWindowTest); here the
+// values that must not be used.
+TEST(MapSettings, unusableValuesInKestrel32ConfKeepTheDefaults) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("kestrel32.conf"));
-    const auto read = [&](const QByteArray& text) {
-        QFile file(path);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(text);
-        file.close();
-        return trackerMapSettings(path);
-    };
-    TrackerMapSettings s = read("[map]\ntile-url=https://tile.example.org/{z}/{x}/{y}.png\n"
-                                "tile-attribution=Tiles (C) Example\ntrail-minutes=10\n"
-                                "trail-points=20\n");
-    EXPECT_EQ(s.tileUrl, "https://tile.example.org/{z}/{x}/{y}.png");
-    EXPECT_EQ(s.tileAttribution, "Tiles (C) Example");
-    EXPECT_EQ(s.trailMinutes, 10);
-    EXPECT_EQ(s.trailPoints, 20);
-    // Unusable values keep the defaults; a tile template is never a local file.
-    s = read("[map]\ntile-url=file:///etc/passwd\ntrail-minutes=0\ntrail-points=lots\n");
+    // A tile template is never a local file.
+    ASSERT_TRUE(putFile(path, "[map]\ntile-url=file:///etc/passwd\ntrail-minutes=0\n"
+                              "trail-points=20\n"));
+    const TrackerMapSettings s = trackerMapSettings(path);
     EXPECT_TRUE(s.tileUrl.isEmpty());
     EXPECT_EQ(s.trailMinutes, 30);
-    EXPECT_EQ(s.trailPoints, 50);
+    EXPECT_EQ(s.trailPoints, 20);
+    ASSERT_TRUE(putFile(path, "[map]\ntrail-points=lots\n"));
+    EXPECT_EQ(trackerMapSettings(path).trailPoints, 50);
     EXPECT_TRUE(trackerMapSettings(folder.filePath("missing.conf")).tileUrl.isEmpty());
 }
 

@@ -3,24 +3,16 @@
 // a hole instead of the base map, and requests that do not say who sends them.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "MapScene.h"
-#include "TestHttpServer.h"
+#include "MapFixtures.h"
 #include "TileFetcher.h"
-#include "TileMath.h"
-#include "ViewOn.h"
 
 namespace {
 
 TEST(TileMath, theViewsTilesAndNoOthers) {
-    // Mercator rows: the equator halves the world, 85.05 N is its top.
-    EXPECT_NEAR(tiles::rowLatitude(1, 1), 0.0, 1e-12);
-    EXPECT_NEAR(tiles::rowLatitude(0, 0), tiles::maxLatitude, 1e-9);
-    EXPECT_NEAR(tiles::columnLongitude(3, 4), 0.0, 1e-12);
     // At 52 N a tile of zoom 12 is 0.088 degrees wide: one view pixel a tile pixel there.
     const MapScene town =
         viewOn(52.0, -1.0, 360.0 / (256 * 4096) * 60.0 * std::cos(52.0 * M_PI / 180), 800, 600);
@@ -54,34 +46,19 @@ TEST(TileMath, theViewsTilesAndNoOthers) {
               "http://t.example/12/2036/1362.png?k=1");
 }
 
-QByteArray png(const QColor& colour) {
-    QImage image(256, 256, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-TestHttpServer::Answer tileAnswer(const QColor& colour) {
-    TestHttpServer::Answer answer;
-    answer.headers = {{"Content-Type", "image/png"}, {"Cache-Control", "max-age=86400"}};
-    answer.body = png(colour);
-    return answer;
-}
-
-TEST(TileFetcher, fetchesOnceKeepsOnDiskAndFallsBackOnFailure) {
+TEST(TileFetcher, fetchesOnceKeepsOnDiskFallsBackOnFailureAndDropsWhatTheViewLeft) {
     TestHttpServer server;
     server.setAnswer("/12/2036/1362.png", tileAnswer(Qt::green));
     TestHttpServer::Answer slow = tileAnswer(Qt::blue);
-    slow.delayMs = 3000;
+    slow.delayMs = 1000;
     server.setAnswer("/12/2037/1362.png", slow);
     QTemporaryDir cache;
     const QString urlTemplate = server.baseAddress() + QStringLiteral("/{z}/{x}/{y}.png");
     const tiles::TileId good{12, 2036, 1362}, missing{12, 2036, 1363}, late{12, 2037, 1362};
     {
         TileFetcher fetcher(cache.path());
+        fetcher.want({good});
+        EXPECT_EQ(fetcher.pending(), 0) << "no template, no tiles";
         fetcher.setUrlTemplate(urlTemplate);
         fetcher.setTimeoutMs(300);
         QSignalSpy arrived(&fetcher, &TileFetcher::tileArrived);
@@ -118,24 +95,13 @@ TEST(TileFetcher, fetchesOnceKeepsOnDiskAndFallsBackOnFailure) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return arrived.count() == 1; }, 5000));
     EXPECT_EQ(next.tile(good)->pixelColor(10, 10), QColor(Qt::green));
     EXPECT_EQ(server.requestCount(), 3);
-}
-
-TEST(TileFetcher, dropsWhatTheViewLeftAndAsksNothingWithoutATemplate) {
-    TestHttpServer server;
-    TestHttpServer::Answer slow = tileAnswer(Qt::red);
-    slow.delayMs = 2000;
-    server.setAnswer("/5/1/1.png", slow);
-    TileFetcher fetcher({});
-    fetcher.want({{5, 1, 1}});
-    EXPECT_EQ(fetcher.pending(), 0) << "no template, no tiles";
-    fetcher.setUrlTemplate(server.baseAddress() + QStringLiteral("/{z}/{x}/{y}.png"));
-    fetcher.want({{5, 1, 1}});
-    EXPECT_EQ(fetcher.pending(), 1);
-    // The view moved on before the tile came: its request goes.
-    fetcher.want({});
-    EXPECT_EQ(fetcher.pending(), 0);
-    QTest::qWait(100);
-    EXPECT_FALSE(fetcher.tile({5, 1, 1}));
+    // The view moved on before the slow tile came: its request goes, and no tile comes after.
+    next.want({late});
+    EXPECT_EQ(next.pending(), 1);
+    next.want({});
+    EXPECT_EQ(next.pending(), 0);
+    QTest::qWait(1200);
+    EXPECT_FALSE(next.tile(late));
 }
 
 } // namespace

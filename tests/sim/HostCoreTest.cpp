@@ -1,5 +1,6 @@
-// Guards against the tracker's automation answers, events and map marks going wrong: events
-// out of order or sent before they are enabled, rings piling up, a map scale in the wrong unit.
+// Guards against the tracker's scenario, events and map marks going wrong: a station played at
+// the wrong time, events out of order or sent before they are enabled, rings piling up, a map
+// scale in the wrong unit.
 #include <gtest/gtest.h>
 
 #include "HostCore.h"
@@ -7,33 +8,59 @@
 
 namespace {
 
-TEST(HostCore, eventsFollowTheListInOrderOnlyOnceEnabledButClosingIsAlwaysTold) {
+// The events a core raises while this lives, each as its name and first argument.
+struct Events : QStringList {
+    QObject context;
+    explicit Events(HostCore& core) {
+        QObject::connect(&core, &HostCore::hostEvent, &context,
+                         [this](const QString& name, const QVariantList& args) {
+                             *this << name + QLatin1Char(' ') + args.value(0).toString();
+                         });
+    }
+};
+
+// The scenario played through the core: stations appear, move along their tracks, vanish and
+// are cleared at their times, each change told in order once events are on, the closing told
+// whatever. (The answers themselves are the host contract's, over the bus as well.)
+TEST(HostCore, theScenarioPlaysAndEachChangeIsToldInOrderOnceEnabledButClosingAlways) {
     HostCore core(parseScenario(R"({"own": {"callsign": "OWN", "lat": 50, "lon": 0},
-      "stations": [{"callsign": "A", "lat": 50.5, "lon": 0, "vanish": 4},
-                   {"callsign": "B", "lat": 49, "lon": 0, "appear": 2}], "deleteAll": [8]})",
-                                QStringLiteral("events.json")));
-    QStringList events;
-    QObject::connect(&core, &HostCore::hostEvent,
-                     [&](const QString& name, const QVariantList& args) {
-                         events << name + QLatin1Char(' ') + args.value(0).toString();
-                     });
+      "stations": [{"callsign": "EARLY", "lat": 0, "lon": 0, "vanish": 10},
+        {"callsign": "LATE", "lat": 0, "lon": 0, "appear": 5},
+        {"callsign": "MOVER", "lat": 0, "lon": 1,
+         "track": [{"t": 2, "lat": 50, "lon": 1}, {"t": 4, "lat": 50, "lon": 2}]},
+        {"callsign": "AFTER", "lat": 0, "lon": 0, "appear": 13}], "deleteAll": [12]})",
+                                QStringLiteral("moves.json")));
+    const Events events(core);
+    const auto listed = [&] {
+        QStringList calls;
+        for (int i = 0; i < core.store().count(); ++i)
+            calls << core.store().at(i)->callsign;
+        return calls;
+    };
     core.advanceTo(0.0);
     EXPECT_TRUE(events.isEmpty());
-    EXPECT_TRUE(core.stationListItem(0).startsWith(QStringLiteral("@OWN ")));
-    EXPECT_EQ(core.stationListItem(3), QString());
+    EXPECT_EQ(listed(), (QStringList{"OWN", "EARLY", "MOVER"}));
     EXPECT_THROW(core.stationListItem(-1), CallRefused);
     core.setEventsEnabled(-1);
-    core.advanceTo(2.0);
-    EXPECT_EQ(core.getStation(QStringLiteral("B"))->distance, 111.12);
-    EXPECT_FALSE(core.getStation(QStringLiteral("B*")).has_value());
-    core.advanceTo(4.0);
-    core.advanceTo(8.0);
+    core.advanceTo(1.0); // nothing moves before the first track point
+    core.advanceTo(3.0);
+    EXPECT_DOUBLE_EQ(core.store().find(QStringLiteral("MOVER"))->lon, 1.5);
+    core.store().upsert(QStringLiteral("RADIO"), 49.0, 0.0); // fed by others: left alone
+    core.advanceTo(5.0);
+    core.advanceTo(10.0);
+    EXPECT_EQ(listed(), (QStringList{"OWN", "MOVER", "RADIO", "LATE"}));
+    core.advanceTo(12.5); // no single deletes for what the clear removed
+    core.advanceTo(1.0);  // time never runs backwards
+    core.advanceTo(14.0);
+    EXPECT_EQ(listed(), (QStringList{"OWN", "AFTER"}));
+    core.advanceTo(30.0); // cleared stations stay gone
     core.setEventsEnabled(0);
     core.alertStation(QStringLiteral("GONE")); // accepted quietly
     core.announceClosing();
-    EXPECT_EQ(events,
-              (QStringList{"NotifyBeacon B", "DataAvailable ", "NotifyDelete A", "DataAvailable ",
-                           "NotifyDeleteAllStations ", "DataAvailable ", "Kestrel32IsClosing "}));
+    EXPECT_EQ(events, (QStringList{"NotifyBeacon MOVER", "DataAvailable ", "NotifyBeacon LATE",
+                                   "NotifyBeacon MOVER", "DataAvailable ", "NotifyDelete EARLY",
+                                   "DataAvailable ", "NotifyDeleteAllStations ", "DataAvailable ",
+                                   "NotifyBeacon AFTER", "DataAvailable ", "Kestrel32IsClosing "}));
     EXPECT_TRUE(core.scene().alerts().empty());
 }
 
@@ -61,11 +88,7 @@ TEST(HostCore, noDistanceUntilTheOwnPositionIsKnownThenTheOperatorsChangesApply)
                                 QStringLiteral("own.json")));
     core.advanceTo(0.0);
     core.store().setOwnUnplaced(QStringLiteral("OWN"));
-    QStringList events;
-    QObject::connect(&core, &HostCore::hostEvent,
-                     [&](const QString& name, const QVariantList& args) {
-                         events << name + QLatin1Char(' ') + args.value(0).toString();
-                     });
+    const Events events(core);
     core.setEventsEnabled(-1);
     EXPECT_EQ(core.stationListItem(0), QStringLiteral("@OWN"));
     EXPECT_EQ(core.stationListItem(1), QStringLiteral("#A"));

@@ -1,10 +1,10 @@
 // Guards against a wrong distance, a station listed in the wrong place or found under a
-// stale index after removals, and a scenario that plays its stations at the wrong times.
+// stale index after removals, and an entry too long for the host's answers. (The scenario
+// playing its stations is followed through the core in HostCoreTest.)
 #include <gtest/gtest.h>
 
 #include "Geo.h"
 #include "StationStore.h"
-#include "TrackerModel.h"
 
 namespace {
 
@@ -103,41 +103,6 @@ TEST(StationStore, keepsCommentsAndEntriesWithinTheirBounds) {
     store.upsert(QString(1000, 'N'), 52.0, 0.0, QString(most, 'c'));
     EXPECT_EQ(store.entryText(1),
               QLatin1Char('#') + QString(StationStore::MaxEntryLength - 1, 'N'));
-}
-
-TEST(TrackerModel, stationsAppearMoveVanishAndAreClearedAsTheScenarioSays) {
-    const Scenario scenario = parseScenario(R"({"own": {"callsign": "OWN", "lat": 50, "lon": 0},
-      "stations": [{"callsign": "EARLY", "lat": 0, "lon": 0, "vanish": 10},
-        {"callsign": "LATE", "lat": 0, "lon": 0, "appear": 5},
-        {"callsign": "MOVER", "lat": 0, "lon": 1,
-         "track": [{"t": 2, "lat": 50, "lon": 1}, {"t": 4, "lat": 50, "lon": 2}]},
-        {"callsign": "AFTER", "lat": 0, "lon": 0, "appear": 13}], "deleteAll": [12]})",
-                                            QStringLiteral("moves.json"));
-    StationStore store;
-    TrackerModel model(scenario, store);
-    const auto listed = [&] {
-        QStringList calls;
-        for (int i = 0; i < store.count(); ++i)
-            calls << store.at(i)->callsign;
-        return calls;
-    };
-
-    EXPECT_EQ(model.advanceTo(0.0).heard, (QStringList{"EARLY", "MOVER"}));
-    EXPECT_FALSE(model.advanceTo(1.0).any()); // nothing moves before the first track point
-    EXPECT_EQ(model.advanceTo(3.0).heard, QStringList{"MOVER"});
-    EXPECT_DOUBLE_EQ(store.find(QStringLiteral("MOVER"))->lon, 1.5);
-    store.upsert(QStringLiteral("RADIO"), 49.0, 0.0); // fed by others: left alone
-    EXPECT_EQ(model.advanceTo(5.0).heard, (QStringList{"LATE", "MOVER"}));
-    const TrackerChanges vanished = model.advanceTo(10.0);
-    EXPECT_EQ(vanished.deleted, QStringList{"EARLY"});
-    EXPECT_EQ(listed(), (QStringList{"OWN", "MOVER", "RADIO", "LATE"}));
-    const TrackerChanges cleared = model.advanceTo(12.5);
-    EXPECT_TRUE(cleared.deletedAll);
-    EXPECT_TRUE(cleared.deleted.isEmpty());   // no single deletes for what the clear removed
-    EXPECT_FALSE(model.advanceTo(1.0).any()); // time never runs backwards
-    model.advanceTo(14.0);
-    EXPECT_EQ(listed(), (QStringList{"OWN", "AFTER"}));
-    EXPECT_FALSE(model.advanceTo(30.0).any()); // cleared stations stay gone
 }
 
 } // namespace

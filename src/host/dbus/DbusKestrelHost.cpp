@@ -241,7 +241,7 @@ DbusKestrelHost::GetStations(const QStringList& callsigns) {
 }
 
 std::unique_ptr<HostBlock> DbusKestrelHost::requestBlock(qint16 first, qint16 count,
-                                                         const HostBlock::Wanted& wanted) {
+                                                         const WantedStations& wanted) {
     auto block = std::make_unique<HostBlock>(first, count);
     if (m_blocksOffered == false) {
         block->setNotOffered();

@@ -44,7 +44,7 @@ public:
     GetStations(const QStringList& callsigns) override;
     // Both block calls sent without waiting: the block is ready when their answers are in.
     std::unique_ptr<HostBlock> requestBlock(qint16 first, qint16 count,
-                                            const HostBlock::Wanted& wanted) override;
+                                            const WantedStations& wanted) override;
 
     // The generated proxy of the tracker's map object, for DbusKestrelMap.
     NetBrightmoorKestrel32MapInterface& mapBus() { return *m_mapBus; }
