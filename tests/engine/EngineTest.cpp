@@ -64,6 +64,10 @@ protected:
         return QString::fromLatin1(callsign) + " distance " + distanceText(distance);
     }
     void tick() { ASSERT_TRUE(tickToEnd(engine)) << "the tick did not end"; }
+    void quietly(bool blocks) {
+        host.offerBlocks = blocks;
+        engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
+    }
 
     QTemporaryDir wav;
     FakeKestrelHost host;
@@ -77,10 +81,7 @@ protected:
 // The same walk whether the host answers one call per station or blocks of them.
 class EngineScan : public Engine, public ::testing::WithParamInterface<bool> {
 protected:
-    void SetUp() override {
-        host.offerBlocks = GetParam();
-        engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
-    }
+    void SetUp() override { quietly(GetParam()); }
 };
 
 TEST_P(EngineScan, listsAndMarksWhatIsInRange) {
@@ -112,8 +113,7 @@ class EngineFailure : public Engine,
 TEST_P(EngineFailure, aFailureEndsThePassOrTheTickAndKeepsWhatWasListed) {
     const auto& [blocks, kind] = GetParam();
     const bool gone = kind == HostError::Kind::Unreachable;
-    host.offerBlocks = blocks;
-    engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
+    quietly(blocks);
     addStations({"A1", "B2", "C3", "D4"});
     engine.loadLists({}, {QStringLiteral("D4")});
     // The own station, A1, then B2 fails, however it is asked: a block call that fails is
@@ -178,8 +178,7 @@ class EngineRings : public Engine,
 
 TEST_P(EngineRings, aRefusedRingEndsThePassAtItsStation) {
     const auto& [blocks, row] = GetParam();
-    host.offerBlocks = blocks;
-    engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
+    quietly(blocks);
     addStations({"A1", "B2", "C3", "D4"});
     engine.loadLists({QStringLiteral("B2")}, {});
     tick(); // a tick as the map allows, before it changes
@@ -202,17 +201,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(
         ::testing::Bool(),
         ::testing::Values(
-            RefusedRing{"none", -1, 400, {"A1 distance 1.", "C3 distance 1.", "D4 distance 1."}, 4},
             // B2 is acknowledged: its ring fails, it has no line, and C3 and D4 are not reached.
+            // (A red station's refused ring, which keeps its line, is the test below's.)
             RefusedRing{"green", 1, 400, {"A1 distance 1."}, 1},
-            // C3 keeps its line: it was listed before its ring was asked.
-            RefusedRing{"red", 2, 400, {"A1 distance 1.", "C3 distance 1."}, 2},
             RefusedRing{"noHeight", -1, 0, {"A1 distance 1."}, 0})));
 
 // A long list's rings go in few calls that span blocks; a refusal in the middle of one still
 // ends the pass at its station.
 TEST_P(EngineScan, aRingRefusedAmongManyEndsThePassAtItsStation) {
-    engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
     const int stations = HostCursor::blockSize + 300;
     for (int i = 0; i < stations; ++i)
         host.addStation(QStringLiteral("S%1").arg(i, 4, 10, QLatin1Char('0')), 1.0f);
@@ -353,12 +349,12 @@ TEST_F(Engine, scanningSwitchedOffOrTheProgramLeavingMidTickRaisesNothingAndSays
     EXPECT_FALSE(engine.tickRunning()) << "a tick started after the way out";
 }
 
-TEST_F(Engine, commandsMoveLinesBetweenTheListsAndRefuseBadWatchEntries) {
+// How a line moves between the lists is the commands' own rule (tests/lists); the window's
+// test presses the buttons. Here: a rearm, and a watch entry refused with its message.
+TEST_F(Engine, commandsRearmAndRefuseBadWatchEntries) {
     addStations({"AA1", "BB2"});
     engine.setSwitch(AlarmEngine::Switch::AudibleAlarm, false);
     tick();
-    engine.acknowledge(0);
-    EXPECT_EQ(engine.alarmLines().items(), QStringList({line("BB2", 1.0)}));
     engine.acknowledgeAll();
     engine.rearm(1);
     EXPECT_EQ(engine.ackedCalls().items(), QStringList({QStringLiteral("AA1")}));

@@ -160,7 +160,12 @@ TEST(BusCalls, aLongListIsAnsweredInPartsThatTheWalkJoins) {
     EXPECT_LT(longest, stations) << "an answer held every entry";
 }
 
-TEST(BusCalls, aRefusalIsToldAsOneAndTheTrackerKeepsServing) {
+// A refusal is told as one, rings in one call are drawn up to the first refused, and a call
+// with arguments of other types than the contract's (both sides are generated from it)
+// matches no method: the tracker answers UnknownMethod without its core seeing it. After
+// each the tracker keeps serving. Once it has gone, calls fail as with no tracker; a new one
+// gets EventsEnabled again without being asked.
+TEST(BusCalls, refusalsAndWronglyTypedCallsAreAnsweredAndATrackerThatLeavesIsFoundAgain) {
     HostProcess host;
     ASSERT_TRUE(host.start(staticScene));
     std::unique_ptr<KestrelHost> client = createKestrelHost();
@@ -174,14 +179,9 @@ TEST(BusCalls, aRefusalIsToldAsOneAndTheTrackerKeepsServing) {
     EXPECT_EQ(refused->kind(), HostError::Kind::Refused);
     EXPECT_EQ(refused->message(),
               "Kestrel32 refused SetDrawWidth: DrawWidth 0 is outside 1..32767");
-    EXPECT_EQ(client->StationCount(), 3);
-}
 
-TEST(BusCalls, stationRingsInOneCallAreDrawnUpToTheFirstRefused) {
-    HostProcess host;
-    ASSERT_TRUE(host.start(staticScene));
-    std::unique_ptr<KestrelHost> client = createKestrelHost();
     const float nan = std::numeric_limits<float>::quiet_NaN();
+    const qsizetype scales = host.calls(QStringLiteral("ScaleHeight")).size();
     const std::unique_ptr<StationRingsReply> reply = client->Map()->drawStationRings(
         {{-60.0f, 3120.0f, 255}, {nan, 3120.0f, 255}, {-60.0f, 3150.0f, 65280}});
     ASSERT_NE(reply, nullptr);
@@ -195,114 +195,25 @@ TEST(BusCalls, stationRingsInOneCallAreDrawnUpToTheFirstRefused) {
     const QJsonArray args = call.value(QStringLiteral("args")).toArray();
     EXPECT_EQ((QJsonArray{args.at(0), args.at(1), args.at(2)}), (QJsonArray{3, 2, 16776960}));
     EXPECT_EQ(args.at(6).toArray(), (QJsonArray{255, 255, 65280}));
-    EXPECT_EQ(host.calls(QStringLiteral("ScaleHeight")).size(), 1);
-}
+    EXPECT_EQ(host.calls(QStringLiteral("ScaleHeight")).size(), scales + 1);
 
-// A tracker that offers only the single calls, as Kestrel32 itself does.
-class SingleCallTracker final : public QDBusVirtualObject {
-public:
-    QString introspect(const QString&) const override { return {}; }
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        const QString member = message.member();
-        if (member == QLatin1String("StationListItem"))
-            return connection.send(message.createReply(QStringLiteral("#G9OLD 1.0km")));
-        if (member == QLatin1String("StationListItems") || member == QLatin1String("GetStations"))
-            ++blockCallsSeen;
-        return false; // the bus library answers UnknownMethod
-    }
-    std::atomic<int> blockCallsSeen = 0;
-};
+    QDBusMessage typed = QDBusMessage::createMethodCall(
+        kestrelbus::serviceName(), kestrelbus::applicationPath(),
+        kestrelbus::applicationInterface(), QStringLiteral("StationListItem"));
+    typed << QStringLiteral("0"); // an index as text
+    const QDBusMessage answer = QDBusConnection::sessionBus().call(typed);
+    ASSERT_EQ(answer.type(), QDBusMessage::ErrorMessage);
+    EXPECT_EQ(answer.errorName(), QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"));
+    EXPECT_EQ(client->StationCount(), 3);
+    // Journaled in the order served: the count is there, the wrongly typed call never was.
+    ASSERT_TRUE(waitUntil([&] { return !host.calls(QStringLiteral("StationCount")).isEmpty(); }));
+    EXPECT_TRUE(host.calls(QStringLiteral("StationListItem")).isEmpty());
 
-TEST(ClientBlocks, trackerWithoutThemIsAskedOnceThenGetsSingleCalls) {
-    QDBusConnection bus =
-        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("old-tracker"));
-    QThread thread; // answers from a thread of its own: the client's calls block this one
-    thread.start();
-    SingleCallTracker tracker;
-    tracker.moveToThread(&thread);
-    ASSERT_TRUE(bus.registerVirtualObject(kestrelbus::applicationPath(), &tracker));
-    ASSERT_TRUE(bus.registerService(kestrelbus::serviceName()));
-    {
-        DbusKestrelHost client;
-        EXPECT_FALSE(client.StationListItems(0, 10).has_value());
-        EXPECT_FALSE(client.GetStations({QStringLiteral("G9OLD")}).has_value());
-        EXPECT_FALSE(client.StationListItems(10, 10).has_value());
-        EXPECT_EQ(tracker.blockCallsSeen, 1);
-        EXPECT_EQ(client.StationListItem(0), QStringLiteral("#G9OLD 1.0km"));
-    }
-    bus.unregisterService(kestrelbus::serviceName()); // the connection outlives the disconnect
-    QDBusConnection::disconnectFromBus(QStringLiteral("old-tracker"));
-    thread.quit();
-    thread.wait();
-    ASSERT_TRUE(HostProcess::waitForBusName(false));
-}
-
-// Both sides are generated from the one contract: a call with arguments of other types
-// matches no method of the tracker, which answers UnknownMethod without the core seeing it
-// and keeps serving, and a signal with arguments of other types is noticed by the client,
-// not passed on as if it were the tracker's.
-TEST(BusContract, aWronglyTypedCallIsRefusedAndAWronglyTypedSignalIsNoticed) {
-    {
-        HostProcess host;
-        ASSERT_TRUE(host.start(staticScene));
-        QDBusMessage call = QDBusMessage::createMethodCall(
-            kestrelbus::serviceName(), kestrelbus::applicationPath(),
-            kestrelbus::applicationInterface(), QStringLiteral("StationListItem"));
-        call << QStringLiteral("0"); // an index as text
-        const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
-        ASSERT_EQ(reply.type(), QDBusMessage::ErrorMessage);
-        EXPECT_EQ(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"));
-        std::unique_ptr<KestrelHost> client = createKestrelHost();
-        EXPECT_EQ(client->StationCount(), 3);
-        // Journaled in the order served: the count is there, the wrongly typed call never was.
-        ASSERT_TRUE(
-            waitUntil([&] { return !host.calls(QStringLiteral("StationCount")).isEmpty(); }));
-        EXPECT_TRUE(host.calls(QStringLiteral("StationListItem")).isEmpty());
-    }
-    ASSERT_TRUE(HostProcess::waitForBusName(false));
-
-    QDBusConnection tracker =
-        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("drifted"));
-    ASSERT_TRUE(tracker.registerService(kestrelbus::serviceName()));
-    {
-        DbusKestrelHost client;
-        QSignalSpy beacons(&client, &KestrelHost::NotifyBeacon);
-        QSignalSpy broken(&client, &DbusKestrelHost::contractBroken);
-        const auto send = [&](const QVariantList& args) {
-            QDBusMessage signal = QDBusMessage::createSignal(kestrelbus::applicationPath(),
-                                                             kestrelbus::applicationInterface(),
-                                                             QStringLiteral("NotifyBeacon"));
-            signal.setArguments(args);
-            tracker.send(signal);
-        };
-        send({QStringLiteral("G1X"), 3121, 60}); // whole numbers where the contract has doubles
-        ASSERT_TRUE(broken.wait(5000));
-        EXPECT_EQ(broken.at(0).at(0).toString(),
-                  QStringLiteral("Kestrel32 sent NotifyBeacon with (sii) instead of (sdd)"));
-        send({QStringLiteral("G1X"), 3121.5, 60.25});
-        ASSERT_TRUE(beacons.wait(5000));
-        EXPECT_EQ(beacons.size(), 1);
-        EXPECT_EQ(beacons.at(0).at(0).toString(), QStringLiteral("G1X"));
-        EXPECT_FLOAT_EQ(beacons.at(0).at(1).toFloat(), 3121.5f);
-        EXPECT_EQ(broken.size(), 1);
-    }
-    tracker.unregisterService(kestrelbus::serviceName());
-    QDBusConnection::disconnectFromBus(QStringLiteral("drifted"));
-    ASSERT_TRUE(HostProcess::waitForBusName(false));
-}
-
-TEST(ClientReconnect, callsFailWhileTheTrackerIsGoneAndEventsResumeWhenItReturns) {
-    std::unique_ptr<KestrelHost> client;
-    KestrelMap* map = nullptr;
-    {
-        HostProcess first;
-        ASSERT_TRUE(first.start(staticScene));
-        client = createKestrelHost();
-        map = client->Map();
-        client->SetBeacon(KestrelBeacon{QStringLiteral("QQ0ZZZ"), QStringLiteral("Beacon")});
-        client->setEventsEnabled(-1);
-        ASSERT_TRUE(first.stop());
-    }
+    // The tracker leaves: calls fail as a lost tracker's until one returns, whose events
+    // then come.
+    KestrelMap* map = client->Map();
+    client->setEventsEnabled(-1);
+    ASSERT_TRUE(host.stop());
     ASSERT_TRUE(HostProcess::waitForBusName(false));
     const auto gone = hostErrorOf([&] { client->StationCount(); });
     ASSERT_TRUE(gone) << "a call succeeded with no tracker on the bus";
@@ -325,19 +236,76 @@ TEST(ClientReconnect, callsFailWhileTheTrackerIsGoneAndEventsResumeWhenItReturns
     ASSERT_TRUE(second.start(movingScene));
     EXPECT_EQ(client->StationListItem(0), QStringLiteral("@G0OWN 0.0km"));
     EXPECT_GT(map->PixelHeight(), 0);
-    // The new tracker gets the beacon and EventsEnabled again without being asked, and its
-    // events arrive as the interface's signals; the stations heard at its start are not told.
+    // The new tracker gets EventsEnabled again without being asked (and the beacon, which the
+    // test of a killed tracker in tests/app checks), so its events arrive as the interface's
+    // signals; the stations heard at its start are not told.
     ASSERT_TRUE(waitUntil([&] { return cleared.count() > 0; }, 20000)) << "no events after return";
     EXPECT_EQ(QList<QVariantList>(beacon), (QList<QVariantList>{{"G3LATE", 3120.0f, 0.0f}}));
     EXPECT_EQ(QList<QVariantList>(deleted), QList<QVariantList>{{"G2GONE"}});
     EXPECT_EQ(cleared.count(), 1);
     EXPECT_GE(data.count(), 3);
-    const auto beacons = second.calls(QStringLiteral("SetBeacon"));
-    ASSERT_EQ(beacons.size(), 1);
-    EXPECT_EQ(beacons[0].value("args").toArray(), (QJsonArray{"QQ0ZZZ", "Beacon"}));
-    const auto enabled = second.calls(QStringLiteral("EventsEnabled"));
-    ASSERT_EQ(enabled.size(), 1);
-    EXPECT_EQ(enabled[0].value("args").toArray(), QJsonArray{-1});
+}
+
+// A tracker that offers only the single calls, as Kestrel32 itself does.
+class SingleCallTracker final : public QDBusVirtualObject {
+public:
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        const QString member = message.member();
+        if (member == QLatin1String("StationListItem"))
+            return connection.send(message.createReply(QStringLiteral("#G9OLD 1.0km")));
+        if (member == QLatin1String("StationListItems") || member == QLatin1String("GetStations"))
+            ++blockCallsSeen;
+        return false; // the bus library answers UnknownMethod
+    }
+    std::atomic<int> blockCallsSeen = 0;
+};
+
+// An older tracker, or one whose contract drifted: the block calls are asked for once, then
+// single calls go; a signal with arguments of other types than the contract's is noticed by
+// the client, not passed on as if it were the tracker's.
+TEST(ClientContract, blockCallsAreAskedOnceAndAWronglyTypedSignalIsNoticed) {
+    QDBusConnection bus =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("old-tracker"));
+    QThread thread; // answers from a thread of its own: the client's calls block this one
+    thread.start();
+    SingleCallTracker tracker;
+    tracker.moveToThread(&thread);
+    ASSERT_TRUE(bus.registerVirtualObject(kestrelbus::applicationPath(), &tracker));
+    ASSERT_TRUE(bus.registerService(kestrelbus::serviceName()));
+    {
+        DbusKestrelHost client;
+        EXPECT_FALSE(client.StationListItems(0, 10).has_value());
+        EXPECT_FALSE(client.GetStations({QStringLiteral("G9OLD")}).has_value());
+        EXPECT_FALSE(client.StationListItems(10, 10).has_value());
+        EXPECT_EQ(tracker.blockCallsSeen, 1);
+        EXPECT_EQ(client.StationListItem(0), QStringLiteral("#G9OLD 1.0km"));
+
+        QSignalSpy beacons(&client, &KestrelHost::NotifyBeacon);
+        QSignalSpy broken(&client, &DbusKestrelHost::contractBroken);
+        const auto send = [&](const QVariantList& args) {
+            QDBusMessage signal = QDBusMessage::createSignal(kestrelbus::applicationPath(),
+                                                             kestrelbus::applicationInterface(),
+                                                             QStringLiteral("NotifyBeacon"));
+            signal.setArguments(args);
+            bus.send(signal);
+        };
+        send({QStringLiteral("G1X"), 3121, 60}); // whole numbers where the contract has doubles
+        ASSERT_TRUE(broken.wait(5000));
+        EXPECT_EQ(broken.at(0).at(0).toString(),
+                  QStringLiteral("Kestrel32 sent NotifyBeacon with (sii) instead of (sdd)"));
+        send({QStringLiteral("G1X"), 3121.5, 60.25});
+        ASSERT_TRUE(beacons.wait(5000));
+        EXPECT_EQ(beacons.size(), 1);
+        EXPECT_EQ(beacons.at(0).at(0).toString(), QStringLiteral("G1X"));
+        EXPECT_FLOAT_EQ(beacons.at(0).at(1).toFloat(), 3121.5f);
+        EXPECT_EQ(broken.size(), 1);
+    }
+    bus.unregisterService(kestrelbus::serviceName()); // the connection outlives the disconnect
+    QDBusConnection::disconnectFromBus(QStringLiteral("old-tracker"));
+    thread.quit();
+    thread.wait();
+    ASSERT_TRUE(HostProcess::waitForBusName(false));
 }
 
 } // namespace

@@ -15,21 +15,6 @@ protected:
     QTemporaryDir m_dir;
 };
 
-TEST_F(ProfileFile, MissingFileReadsTheDefaultAndAWriteCreatesIt) {
-    EXPECT_EQ(readProfileString(path(), "SETUP", "K", "dflt"), QStringLiteral("dflt"));
-    EXPECT_FALSE(QFile::exists(path()));
-    ASSERT_TRUE(writeProfileStrings(path(), "SETUP", {{"A", "1"}, {"B", "2"}, {"A", "3"}}));
-    EXPECT_EQ(fileBytes(path()), bytes("[SETUP]\r\nA=3\r\nB=2\r\n"));
-}
-
-TEST_F(ProfileFile, WriteKeepsEveryOtherByteOnDisk) {
-    ASSERT_TRUE(
-        putFile(path(), bytes("; by hand\r\n[SETUP]\nMIN = \"25\"\r\n\r\n[X]\rY=\xff\x00")));
-    ASSERT_TRUE(writeProfileString(path(), "SETUP", "TOP", "120"));
-    EXPECT_EQ(fileBytes(path()),
-              bytes("; by hand\r\n[SETUP]\nMIN = \"25\"\r\nTOP=120\r\n\r\n[X]\rY=\xff\x00"));
-}
-
 TEST_F(ProfileFile, NameWithoutFolderAndFolderInPlaceOfTheFileAreNeitherReadNorWritten) {
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(m_dir.path()));

@@ -33,7 +33,6 @@ TEST(DisplayMessage, EachKindHasItsIconTitleAndTextAndOnlyTheCriticalOneEndsTheP
     for (const qint16 kind : {0, 1, 17, 32, 65, -16})
         DisplayMessage(kind, "x", help);
     EXPECT_TRUE(shown.isEmpty());
-    ASSERT_TRUE(appTitle.startsWith(QStringLiteral("Kestrel32 add-on Ringwarden V")));
     for (const auto& row : rows) {
         shown.clear();
         int endedWith = -1;

@@ -3,11 +3,8 @@
 #include <csignal>
 #include <unistd.h>
 
-#include <QByteArray>
 #include <QFile>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 
 // One NMEA sentence with its XOR checksum and CR LF, as a receiver sends it.
 inline QByteArray nmeaSentence(const QByteArray& body) {

@@ -55,11 +55,9 @@ private:
 };
 
 FakeKestrelHost::FakeKestrelHost(QObject* parent)
-    : KestrelHost(parent), m_map(new FakeKestrelMap(*this)) {}
+    : KestrelHost(parent), m_map(std::make_unique<FakeKestrelMap>(*this)) {}
 
-FakeKestrelHost::~FakeKestrelHost() {
-    delete m_map;
-}
+FakeKestrelHost::~FakeKestrelHost() = default;
 
 int FakeKestrelHost::addStation(const QString& callsign, float distance, float longitude,
                                 float latitude) {
@@ -93,58 +91,52 @@ void FakeKestrelHost::enter(const QString& call, QVariantList args) {
 }
 
 KestrelMap* FakeKestrelHost::Map() {
-    enter(QStringLiteral("Map"), {});
-    return m_map;
+    enter("Map", {});
+    return m_map.get();
 }
 
 qint16 FakeKestrelHost::StationCount() {
-    enter(QStringLiteral("StationCount"), {});
+    enter("StationCount", {});
     return qint16(stations.size());
 }
 
 QString FakeKestrelHost::entryAt(int index) const {
-    if (index >= 0 && index < static_cast<int>(stations.size()))
-        return stations[static_cast<size_t>(index)].entryText;
-    return {};
+    return index >= 0 && index < int(stations.size()) ? stations[size_t(index)].entryText
+                                                      : QString();
 }
 
 QString FakeKestrelHost::StationListItem(qint16 index) {
-    enter(QStringLiteral("StationListItem"), {index});
+    enter("StationListItem", {index});
     return entryAt(index);
 }
 
 bool FakeKestrelHost::find(KestrelStation& station) {
     if (onGetStation)
         onGetStation(station.Callsign);
-    const FakeStation* heard = nullptr;
-    if (m_indexed) {
-        const auto found = m_index.constFind(station.Callsign);
-        if (found != m_index.cend())
-            heard = &stations[size_t(found.value())];
-    } else {
-        for (const FakeStation& candidate : stations)
-            if (candidate.callsign == station.Callsign && candidate.known) {
-                heard = &candidate;
-                break;
-            }
-    }
-    if (!heard)
+    const auto heard = [&](const FakeStation& s) {
+        return s.callsign == station.Callsign && s.known;
+    };
+    const size_t at =
+        m_indexed
+            ? size_t(m_index.value(station.Callsign, int(stations.size())))
+            : size_t(std::find_if(stations.begin(), stations.end(), heard) - stations.begin());
+    if (at >= stations.size())
         return false;
-    station.Longitude = heard->longitude;
-    station.Latitude = heard->latitude;
-    station.Distance = heard->distance;
+    station.Longitude = stations[at].longitude;
+    station.Latitude = stations[at].latitude;
+    station.Distance = stations[at].distance;
     return true;
 }
 
 bool FakeKestrelHost::GetStation(KestrelStation& station) {
-    enter(QStringLiteral("GetStation"), {station.Callsign});
+    enter("GetStation", {station.Callsign});
     return find(station);
 }
 
 std::optional<QStringList> FakeKestrelHost::StationListItems(qint16 first, qint16 count) {
     if (!offerBlocks)
         return std::nullopt;
-    enter(QStringLiteral("StationListItems"), {first, count});
+    enter("StationListItems", {first, count});
     QStringList texts;
     const int end = std::min({first + count, first + blockEntryLimit, int(stations.size())});
     for (int i = first; i < end; ++i)
@@ -156,7 +148,7 @@ std::optional<std::vector<std::optional<KestrelStation>>>
 FakeKestrelHost::GetStations(const QStringList& callsigns) {
     if (!offerBlocks)
         return std::nullopt;
-    enter(QStringLiteral("GetStations"), {callsigns});
+    enter("GetStations", {callsigns});
     std::vector<std::optional<KestrelStation>> answers;
     for (const QString& callsign : callsigns) {
         KestrelStation station;
@@ -172,16 +164,4 @@ void FakeKestrelHost::buildIndex() {
         if (stations[size_t(i)].known && !m_index.contains(stations[size_t(i)].callsign))
             m_index.insert(stations[size_t(i)].callsign, i);
     m_indexed = true;
-}
-
-void FakeKestrelHost::setEventsEnabled(qint32 value) {
-    enter(QStringLiteral("EventsEnabled"), {value});
-}
-
-void FakeKestrelHost::AlertStation(const QString& callsign) {
-    enter(QStringLiteral("AlertStation"), {callsign});
-}
-
-void FakeKestrelHost::SetBeacon(const KestrelBeacon& beacon) {
-    enter(QStringLiteral("SetBeacon"), {beacon.Callsign, beacon.Comment});
 }

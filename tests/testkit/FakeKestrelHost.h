@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include <QHash>
@@ -76,9 +77,11 @@ public:
     qint16 StationCount() override;
     QString StationListItem(qint16 index) override;
     bool GetStation(KestrelStation& station) override;
-    void setEventsEnabled(qint32 value) override;
-    void AlertStation(const QString& callsign) override;
-    void SetBeacon(const KestrelBeacon& beacon) override;
+    void setEventsEnabled(qint32 value) override { enter("EventsEnabled", {value}); }
+    void AlertStation(const QString& callsign) override { enter("AlertStation", {callsign}); }
+    void SetBeacon(const KestrelBeacon& beacon) override {
+        enter("SetBeacon", {beacon.Callsign, beacon.Comment});
+    }
     std::optional<QStringList> StationListItems(qint16 first, qint16 count) override;
     std::optional<std::vector<std::optional<KestrelStation>>>
     GetStations(const QStringList& callsigns) override;
@@ -97,7 +100,7 @@ private:
     };
     std::map<QString, Failure> m_failures;
     std::map<QString, int> m_callCounts;
-    FakeKestrelMap* m_map;
+    std::unique_ptr<FakeKestrelMap> m_map;
     QHash<QString, int> m_index;
     bool m_indexed = false;
 };

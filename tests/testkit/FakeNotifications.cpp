@@ -39,7 +39,3 @@ uint FakeNotifications::Notify(const QString&, uint replacesId, const QString& i
     }
     return id;
 }
-
-void FakeNotifications::CloseNotification(uint id) {
-    closed << id;
-}

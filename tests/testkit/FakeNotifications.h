@@ -33,7 +33,7 @@ public slots:
     uint Notify(const QString& appName, uint replacesId, const QString& icon,
                 const QString& summary, const QString& body, const QStringList& actions,
                 const QVariantMap& hints, int expireTimeout);
-    void CloseNotification(uint id);
+    void CloseNotification(uint id) { closed << id; }
 
 private:
     QDBusConnection m_bus;

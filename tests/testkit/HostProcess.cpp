@@ -35,10 +35,7 @@ QProcessEnvironment HostProcess::environment() const {
 }
 
 QString HostProcess::program() {
-    QString bin = qEnvironmentVariable("RINGWARDEN_BIN_DIR");
-    if (bin.isEmpty()) // run by hand: build/tests/test_dbus beside build/bin
-        bin = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin");
-    return bin + QStringLiteral("/kestrel32");
+    return QStringLiteral(RINGWARDEN_BIN_DIR "/kestrel32");
 }
 
 QString HostProcess::writeScenario(const QByteArray& json, const QString& name) {

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QJsonObject>
 #include <QList>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 
 // A kestrel32 process started by a test: its own program folder, settings home and journal
 // in a temporary folder, offscreen, on the test's session bus.
@@ -49,12 +47,5 @@ private:
 
 // Runs the event loop until `done` returns true or `ms` pass.
 template <typename Predicate> bool waitUntil(Predicate done, int ms = 10000) {
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    return true;
+    return QTest::qWaitFor(done, ms);
 }

@@ -44,17 +44,12 @@ void TestHttpServer::readRequest(QTcpSocket* socket) {
     request += socket->readAll();
     if (!request.contains("\r\n\r\n"))
         return;
-    ++m_requestCount;
     m_requestHeads << request.left(request.indexOf("\r\n\r\n"));
-    const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
-    const QByteArray path = requestLine.value(1);
     m_pending.remove(socket);
-
     Answer chosen;
     chosen.status = "404 Not Found";
-    chosen = m_answers.value(path, chosen);
-    QPointer<QTcpSocket> guarded(socket);
-    QTimer::singleShot(chosen.delayMs, this, [this, guarded, chosen] {
+    chosen = m_answers.value(requestedPaths().constLast(), chosen);
+    QTimer::singleShot(chosen.delayMs, this, [this, guarded = QPointer(socket), chosen] {
         if (guarded)
             answer(guarded, chosen);
     });
@@ -67,21 +62,23 @@ void TestHttpServer::answer(QTcpSocket* socket, const Answer& answer) {
     if (answer.behaviour != Behaviour::NoLength)
         head += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
     socket->write(head + "Connection: close\r\n\r\n");
+    const QByteArray body = answer.behaviour == Behaviour::CloseMidBody
+                                ? answer.body.left(answer.body.size() / 2)
+                                : answer.body;
     if (answer.behaviour == Behaviour::Trickle)
-        return trickle(socket, answer, 0);
-    const bool half = answer.behaviour == Behaviour::CloseMidBody;
-    socket->write(half ? answer.body.left(answer.body.size() / 2) : answer.body);
-    socket->flush();
-    socket->disconnectFromHost();
+        send(socket, body, answer.pieceSize, answer.pieceIntervalMs);
+    else
+        send(socket, body, body.size(), 0);
 }
 
-void TestHttpServer::trickle(QPointer<QTcpSocket> socket, const Answer& answer, qsizetype sent) {
-    if (socket && sent >= answer.body.size())
-        socket->disconnectFromHost();
-    if (!socket || sent >= answer.body.size())
+void TestHttpServer::send(QPointer<QTcpSocket> socket, const QByteArray& rest, qsizetype piece,
+                          int intervalMs) {
+    if (!socket)
         return;
-    socket->write(answer.body.mid(sent, answer.pieceSize));
-    QTimer::singleShot(answer.pieceIntervalMs, this, [this, socket, answer, sent] {
-        trickle(socket, answer, sent + answer.pieceSize);
+    socket->write(rest.left(piece));
+    if (rest.size() <= piece)
+        return socket->disconnectFromHost();
+    QTimer::singleShot(intervalMs, this, [this, socket, rest, piece, intervalMs] {
+        send(socket, rest.mid(piece), piece, intervalMs);
     });
 }

@@ -40,7 +40,7 @@ public:
     void setAnswer(const QByteArray& path, const Answer& answer);
     // http://127.0.0.1:<port> without a trailing "/".
     QString baseAddress() const;
-    int requestCount() const { return m_requestCount; }
+    int requestCount() const { return int(m_requestHeads.size()); }
     // Each request's line and headers as they came, oldest first.
     const QList<QByteArray>& requestHeads() const { return m_requestHeads; }
     // The paths asked for, oldest first.
@@ -53,11 +53,11 @@ private:
     void acceptConnections();
     void readRequest(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const Answer& answer);
-    void trickle(QPointer<QTcpSocket> socket, const Answer& answer, qsizetype sent);
+    // Sends `rest` in pieces of `piece` bytes, `intervalMs` apart, then hangs up.
+    void send(QPointer<QTcpSocket> socket, const QByteArray& rest, qsizetype piece, int intervalMs);
 
     QTcpServer m_server;
     QHash<QByteArray, Answer> m_answers;
     QHash<QTcpSocket*, QByteArray> m_pending;
-    int m_requestCount = 0;
     QList<QByteArray> m_requestHeads;
 };

