@@ -96,7 +96,9 @@ bool AlarmEngine::fixOf(const HostEntry& entry) {
         return m_host.GetStation(m_station);
     if (!entry.fix)
         return false;
-    m_station = *entry.fix;
+    m_station.Longitude = entry.fix->Longitude;
+    m_station.Latitude = entry.fix->Latitude;
+    m_station.Distance = entry.fix->Distance;
     return true;
 }
 

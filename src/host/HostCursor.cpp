@@ -71,6 +71,7 @@ void HostBlock::fillWithSingleCalls(KestrelHost& host, const WantedStations& wan
     m_asked.clear();
     m_failure = nullptr;
     m_filledSingly = true;
+    m_entries.reserve(size_t(m_count));
     try {
         for (qint16 index = m_first; index < m_first + m_count; ++index) {
             HostEntry entry = entryOf(host.StationListItem(index));
@@ -80,7 +81,7 @@ void HostBlock::fillWithSingleCalls(KestrelHost& host, const WantedStations& wan
                 KestrelStation fix{entry.text};
                 entry.fixAsked = true;
                 if (host.GetStation(fix))
-                    entry.fix = fix;
+                    entry.fix = std::move(fix);
             }
             m_entries.push_back(std::move(entry));
             if (!station)
