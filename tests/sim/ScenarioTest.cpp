@@ -6,21 +6,6 @@
 
 namespace {
 
-// Appearing, vanishing, tracks and clearing are read by the core's flow test (HostCoreTest),
-// the own station and overlays by a real start; what no behaviour there shows is read here.
-TEST(ScenarioReader, readsTheUnitStarsAndComments) {
-    const Scenario s = parseScenario(R"({"unit": "nm",
-      "own": {"callsign": "G0OWN", "lat": 52.0, "lon": -1.5, "comment": "home"},
-      "stations": [{"callsign": "G1CAR", "lat": 52.1, "lon": -1.4, "star": true, "comment": "car"},
-                   {"callsign": "G2FIX", "lat": -33.5, "lon": 151.25}]})",
-                                     QStringLiteral("good.json"));
-    EXPECT_EQ(s.unit, DistanceUnit::NauticalMiles);
-    ASSERT_EQ(s.stations.size(), 2u);
-    EXPECT_TRUE(s.stations[0].star);
-    EXPECT_EQ(s.stations[0].comment, QStringLiteral("car"));
-    EXPECT_FALSE(s.stations[1].star || s.stations[1].vanish.has_value());
-}
-
 // The scenario's fault in its own words, or "accepted".
 QString faultOf(const QByteArray& json) {
     try {
@@ -31,7 +16,8 @@ QString faultOf(const QByteArray& json) {
     }
 }
 
-// Which names a feed refuses is read in the feed's tests; here one, in the feed's words.
+// Reading a good scenario is followed through the core (HostCoreTest) and a real start. Which
+// names a feed refuses is read in the feed's tests; here one, in the feed's words.
 TEST(ScenarioReader, namesTheFileAndTheFault) {
     const QByteArray longest(10240, 'x');
     const std::pair<QByteArray, QString> rows[] = {
