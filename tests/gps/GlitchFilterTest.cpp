@@ -8,9 +8,7 @@ namespace {
 
 // seconds after start, latitude, longitude, taken
 struct Step {
-    double seconds;
-    double latitude;
-    double longitude;
+    double seconds, latitude, longitude;
     bool taken;
 };
 

@@ -54,7 +54,6 @@ TEST(SettingsFile, FillsWhatTheCommandLineLeavesOut) {
          {},
          "kestrel32: %F: key kiss: The port after \":\" is a number from 1 to 65535."},
         // The command line's own refusals, one of each kind.
-        {{}, {"--scenario"}, "kestrel32: Missing value after '--scenario'.%T"},
         {{}, {"extra"}, "kestrel32: unexpected argument 'extra'%T"},
         {{}, {"--quit-after", "-1"}, "kestrel32: --quit-after needs a number of seconds, not '-1'"},
         {{}, {"--folder", "a", "--folder", "b"}, "kestrel32: --folder given more than once"},
