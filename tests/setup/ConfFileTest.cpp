@@ -83,19 +83,14 @@ TEST(ConfFile, savingChangesOnlyTheValuesThatChangedAndKeepsEveryOtherByte) {
 TEST(ConfFile, aNewFileIsWrittenAndReadBackAsTheCommandLineWouldTakeIt) {
     QTemporaryDir home;
     const QString path = home.filePath("kestrel32/kestrel32.conf");
-    TrackerConf conf;
-    conf.callsign = "G4KST";
-    conf.latitude = 52.0;
-    conf.longitude = -1.0;
-    conf.aprsIs = "127.0.0.1:14580";
-    conf.passcode = "12345";
-    conf.unit = "nm";
+    const QByteArray written = "[General]\ncallsign=G4KST\nlatitude=52\nlongitude=-1\n"
+                               "aprs-is=127.0.0.1:14580\npasscode=12345\nunit=nm\n";
+    const TrackerConf conf = readTrackerConf(written, "k.conf").conf;
     QString error;
     ASSERT_TRUE(saveTrackerConf(
         path, [&](TrackerConf& saved) { saved = conf; }, &error))
         << error.toStdString();
-    EXPECT_EQ(fileBytes(path), QByteArray("[General]\ncallsign=G4KST\nlatitude=52\nlongitude=-1\n"
-                                          "aprs-is=127.0.0.1:14580\npasscode=12345\nunit=nm\n"));
+    EXPECT_EQ(fileBytes(path), written);
     HostOptions options;
     QString text;
     ASSERT_EQ(parseCommandLine({"kestrel32", "--range", "30"}, options, text, path),

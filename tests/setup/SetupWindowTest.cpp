@@ -1,15 +1,11 @@
-// Guards against the setup window taking what a feed would refuse (or writing anything
-// then), losing the operator's entry when a save fails, and a "Test" that hangs, lies or runs
-// twice. (The first start as a whole, with a gpsd followed live, is TrackerSetupTest's.)
+// Guards against a "Test" of the setup window that hangs, lies or runs twice. (The fields'
+// refusals and a failed save are TrackerSetupTest's first start.)
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -44,13 +40,7 @@ struct FullQueue {
 
 class Setup : public testing::Test {
 protected:
-    Setup() {
-        window.show();
-        edit("callsign")->setText("G4KST");
-        child<QRadioButton>("positionFixed")->setChecked(true);
-        edit("latitude")->setText("52 03.50 N");
-        edit("longitude")->setText("1 05.00 W");
-    }
+    Setup() { window.show(); }
     template <typename T> T* child(const char* name) {
         T* found = window.findChild<T*>(QString::fromLatin1(name));
         EXPECT_TRUE(found) << name;
@@ -58,7 +48,6 @@ protected:
     }
     QLineEdit* edit(const char* name) { return child<QLineEdit>(name); }
     QString text(const char* label) { return child<QLabel>(label)->text(); }
-    void pressOk() { child<QDialogButtonBox>("buttons")->button(QDialogButtonBox::Ok)->click(); }
     // The result of a Test once it is in.
     QString testResult(const char* label) {
         EXPECT_TRUE(waitUntil([&] { return !text(label).startsWith("Testing"); }, 10000));
@@ -66,60 +55,12 @@ protected:
     }
 
     int applied = 0;
-    TrackerConf saved;
-    QString saveError;
     SetupWindow window{
-        SetupWindow::Mode::FirstStart, TrackerConf{}, {}, [this](const TrackerConf& conf) {
+        SetupWindow::Mode::FirstStart, TrackerConf{}, {}, [this](const TrackerConf&) {
             ++applied;
-            saved = conf;
-            return saveError;
+            return QString();
         }};
 };
-
-TEST_F(Setup, aBadFieldIsRefusedBesideItAndOkHandsOverWhatWasTypedOnceAllAreRight) {
-    // field, value typed, the group it belongs to (switched on), the label beside it, the
-    // message (the rules' own table is SetupRulesTest's: these show the fields are wired)
-    const struct {
-        const char *field, *value, *group, *label, *message;
-    } rows[] = {
-        {"callsign", "g4kst", nullptr, "callsignProblem", "Use capital letters: G4KST."},
-        {"longitude", "", nullptr, "longitudeProblem", "Enter degrees (-1.0833 or 1 05.00 W)."},
-        {"kissAddress", "127.0.0.1:99999", "kiss", "kissAddressProblem",
-         "The port after \":\" is a number from 1 to 65535."}};
-    for (const auto& r : rows) {
-        QLineEdit* field = edit(r.field);
-        const QString good = field->text();
-        if (r.group)
-            child<QGroupBox>(r.group)->setChecked(true);
-        field->setText(QString::fromUtf8(r.value));
-        pressOk();
-        EXPECT_EQ(applied, 0) << r.field;
-        EXPECT_TRUE(window.isVisible()) << r.field;
-        EXPECT_TRUE(child<QLabel>(r.label)->isVisibleTo(&window)) << r.field;
-        EXPECT_EQ(text(r.label).toStdString(), r.message);
-        EXPECT_EQ(window.focusWidget(), field) << r.field;
-        field->setText(good);
-        if (r.group)
-            child<QGroupBox>(r.group)->setChecked(false);
-    }
-    // Right at last, with a save that fails: the window stays open and says why.
-    child<QGroupBox>("aprsIs")->setChecked(true);
-    edit("aprsIsServer")->setText("127.0.0.1");
-    child<QComboBox>("unit")->setCurrentIndex(2);
-    saveError = "cannot write /x/kestrel32.conf";
-    pressOk();
-    EXPECT_EQ(applied, 1);
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_FALSE(child<QLabel>("callsignProblem")->isVisibleTo(&window));
-    EXPECT_EQ(text("saveProblem"), saveError);
-    saveError.clear();
-    pressOk();
-    EXPECT_EQ(applied, 2);
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(window.result(), QDialog::Accepted);
-    EXPECT_EQ(saved.aprsIs, "127.0.0.1:14580");
-    EXPECT_EQ(saved.unit, "nm");
-}
 
 // What a server answers, and each step it leaves unanswered, is named; a Test pressed twice
 // makes one connection, which is hung up; the button works again; nothing is saved.
@@ -174,10 +115,6 @@ TEST_F(Setup, testSaysWhatAnsweredAndWhichStepWasNotAnsweredInTime) {
         button->click();
         EXPECT_EQ(testResult(label), QString::fromLatin1(row.words).arg(row.address));
         EXPECT_TRUE(button->isEnabled()) << label;
-        QLabel* result = child<QLabel>(label);
-        EXPECT_TRUE(waitUntil([&] {
-            return result->height() >= result->heightForWidth(result->width());
-        })) << "the result is shown whole, not cut to the lines the window had room for";
     }
     EXPECT_TRUE(waitUntil([&] {
         return aprsIs.hangUps == 2 && silent.hangUps == 2 && mute.hangUps == 1;
