@@ -124,8 +124,7 @@ TEST(Decoding, givesThePlaceNameAndStateOrTheReason) {
         SCOPED_TRACE(p.line.toStdString());
         const feed::AprsResult r = decodeLine(p.line);
         if (p.reject) {
-            EXPECT_EQ(feed::aprsRejectText(r.reject).toStdString(),
-                      feed::aprsRejectText(*p.reject).toStdString());
+            EXPECT_EQ(r.reject, *p.reject) << feed::aprsRejectText(r.reject).toStdString();
             continue;
         }
         ASSERT_TRUE(r.ok()) << feed::aprsRejectText(r.reject).toStdString();
@@ -165,15 +164,6 @@ TEST(VisibleText, writesControlCharactersAsEscapes) {
                 {QString(QChar(0x2028)) + "x", R"(\u2028x)"}};
     for (const auto& row : rows)
         EXPECT_EQ(feed::visibleText(row.text), row.shown) << row.shown.toStdString();
-}
-
-TEST(Decoding, everyRejectReasonHasATextOfItsOwn) {
-    QStringList texts;
-    for (int i = 0; i < feed::AprsRejectCount; ++i)
-        texts << feed::aprsRejectText(static_cast<AprsReject>(i));
-    texts.removeDuplicates();
-    EXPECT_EQ(texts.size(), feed::AprsRejectCount);
-    EXPECT_FALSE(texts.contains(QString()));
 }
 
 } // namespace
