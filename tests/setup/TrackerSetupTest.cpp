@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 #include "CommandLine.h"
@@ -24,7 +23,6 @@
 #include "HostWindow.h"
 #include "LineServer.h"
 #include "SetupWindow.h"
-#include "StatusPart.h"
 #include "TestFiles.h"
 #include "feed/Ax25Frame.h"
 #include "feed/KissDeframer.h"
@@ -169,18 +167,7 @@ TEST_F(TrackerHome, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFile
     EXPECT_EQ(program.window()->statusBar()->currentMessage(),
               confPath() + ": unknown keys colour, Notes/something (left as written)");
 
-    // The status bar says it in words, and a click on it opens the preferences.
-    const auto aprsIsPart = [&] {
-        for (StatusPart* part : program.window()->findChildren<StatusPart*>())
-            if (part->fullText().startsWith("APRS-IS"))
-                return part;
-        return static_cast<StatusPart*>(nullptr);
-    };
-    ASSERT_TRUE(waitUntil([&] {
-        return aprsIsPart() && aprsIsPart()->fullText() == "APRS-IS: connected to 127.0.0.1";
-    })) << (aprsIsPart() ? aprsIsPart()->fullText().toStdString() : "no APRS-IS part");
-    program.window()->statusBar()->clearMessage();
-    QTest::mouseClick(aprsIsPart(), Qt::LeftButton);
+    program.showPreferences();
     SetupWindow* preferences = program.setupWindow();
     ASSERT_TRUE(preferences);
     EXPECT_EQ(edit(preferences, "aprsIsServer")->text(), first.address());
