@@ -13,7 +13,6 @@ TEST(ProgramArguments, helpAndVersionPrintAndEverythingElseIsRefusedInOneLine) {
              {{}, Outcome::Run, 0, ""},
              {{"--version"}, Outcome::Print, 0, "Ringwarden 1.1.0\n"},
              {{"--help"}, Outcome::Print, 0, "Usage: Ringwarden [--help | --version]\n"},
-             {{"-h"}, Outcome::Print, 0, "Usage: Ringwarden [--help | --version]\n"},
              {{"--frobnicate"},
               Outcome::Refuse,
               2,
