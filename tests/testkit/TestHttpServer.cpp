@@ -24,13 +24,6 @@ quint16 TestHttpServer::refusingPort() {
     return port;
 }
 
-QList<QByteArray> TestHttpServer::requestedPaths() const {
-    QList<QByteArray> paths;
-    for (const QByteArray& head : m_requestHeads)
-        paths << head.left(head.indexOf("\r\n")).split(' ').value(1);
-    return paths;
-}
-
 void TestHttpServer::acceptConnections() {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
         socket->setParent(this);
@@ -44,11 +37,12 @@ void TestHttpServer::readRequest(QTcpSocket* socket) {
     request += socket->readAll();
     if (!request.contains("\r\n\r\n"))
         return;
-    m_requestHeads << request.left(request.indexOf("\r\n\r\n"));
+    const QByteArray head = request.left(request.indexOf("\r\n\r\n"));
+    m_requestHeads << head;
     m_pending.remove(socket);
     Answer chosen;
     chosen.status = "404 Not Found";
-    chosen = m_answers.value(requestedPaths().constLast(), chosen);
+    chosen = m_answers.value(head.left(head.indexOf("\r\n")).split(' ').value(1), chosen);
     QTimer::singleShot(chosen.delayMs, this, [this, guarded = QPointer(socket), chosen] {
         if (guarded)
             answer(guarded, chosen);

@@ -43,8 +43,6 @@ public:
     int requestCount() const { return int(m_requestHeads.size()); }
     // Each request's line and headers as they came, oldest first.
     const QList<QByteArray>& requestHeads() const { return m_requestHeads; }
-    // The paths asked for, oldest first.
-    QList<QByteArray> requestedPaths() const;
 
     // A port on 127.0.0.1 that refuses connections (bound once, then released).
     static quint16 refusingPort();
