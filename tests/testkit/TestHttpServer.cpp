@@ -8,14 +8,6 @@ TestHttpServer::TestHttpServer() {
     m_server.listen(QHostAddress::LocalHost, 0);
 }
 
-void TestHttpServer::setAnswer(const QByteArray& path, const Answer& answer) {
-    m_answers.insert(path, answer);
-}
-
-QString TestHttpServer::baseAddress() const {
-    return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());
-}
-
 quint16 TestHttpServer::refusingPort() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
