@@ -57,7 +57,8 @@ bool HostProcess::start(const QByteArray& scenarioJson, const QStringList& extra
         m_process.state() == QProcess::Running;
     // A tracker that ended says why on its standard error: keep that in the test's log.
     if (!started && m_process.state() == QProcess::NotRunning)
-        qWarning().noquote() << "kestrel32 did not start:" << m_process.readAllStandardError();
+        qWarning().noquote() << "kestrel32 did not start:"
+                             << m_process.readAllStandardError().trimmed();
     return started;
 }
 
