@@ -43,8 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QString caption;
     QObject::connect(&engine, &AlarmEngine::minDistCaptionChanged,
                      [&caption](const QString& text) { caption = text; });
-    TextList& stations = engine.alarmLines();
-    TextList& acked = engine.ackedCalls();
+    const TextList& stations = engine.alarmLines();
+    const TextList& acked = engine.ackedCalls();
+    QStringList ackedCalls;
 
     const QList<QByteArray> lines = input.body.split('\n');
     for (const QByteArray& line : lines) {
@@ -55,9 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         heard.callsign = documentedCut(heard.entryText);
         heard.distance = line.size() > 1 ? float(quint8(line[1])) / 8.0f : 0.0f;
         host.addEntry(heard);
-        if (line.endsWith('!') && !acked.contains(heard.callsign))
-            acked.add(heard.callsign);
+        if (line.endsWith('!') && !ackedCalls.contains(heard.callsign))
+            ackedCalls << heard.callsign;
     }
+    engine.loadLists(ackedCalls, {});
     host.buildIndex();
 
     FUZZ_CHECK(tickToEnd(engine));

@@ -53,8 +53,6 @@ TEST(AlertTexts, SpeakOnlyWhatCanBeSaidAndShowNoMarkup) {
     EXPECT_EQ(DesktopNotifier::bodyText({{u"PD1AAA"_qs, u"2.5"_qs}, {u"<b>|&"_qs, u"3"_qs}}),
               u"PD1AAA 2.5\n&lt;b&gt;\\x7C&amp; 3"_qs);
     EXPECT_EQ(DesktopNotifier::summaryText(1), u"Ringwarden: 1 station in range"_qs);
-    EXPECT_EQ(DesktopNotifier::summaryText(0), u"Ringwarden: 0 stations in range"_qs);
-    EXPECT_EQ(DesktopNotifier::summaryText(12), u"Ringwarden: 12 stations in range"_qs);
     for (const int count : {10, 11, 25}) {
         QList<ListedStation> stations;
         for (int i = 0; i < count; ++i)

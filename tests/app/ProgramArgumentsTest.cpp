@@ -13,16 +13,11 @@ TEST(ProgramArguments, helpAndVersionPrintAndEverythingElseIsRefusedInOneLine) {
              {{}, Outcome::Run, 0, ""},
              {{"--version"}, Outcome::Print, 0, "Ringwarden 1.1.0\n"},
              {{"--help"}, Outcome::Print, 0, "Usage: Ringwarden [--help | --version]\n"},
-             {{"-h"}, Outcome::Print, 0, "Usage: Ringwarden [--help | --version]\n"},
-             {{"--frobnicate"},
-              Outcome::Refuse,
-              2,
+             {QStringList{"--frobnicate"}, Outcome::Refuse, 2,
               "Ringwarden: unexpected argument '--frobnicate' (it takes none but --help and "
               "--version)"},
              {QStringList{"--help", "extra"}, Outcome::Refuse, 2,
-              "Ringwarden: unexpected argument 'extra' (it takes none but --help and --version)"},
-             {QStringList{"-platform", "offscreen"}, Outcome::Refuse, 2,
-              "Ringwarden: unexpected argument '-platform' (it takes none but --help and "
+              "Ringwarden: unexpected argument 'extra' (it takes none but --help and "
               "--version)"}}) {
         const ProgramArguments read = readProgramArguments(QStringList{"Ringwarden"} + arguments);
         EXPECT_EQ(read.outcome, outcome) << arguments.join(' ').toStdString();

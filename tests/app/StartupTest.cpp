@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLockFile>
 #include <QMetaObject>
 #include <QTreeWidget>
@@ -167,9 +166,6 @@ TEST_F(Startup, theFirstTickFillsTheOverlayPanelAndAnOpenHistoryWindow) {
     auto* overlays = window->findChild<ListBox*>(QStringLiteral("lstOverlayItems"));
     ASSERT_NE(overlays, nullptr);
     EXPECT_TRUE(overlays->isVisible());
-    EXPECT_FALSE(window->findChild<ListBox*>(QStringLiteral("lstWatch"))->isVisible());
-    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblOverlays"))->text(),
-              "Overlay objects in alarm");
     ASSERT_EQ(overlays->model()->rowCount(), 1);
     EXPECT_TRUE(overlays->model()->index(0, 0).data().toString().startsWith("TOWER "));
     app->engine()->acknowledge(0);
@@ -202,8 +198,6 @@ TEST_F(Startup, aToggledSwitchIsWrittenAtOnceAndAnUnavailableSpokenAlarmCanBeSwi
     EXPECT_FALSE(speak->isChecked());
     EXPECT_FALSE(speak->isEnabled()); // and cannot be switched on again
     EXPECT_TRUE(fileBytes(iniFile()).contains("SPEAK_ALARM=FALSE\r\n"));
-    app->engine()->addWatch(QStringLiteral("WW1"));
-    EXPECT_TRUE(fileBytes(app->historyFile()).contains("|watch-added|WW1"));
 }
 
 TEST_F(Startup, theTrackerClosingDuringATickClosesBetweenTwoAnswersAndTheTickGoesNoFurther) {

@@ -1,7 +1,7 @@
 // Guards against an overlay object line misread, a description lost, or junk that stops the load.
 #include <gtest/gtest.h>
 
-#include <QDir>
+#include <QStringList>
 
 #include "engine/OverlayItems.h"
 
@@ -30,11 +30,6 @@ TEST(OverlayLines, readsTheObjectsTheFileHolds) {
                         table.gOverlayItems[size_t(i)].strText;
         EXPECT_EQ(read, namesAndTexts) << bytes;
     }
-}
-
-TEST(OverlayFolder, belowTheHostFolderOrTheOwnFolder) {
-    EXPECT_EQ(QDir::cleanPath(overlayFolderPath("/opt/k32/", "/usr/bin")), "/opt/k32/overlays");
-    EXPECT_EQ(QDir::cleanPath(overlayFolderPath("", "/usr/bin")), "/usr/bin/overlays");
 }
 
 } // namespace

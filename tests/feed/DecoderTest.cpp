@@ -62,7 +62,6 @@ TEST(Decoding, givesThePlaceNameAndStateOrTheReason) {
               lon),
         taken("N0CALL>APRS:;LEADER   *092345z4903.50N/07201.75W>088/036", "LEADER", lat, lon, 0,
               "088/036"),
-        taken("N0CALL>APRS:;HURRICANE*092345z49  .  N/072  .  W@", "HURRICANE", 49.5, -72.5, 4),
         taken("N0CALL>APRS:)AID#2!4903.50N/07201.75WA", "AID#2", lat, lon),
         taken("N0CALL>APRS:)MOBIL_4903.50N/07201.75W>gone", "MOBIL", lat, lon, 0, "gone")
             .killedToo(),
@@ -76,7 +75,6 @@ TEST(Decoding, givesThePlaceNameAndStateOrTheReason) {
         // Mic-E.
         taken("N0CALL-7>S32UVT:`(_fn\"O>/", "N0CALL-7", micELat, micELon).withMessage("Returning"),
         taken("N0CALL>332UVT:`(_fn\"O>/", "N0CALL", micELat, micELon).withMessage("Emergency"),
-        taken("N0CALL>SD2UVT:`(_fn\"O>/", "N0CALL", micELat, micELon).withMessage("Unknown"),
         taken("N0CALL>332564:`(_fn\"O>/", "N0CALL", -micELat, 12.0 + 7.74 / 60.0)
             .withMessage("Emergency"),
         // 0-9 degrees travel as 90-99 with the offset, 100-109 as 80-89.
@@ -98,7 +96,6 @@ TEST(Decoding, givesThePlaceNameAndStateOrTheReason) {
         refused("N0CALL>APRS:/0923", AprsReject::Truncated),
         refused("N0CALL>APRS:!9000.01N/07201.75W-", AprsReject::BadLatitude),
         refused("N0CALL>APRS:!4960.00N/07201.75W-", AprsReject::BadLatitude),
-        refused("N0CALL>APRS:!4903.50n/07201.75W-", AprsReject::BadLatitude),
         refused("N0CALL>APRS:!4903.50N/18000.01E-", AprsReject::BadLongitude),
         refused("N0CALL>APRS:!49 3.50N/07201.75W-", AprsReject::BadAmbiguity),
         refused("N0CALL>APRS:!4903.50N/072  .  W-", AprsReject::BadAmbiguity),
@@ -124,8 +121,7 @@ TEST(Decoding, givesThePlaceNameAndStateOrTheReason) {
         SCOPED_TRACE(p.line.toStdString());
         const feed::AprsResult r = decodeLine(p.line);
         if (p.reject) {
-            EXPECT_EQ(feed::aprsRejectText(r.reject).toStdString(),
-                      feed::aprsRejectText(*p.reject).toStdString());
+            EXPECT_EQ(r.reject, *p.reject) << feed::aprsRejectText(r.reject).toStdString();
             continue;
         }
         ASSERT_TRUE(r.ok()) << feed::aprsRejectText(r.reject).toStdString();
@@ -165,15 +161,6 @@ TEST(VisibleText, writesControlCharactersAsEscapes) {
                 {QString(QChar(0x2028)) + "x", R"(\u2028x)"}};
     for (const auto& row : rows)
         EXPECT_EQ(feed::visibleText(row.text), row.shown) << row.shown.toStdString();
-}
-
-TEST(Decoding, everyRejectReasonHasATextOfItsOwn) {
-    QStringList texts;
-    for (int i = 0; i < feed::AprsRejectCount; ++i)
-        texts << feed::aprsRejectText(static_cast<AprsReject>(i));
-    texts.removeDuplicates();
-    EXPECT_EQ(texts.size(), feed::AprsRejectCount);
-    EXPECT_FALSE(texts.contains(QString()));
 }
 
 } // namespace

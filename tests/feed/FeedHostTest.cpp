@@ -1,9 +1,8 @@
 // Guards against the feed's stations landing wrongly in the tracker's list (moved, killed,
-// expired or evicted in the wrong order) and against a link address misread.
+// expired or evicted in the wrong order).
 #include <gtest/gtest.h>
 
 #include "feed/FeedStations.h"
-#include "feed/HostPort.h"
 
 namespace {
 
@@ -53,21 +52,6 @@ TEST(FeedStations, theLongestUnheardLeaveFirstOnExpiryAndWhenTheListIsFull) {
         unbounded.hear(report(QStringLiteral("S%1").arg(i), 1), i);
     EXPECT_EQ(store.count(), FeedStations::MaxEntries);
     EXPECT_EQ(store.at(1)->callsign, QStringLiteral("S11"));
-}
-
-TEST(HostPort, splitsOrRefusesLeavingTheTargetsAlone) {
-    QString host;
-    quint16 port = 0;
-    for (const auto& [text, split] :
-         {std::pair{"localhost:8001", "localhost 8001"}, std::pair{"[::1]:8001", "::1 8001"}}) {
-        EXPECT_TRUE(feed::parseHostPort(QString::fromLatin1(text), host, port)) << text;
-        EXPECT_EQ(host + ' ' + QString::number(port), split);
-    }
-    for (const char* text :
-         {"localhost", "localhost:65536", "localhost:+80", "::1:8001", "local host:8001"}) {
-        EXPECT_FALSE(feed::parseHostPort(QString::fromLatin1(text), host, port)) << text;
-        EXPECT_EQ(host + ' ' + QString::number(port), "::1 8001") << text << " changed the targets";
-    }
 }
 
 } // namespace

@@ -7,18 +7,10 @@
 
 namespace {
 
-QByteArray bytes(std::initializer_list<unsigned char> list) {
-    QByteArray out;
-    for (const unsigned char b : list)
-        out.append(char(b));
-    return out;
-}
-
 // N0CALL-9>APRS,WIDE1-1*:!4903.50N/07201.75W- as it travels: callsign characters shifted
 // left one bit, SSID bytes 011SSSSx with the repeated bit on top.
 QByteArray handBuiltFrame() {
-    return bytes({0x82, 0xA0, 0xA4, 0xA6, 0x40, 0x40, 0x60, 0x9C, 0x60, 0x86, 0x82, 0x98,
-                  0x98, 0x72, 0xAE, 0x92, 0x88, 0x8A, 0x62, 0x40, 0xE3, 0x03, 0xF0}) +
+    return QByteArray::fromHex("82a0a4a64040609c608682989872ae92888a6240e303f0") +
            "!4903.50N/07201.75W-";
 }
 
@@ -27,10 +19,9 @@ QByteArray withByte(QByteArray frame, int index, unsigned char value) {
     return frame;
 }
 
-// Eleven addresses, none with the last-address bit.
+// Eleven addresses (WIDE), none with the last-address bit.
 QByteArray endlessAddresses() {
-    return bytes({'W' << 1, 'I' << 1, 'D' << 1, 'E' << 1, 0x40, 0x40, 0x60}).repeated(11) +
-           "\x03\xF0";
+    return QByteArray::fromHex("ae92888a404060").repeated(11) + "\x03\xF0";
 }
 
 TEST(Ax25, aFrameBuiltByHandDecodesAndEncodesToTheSameBytes) {
@@ -62,13 +53,13 @@ TEST(Ax25, aBrokenFrameIsRefusedWithItsReason) {
             << frame.toHex().toStdString();
 }
 
-const QByteArray awkward = bytes({0x41, 0xC0, 0xDB, 0xDC, 0xDD, 0xDB, 0xC0, 0x00, 0xFF});
+const QByteArray awkward = QByteArray::fromHex("41c0dbdcdddbc000ff");
 
 // Frames of every port after the tail of an old frame, cut anywhere, come out whole and in
 // order. Port 12 gives the command byte 0xC0, which once went out unescaped as a FEND and
 // split the frame in two (found by fuzzing).
 TEST(Kiss, framesOfEveryPortCutAnywhereComeOutWholeAndInOrder) {
-    QByteArray stream = QByteArray("tail of an old frame") + bytes({0xC0, 0xC0});
+    QByteArray stream = QByteArray("tail of an old frame\xC0\xC0");
     for (int port = 0; port < 16; ++port)
         stream += feed::kissEncode(awkward + char('a' + port), port);
     for (const int size : {1, 7, 1000}) {
@@ -86,9 +77,9 @@ TEST(Kiss, framesOfEveryPortCutAnywhereComeOutWholeAndInOrder) {
 
 TEST(Kiss, commandsOversizeFramesAndBrokenEscapesAreDroppedAndCounted) {
     feed::KissDeframer deframer(16);
-    const QList<feed::KissFrame> frames = deframer.feed(
-        bytes({0xC0, 0x01, 0x32, 0xC0}) + feed::kissEncode(QByteArray(17, 'x')) +
-        bytes({0xC0, 0x00, 0x41, 0xDB, 0x41, 0xC0}) + feed::kissEncode(QByteArray(16, 'y')));
+    const QList<feed::KissFrame> frames =
+        deframer.feed(QByteArray::fromHex("c00132c0") + feed::kissEncode(QByteArray(17, 'x')) +
+                      QByteArray::fromHex("c00041db41c0") + feed::kissEncode(QByteArray(16, 'y')));
     ASSERT_EQ(frames.size(), 1);
     EXPECT_EQ(frames[0].data, QByteArray(16, 'y'));
     EXPECT_EQ(deframer.counters().nonData, 1u);

@@ -71,10 +71,6 @@ TEST_F(LinkTest, kissFramesInOddChunksAmongGarbageBecomeReportsInOrderAcrossATnc
     EXPECT_EQ(client.counters().rejectedFor(feed::AprsReject::NoPosition), 1u);
     EXPECT_EQ(client.counters().badFrames, 1u);
     EXPECT_EQ(client.counters().dropped, 1u);
-    EXPECT_EQ(client.stateText(),
-              QStringLiteral("KISS 127.0.0.1:%1: connected").arg(server.serverPort()));
-    client.stop();
-    EXPECT_EQ(client.stateText(), QStringLiteral("KISS: off"));
 }
 
 // An APRS-IS server: greets, reads the login line, then sends what it heard.
@@ -106,7 +102,6 @@ TEST_F(LinkTest, aprsIsLogsInAndTakesTheLinesThatFollowSkippingGarbage) {
     EXPECT_EQ(seen.reports[1].sender, QStringLiteral("N0CALL-4"));
     EXPECT_EQ(seen.reports[2].name, QStringLiteral("N0CALL-2"));
     EXPECT_EQ(client.counters().badFrames, 1u);
-    EXPECT_EQ(client.loginResponse(), QStringLiteral("logresp N0CALL unverified, server T2TEST"));
 }
 
 } // namespace

@@ -35,8 +35,7 @@ public:
         });
     }
 
-    quint16 port() const { return m_server.serverPort(); }
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port()); }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
 
     int connections = 0;
     int hangUps = 0;

@@ -67,7 +67,7 @@ TEST(Position, readsDecimalDegreesAndDegreesWithMinutes) {
     }
 }
 
-// The parser's own cases are FeedHostTest's HostPort table: these are what the field adds.
+// The field's reading, and the parser's that the command line shares.
 TEST(HostAndPort, takesTheDefaultPortAndRefusesBadOnes) {
     // text, default port, HOST:PORT taken (or the problem)
     const struct {
@@ -78,6 +78,10 @@ TEST(HostAndPort, takesTheDefaultPortAndRefusesBadOnes) {
                 {" 127.0.0.1:8001 ", 8001, "127.0.0.1:8001"},
                 {"[::1]", 2947, "[::1]:2947"},
                 {"host:0", 8001, "The port after \":\" is a number from 1 to 65535."},
+                {"host:65536", 8001, "The port after \":\" is a number from 1 to 65535."},
+                {"host:+80", 8001, "The port after \":\" is a number from 1 to 65535."},
+                {"::1:8001", 8001, "Enter HOST:PORT, for example 127.0.0.1:8001."},
+                {"local host:8001", 8001, "Enter HOST:PORT, for example 127.0.0.1:8001."},
                 {"host:port", 8001, "The port after \":\" is a number from 1 to 65535."},
                 {"", 14580, "Enter HOST:PORT, for example 127.0.0.1:14580."},
                 {"::1", 2947, "Enter HOST:PORT, for example 127.0.0.1:2947."}};

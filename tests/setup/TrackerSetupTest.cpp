@@ -1,7 +1,8 @@
 // The tracker as the operator sets it up, in the test's process on a private bus: a first
 // start that writes nothing when cancelled and goes on to the map when accepted (its gpsd fix
 // kept for the next start), Preferences that switch the APRS-IS server live and keep the
-// hand-edited file (and never the fix of the command line's gpsd).
+// hand-edited file (and never the fix of the command line's gpsd), and a "Test" of a feed
+// that hangs, lies or runs twice.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -13,8 +14,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 #include "CommandLine.h"
@@ -24,13 +26,34 @@
 #include "HostWindow.h"
 #include "LineServer.h"
 #include "SetupWindow.h"
-#include "StatusPart.h"
 #include "TestFiles.h"
 #include "feed/Ax25Frame.h"
 #include "feed/KissDeframer.h"
 #include "feed/Tnc2.h"
 
 namespace {
+
+// A listener on 127.0.0.1 whose queue is full, so that the next client's SYN is dropped and
+// its connect never completes: Qt takes the first client into its pending list and then stops
+// accepting; the second waits in the kernel's queue of one (backlog 0).
+struct FullQueue {
+    QTcpServer server;
+    QTcpSocket fillers[2];
+    bool fill() {
+        server.setListenBacklogSize(0);
+        server.setMaxPendingConnections(1);
+        if (!server.listen(QHostAddress::LocalHost))
+            return false;
+        for (QTcpSocket& filler : fillers) {
+            filler.connectToHost(QHostAddress::LocalHost, server.serverPort());
+            if (!filler.waitForConnected(2000) ||
+                !waitUntil([&] { return server.hasPendingConnections(); }))
+                return false;
+        }
+        return true;
+    }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(server.serverPort()); }
+};
 
 // A home of the test's own for the tracker in this process.
 class TrackerHome : public testing::Test {
@@ -67,11 +90,12 @@ const QByteArray gpsdFix = R"({"class":"VERSION","release":"3.22"})"
                            R"({"class":"TPV","mode":3,"lat":52.1,"lon":-1.2})"
                            "\n";
 
-// Cancelled, a first start writes nothing and never joins the bus. Accepted in the program's
-// own event loop, the tracker goes on to its map instead of ending with its only window, with
-// the file written and the feeds it names (APRS-IS, KISS) filling the list; its position, from
-// gpsd, may wait, the window shows the fix live, and the last fix is kept in the file for the next
-// start. (First in the file: the per-user store's folder Qt keeps for the process is this test's.)
+// Cancelled, a first start writes nothing and never joins the bus. A wrong field or a failed
+// save keeps the window open. Accepted in the program's own event loop, the tracker goes on to its
+// map instead of ending with its only window, with the file written and the feeds it names
+// (APRS-IS, KISS) filling the list; its position, from gpsd, may wait, the window shows the fix
+// live, and the last fix is kept in the file for the next start. (First in the file: the per-user
+// store's folder Qt keeps for the process is this test's.)
 TEST_F(TrackerHome, aCancelledFirstStartWritesNothingAndAnAcceptedOneGoesOnToTheMap) {
     LineServer aprsIs("# local 1.0\r\n", [](const QByteArray& line) {
         const QByteArray answer = aprsIsLoginAnswer(line);
@@ -103,11 +127,24 @@ TEST_F(TrackerHome, aCancelledFirstStartWritesNothingAndAnAcceptedOneGoesOnToThe
         const auto fix = [setup] { return setup->findChild<QLabel*>("gpsdFix")->text(); };
         EXPECT_TRUE(waitUntil([&] { return fix().contains("52.10000 -1.20000"); }))
             << fix().toStdString();
-        EXPECT_TRUE(fix().startsWith("3D fix at ")) << fix().toStdString();
         setup->findChild<QGroupBox*>("aprsIs")->setChecked(true);
         edit(setup, "aprsIsServer")->setText(aprsIs.address());
         setup->findChild<QGroupBox*>("kiss")->setChecked(true);
         edit(setup, "kissAddress")->setText(tnc.address());
+        // Refused beside the wrong field, and nothing written; a save that fails keeps the
+        // window open with what was typed and says why.
+        edit(setup, "callsign")->setText("g4kst");
+        pressOk(setup);
+        EXPECT_EQ(setup->findChild<QLabel*>("callsignProblem")->text(),
+                  "Use capital letters: G4KST.");
+        EXPECT_EQ(setup->focusWidget(), edit(setup, "callsign"));
+        EXPECT_FALSE(QFile::exists(confPath()));
+        edit(setup, "callsign")->setText("G4KST");
+        ASSERT_TRUE(putFile(path("config/kestrel32"), "")); // a file where the folder goes
+        pressOk(setup);
+        EXPECT_TRUE(setup->isVisible());
+        EXPECT_EQ(setup->findChild<QLabel*>("saveProblem")->text(), "cannot write " + confPath());
+        ASSERT_TRUE(QFile::remove(path("config/kestrel32")));
         QTimer::singleShot(0, setup, [setup] { pressOk(setup); });
         QTimer mapShown;
         QObject::connect(&mapShown, &QTimer::timeout, [&] {
@@ -155,26 +192,7 @@ TEST_F(TrackerHome, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFile
     EXPECT_EQ(program.window()->statusBar()->currentMessage(),
               confPath() + ": unknown keys colour, Notes/something (left as written)");
 
-    // The status bar says it in words, and a click on it opens the preferences.
-    const auto aprsIsPart = [&] {
-        for (StatusPart* part : program.window()->findChildren<StatusPart*>())
-            if (part->fullText().startsWith("APRS-IS"))
-                return part;
-        return static_cast<StatusPart*>(nullptr);
-    };
-    ASSERT_TRUE(waitUntil([&] {
-        return aprsIsPart() && aprsIsPart()->fullText() == "APRS-IS: connected to 127.0.0.1";
-    })) << (aprsIsPart() ? aprsIsPart()->fullText().toStdString() : "no APRS-IS part");
-    EXPECT_EQ(aprsIsPart()->toolTip(),
-              "APRS-IS: connected to 127.0.0.1\nClick for the preferences.");
-    program.window()->statusBar()->clearMessage();
-    // A narrow window: the text is cut short, the tooltip keeps all of it.
-    program.window()->resize(160, 300);
-    EXPECT_TRUE(waitUntil([&] { return aprsIsPart()->text().endsWith(QChar(0x2026)); }))
-        << aprsIsPart()->text().toStdString();
-    EXPECT_TRUE(aprsIsPart()->toolTip().startsWith("APRS-IS: connected to 127.0.0.1\n"));
-    program.window()->resize(800, 600);
-    QTest::mouseClick(aprsIsPart(), Qt::LeftButton);
+    program.showPreferences();
     SetupWindow* preferences = program.setupWindow();
     ASSERT_TRUE(preferences);
     EXPECT_EQ(edit(preferences, "aprsIsServer")->text(), first.address());
@@ -203,6 +221,83 @@ TEST_F(TrackerHome, preferencesSwitchTheAprsIsServerLiveAndKeepTheHandEditedFile
     program.shutdown();
     EXPECT_FALSE(program.setupWindow() && program.setupWindow()->isVisible());
     EXPECT_EQ(fileBytes(confPath()), expected);
+}
+
+// What a server answers, and each step it leaves unanswered, is named; a Test pressed twice
+// makes one connection, which is hung up; the button works again; nothing is saved.
+TEST_F(TrackerHome, testSaysWhatAnsweredAndWhichStepWasNotAnsweredInTime) {
+    int applied = 0;
+    SetupWindow window{
+        SetupWindow::Mode::FirstStart, TrackerConf{}, {}, [&applied](const TrackerConf&) {
+            ++applied;
+            return QString();
+        }};
+    window.show();
+    const auto result = [&window](const char* label) {
+        const QLabel* shown = window.findChild<QLabel*>(label);
+        EXPECT_TRUE(waitUntil([&] { return !shown->text().startsWith("Testing"); }, 10000));
+        return shown->text();
+    };
+    FullQueue unreachable;
+    ASSERT_TRUE(unreachable.fill());
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost);
+    const QString nobody = QStringLiteral("127.0.0.1:%1").arg(closed.serverPort());
+    closed.close();
+    LineServer aprsIs("# testserver 1.0\r\n", aprsIsLoginAnswer);
+    LineServer ssh("SSH-2.0-OpenSSH_9.2\r\n");
+    LineServer kiss(feed::kissEncode("not really AX.25 but a frame"));
+    LineServer silent;
+    LineServer mute("# mute 1.0\r\n");
+    window.kissProbe().setWaitMs(500);
+    window.aprsIsProbe().setWaitMs(500);
+    window.findChild<QGroupBox*>("kiss")->setChecked(true);
+    window.findChild<QGroupBox*>("aprsIs")->setChecked(true);
+    edit(&window, "aprsIsLogin")->setText("G4KST-1");
+
+    const struct {
+        const char* field;
+        QString address;
+        const char* passcode;
+        const char* words;
+    } rows[] = {
+        {"aprsIsServer", aprsIs.address(), "",
+         "Connected to %1 (testserver 1.0); login G4KST-1 unverified (receive only)."},
+        {"aprsIsServer", aprsIs.address(), "12345",
+         "Connected to %1 (testserver 1.0); login G4KST-1 verified."},
+        {"aprsIsServer", ssh.address(), "",
+         "Connected to %1, but it does not answer as an APRS-IS server "
+         "(\"SSH-2.0-OpenSSH_9.2\")."},
+        {"kissAddress", kiss.address(), "", "Connected to %1: KISS frames arrive."},
+        {"kissAddress", nobody, "", "Refused: nothing listens on %1."},
+        {"kissAddress", silent.address(), "",
+         "Connected to %1, but no KISS frames within 0.5 s (nothing heard yet, or not a KISS "
+         "port)."},
+        {"aprsIsServer", silent.address(), "",
+         "Connected to %1, but the server sent no banner within 0.5 s."},
+        {"aprsIsServer", mute.address(), "",
+         "Connected to %1 (mute 1.0), but no answer to the login within 0.5 s."},
+        {"kissAddress", unreachable.address(), "", "Timed out: no answer from %1 within 0.5 s."}};
+    for (const auto& row : rows) {
+        const bool isKiss = row.field == QLatin1String("kissAddress");
+        const char* label = isKiss ? "kissTestResult" : "aprsIsTestResult";
+        edit(&window, row.field)->setText(row.address);
+        edit(&window, "aprsIsPasscode")->setText(row.passcode);
+        QPushButton* button = window.findChild<QPushButton*>(isKiss ? "kissTest" : "aprsIsTest");
+        button->click();
+        button->click();
+        EXPECT_EQ(result(label), QString::fromLatin1(row.words).arg(row.address));
+        EXPECT_TRUE(button->isEnabled()) << label;
+    }
+    EXPECT_TRUE(waitUntil([&] {
+        return aprsIs.hangUps == 2 && silent.hangUps == 2 && mute.hangUps == 1;
+    })) << aprsIs.hangUps
+        << " " << silent.hangUps << " " << mute.hangUps;
+    EXPECT_EQ(aprsIs.connections, 2);
+    EXPECT_EQ(aprsIs.received, "user G4KST-1 pass -1 vers kestrel32 test\r\n"
+                               "user G4KST-1 pass 12345 vers kestrel32 test\r\n");
+    EXPECT_EQ(mute.received, "user G4KST-1 pass -1 vers kestrel32 test\r\n");
+    EXPECT_EQ(applied, 0) << "a test saves nothing";
 }
 
 } // namespace

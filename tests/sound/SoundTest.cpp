@@ -2,7 +2,6 @@
 // misread so that the wait is too short or endless.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,14 +50,9 @@ TEST(WavDuration, fromTheHeaderAndWhatTheFileHolds) {
     }
 }
 
-// Told at every tick, the missing audio device's warning buries everything else the
-// terminal says: it is told once. The end of a sound played to its end is told once, from
-// the event loop, also for a sound that cannot be heard or is cut short by the next.
-TEST(QtSound, waitsOnlyForWhatCanBeHeardAndAMissingAudioDeviceIsToldOnce) {
-    static QStringList told;
-    told.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext&, const QString& text) { told << text; });
+// The end of a sound played to its end is told once, from the event loop, also for a sound
+// that cannot be heard or is cut short by the next.
+TEST(QtSound, waitsOnlyForWhatCanBeHeard) {
     EXPECT_EQ(wavDurationMs(shippedWav(kWavFewStations)), 1200);
     QtSoundPlayer player;
     int ended = 0;
@@ -78,10 +72,6 @@ TEST(QtSound, waitsOnlyForWhatCanBeHeardAndAMissingAudioDeviceIsToldOnce) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return ended == 5; }, 1000));
     QTest::qWait(50);
     EXPECT_EQ(ended, 5);
-    qInstallMessageHandler(previous);
-    const qsizetype count = told.filter(QStringLiteral("No audio device detected")).size();
-    EXPECT_EQ(count, QtSoundPlayer::audioOutputAvailable() ? 0 : 1)
-        << told.join('\n').toStdString();
 }
 
 } // namespace

@@ -1,11 +1,7 @@
 #include "FakeNotifications.h"
 
-namespace {
-
-const QString kName = QStringLiteral("org.freedesktop.Notifications");
-const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
-
-} // namespace
+static const QString kName = QStringLiteral("org.freedesktop.Notifications");
+static const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 
 FakeNotifications::FakeNotifications()
     : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus,

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDebug>
 #include <QFile>
 #include <QJsonDocument>
 
@@ -50,9 +51,15 @@ bool HostProcess::start(const QByteArray& scenarioJson, const QStringList& extra
                     QStringList{QStringLiteral("--scenario"), scenario, QStringLiteral("--folder"),
                                 folder(), QStringLiteral("--journal"), journalPath()} +
                         extra);
-    return m_process.waitForStarted(5000) &&
-           waitUntil([&] { return m_process.state() == QProcess::NotRunning || nameOnBus(); }) &&
-           m_process.state() == QProcess::Running;
+    const bool started =
+        m_process.waitForStarted(5000) &&
+        waitUntil([&] { return m_process.state() == QProcess::NotRunning || nameOnBus(); }) &&
+        m_process.state() == QProcess::Running;
+    // A tracker that ended says why on its standard error: keep that in the test's log.
+    if (!started && m_process.state() == QProcess::NotRunning)
+        qWarning().noquote() << "kestrel32 did not start:"
+                             << m_process.readAllStandardError().trimmed();
+    return started;
 }
 
 int HostProcess::runToEnd(const QStringList& arguments, QString* standardError) {

@@ -8,27 +8,12 @@ TestHttpServer::TestHttpServer() {
     m_server.listen(QHostAddress::LocalHost, 0);
 }
 
-void TestHttpServer::setAnswer(const QByteArray& path, const Answer& answer) {
-    m_answers.insert(path, answer);
-}
-
-QString TestHttpServer::baseAddress() const {
-    return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());
-}
-
 quint16 TestHttpServer::refusingPort() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     const quint16 port = probe.serverPort();
     probe.close();
     return port;
-}
-
-QList<QByteArray> TestHttpServer::requestedPaths() const {
-    QList<QByteArray> paths;
-    for (const QByteArray& head : m_requestHeads)
-        paths << head.left(head.indexOf("\r\n")).split(' ').value(1);
-    return paths;
 }
 
 void TestHttpServer::acceptConnections() {
@@ -44,11 +29,12 @@ void TestHttpServer::readRequest(QTcpSocket* socket) {
     request += socket->readAll();
     if (!request.contains("\r\n\r\n"))
         return;
-    m_requestHeads << request.left(request.indexOf("\r\n\r\n"));
+    const QByteArray head = request.left(request.indexOf("\r\n\r\n"));
+    m_requestHeads << head;
     m_pending.remove(socket);
     Answer chosen;
     chosen.status = "404 Not Found";
-    chosen = m_answers.value(requestedPaths().constLast(), chosen);
+    chosen = m_answers.value(head.left(head.indexOf("\r\n")).split(' ').value(1), chosen);
     QTimer::singleShot(chosen.delayMs, this, [this, guarded = QPointer(socket), chosen] {
         if (guarded)
             answer(guarded, chosen);

@@ -37,14 +37,14 @@ public:
     TestHttpServer();
 
     // Every path not given an answer gets a 404 with an empty body.
-    void setAnswer(const QByteArray& path, const Answer& answer);
+    void setAnswer(const QByteArray& path, const Answer& answer) { m_answers.insert(path, answer); }
     // http://127.0.0.1:<port> without a trailing "/".
-    QString baseAddress() const;
+    QString baseAddress() const {
+        return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());
+    }
     int requestCount() const { return int(m_requestHeads.size()); }
     // Each request's line and headers as they came, oldest first.
     const QList<QByteArray>& requestHeads() const { return m_requestHeads; }
-    // The paths asked for, oldest first.
-    QList<QByteArray> requestedPaths() const;
 
     // A port on 127.0.0.1 that refuses connections (bound once, then released).
     static quint16 refusingPort();

@@ -1,6 +1,7 @@
 // The main of every test program: a QApplication on the offscreen platform (also at
 // test discovery time, when CTest's environment is not yet applied), in a home of its own.
 #include <cstdio>
+#include <utility>
 
 #include <QApplication>
 #include <QDir>
@@ -16,15 +17,12 @@ namespace {
 bool moveInto(const QTemporaryDir& home) {
     if (!home.isValid())
         return false;
-    const struct {
-        const char* name;
-        const char* folder;
-    } folders[] = {{"HOME", ""},
-                   {"XDG_CONFIG_HOME", "/.config"},
-                   {"XDG_DATA_HOME", "/.local/share"},
-                   {"XDG_CACHE_HOME", "/.cache"},
-                   {"XDG_STATE_HOME", "/.local/state"},
-                   {"XDG_RUNTIME_DIR", "/runtime"}};
+    const std::pair<const char*, const char*> folders[] = {{"HOME", ""},
+                                                           {"XDG_CONFIG_HOME", "/.config"},
+                                                           {"XDG_DATA_HOME", "/.local/share"},
+                                                           {"XDG_CACHE_HOME", "/.cache"},
+                                                           {"XDG_STATE_HOME", "/.local/state"},
+                                                           {"XDG_RUNTIME_DIR", "/runtime"}};
     for (const auto& [name, folder] : folders) {
         const QString path = home.path() + QLatin1String(folder);
         if (!QDir().mkpath(path))

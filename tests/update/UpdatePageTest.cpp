@@ -49,9 +49,6 @@ TEST(UpdateVersion, NewerByDecimalValueThenRevision) {
         EXPECT_EQ(isNewerVersion(row.published, row.own), row.newer)
             << versionDottedText(row.published).toStdString() << " against "
             << versionDottedText(row.own).toStdString();
-    EXPECT_EQ(versionValueText(1, 10, "."), QStringLiteral("1.1"));
-    EXPECT_EQ(versionValueText(2, 0, "."), QStringLiteral("2"));
-    EXPECT_EQ(versionValueText(1, 57, ","), QStringLiteral("1,57"));
 }
 
 TEST(UpdateVersion, TextNeedsTwoDotsAClosingBlankAndPiecesOf16Bits) {
@@ -90,21 +87,16 @@ TEST(UpdateOutcome, VerdictOnEveryKindOfPage) {
         Result result;
         QString status;
         Colour colour;
-        QString lastLogLine;
         QString updateFile = {};
     } rows[] = {
         {page("9.0.0 ", "x.deb ").toLower(), Result::NoSignature,
-         "Can not contact webserver, maybe behind proxy ", Colour::Failure,
-         "  signature not found"},
-        {"Quillfeather home", Result::NoVersionInformation, noVersion, Colour::Failure,
-         u' ' + noVersion},
-        {page("1.10.0 ", "x.deb "), Result::UpToDate, upToDate, Colour::Success, u' ' + upToDate},
+         "Can not contact webserver, maybe behind proxy ", Colour::Failure},
+        {"Quillfeather home", Result::NoVersionInformation, noVersion, Colour::Failure},
+        {page("1.10.0 ", "x.deb "), Result::UpToDate, upToDate, Colour::Success},
         {page("1.2.0 "), Result::NoUpdateRecord,
-         "The update file information is not found or invalid", Colour::Failure,
-         "    did not found version information"},
+         "The update file information is not found or invalid", Colour::Failure},
         {pageTextFromBytes(QByteArray("\0\xff", 2)) + page("1.10.1 ", "rw\xe9.deb ") + QChar(0),
-         Result::UpdateAvailable, newer, Colour::Success, "    update is available",
-         QString::fromLatin1("rw\xe9.deb")},
+         Result::UpdateAvailable, newer, Colour::Success, QString::fromLatin1("rw\xe9.deb")},
     };
     for (const auto& row : rows) {
         const UpdateOutcome outcome = evaluateUpdatePage(row.page, kApp, {1, 1, 0}, kServer, ".");
@@ -112,8 +104,6 @@ TEST(UpdateOutcome, VerdictOnEveryKindOfPage) {
         EXPECT_EQ(outcome.result, row.result);
         EXPECT_EQ(outcome.status, row.status);
         EXPECT_EQ(outcome.colour, row.colour);
-        EXPECT_EQ(outcome.logLines.value(0), QStringLiteral("Check signature"));
-        EXPECT_EQ(outcome.logLines.value(outcome.logLines.size() - 1), row.lastLogLine);
         EXPECT_EQ(outcome.updateFile, row.updateFile);
     }
 }

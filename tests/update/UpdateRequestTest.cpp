@@ -78,13 +78,4 @@ TEST(UpdateRequest, EachWayAServerFailsIsOneVerdict) {
     }
 }
 
-TEST(UpdateRequest, ARedirectIsFollowed) {
-    TestHttpServer server;
-    TestHttpServer::Answer moved = answer(Behaviour::Answer, {}, "302 Found");
-    moved.headers = {{"Location", "/home"}};
-    server.setAnswer("/", moved);
-    server.setAnswer("/home", answer(Behaviour::Answer, "Quillfeather moved"));
-    EXPECT_EQ(fetchToEnd(UpdateCheck(server.baseAddress(), 5000)).body, "Quillfeather moved");
-}
-
 } // namespace
