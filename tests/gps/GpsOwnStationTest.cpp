@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QPointer>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
+#include "FakeGpsd.h"
 #include "FeedTestUtil.h"
 #include "HostCore.h"
 #include "feed/GpsOwnStation.h"
@@ -223,6 +226,33 @@ TEST_F(GpsOwnStationTest, TheAprsIsFilterFollowsTheDriveOnItsOneConnection) {
     EXPECT_TRUE(received.contains(" filter r/52.0000/-1.0000/5\r\n")) << received.toStdString();
     EXPECT_EQ(received.count("#filter r/"), 4) << received.toStdString();
     EXPECT_EQ(received.count("user "), 1);
+}
+
+// The real gpsd (under gpsfake) takes the link's WATCH, and what it sends moves the own station.
+TEST(RealGpsd, TakesTheWatchAndItsFixMovesTheOwnStation) {
+    if (QStandardPaths::findExecutable(QStringLiteral("gpsfake")).isEmpty())
+        GTEST_SKIP() << "no gpsfake (scripts/install-deps.sh)";
+    QTemporaryDir dir;
+    QFile log(dir.filePath(QStringLiteral("fixes.nmea")));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    for (int second = 0; second < 60; ++second) {
+        const QByteArray time = QString::asprintf("1200%02d.00", second).toLatin1();
+        log.write(nmeaSentence("GPRMC," + time + ",A,5203.0000,N,00100.0000,W,0.0,0.0,071226,,,A"));
+        log.write(
+            nmeaSentence("GPGGA," + time + ",5203.0000,N,00100.0000,W,1,08,1.0,100.0,M,47.0,M,,"));
+    }
+    log.close();
+    const quint16 port = freePort();
+    FakeGpsd gpsd(port, log.fileName(), "0.1");
+    ASSERT_TRUE(gpsd.process.waitForStarted(5000));
+    HostCore core{
+        parseScenario(R"({"own": {"callsign": "N0CALL", "lat": 52, "lon": -1}})", "own.json")};
+    GpsOwnStation gps{core};
+    ASSERT_TRUE(gps.start(QStringLiteral("127.0.0.1"), port));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return std::abs(core.store().own().lat - 52.05) < 1e-6; }, 20000))
+        << core.store().own().lat;
+    EXPECT_EQ(core.store().own().lon, -1.0);
 }
 
 } // namespace
