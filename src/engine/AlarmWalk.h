@@ -13,8 +13,13 @@
 // what it does with each station.
 struct AlarmEngine::Walk {
     std::unique_ptr<HostCursor> cursor;
-    // What the pass wants, as the lists stand (asked afresh for every block).
+    // What the pass wants, as the lists stand (asked afresh for every block), and what it
+    // wanted when the walk began.
     std::function<WantedStations()> wanted;
+    WantedStations wantedAtStart;
+    // A command changed what the pass wants since the walk began: blocks asked before may
+    // have chosen their stations otherwise, so each station is asked again at its turn.
+    bool wantedChanged = false;
     std::function<void(const QString&)> found;
     std::function<void(bool)> done;
     qint16 index = 0;

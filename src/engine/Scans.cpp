@@ -24,8 +24,9 @@ void AlarmEngine::walkStations(std::function<WantedStations()> wanted,
     walk->wanted = std::move(wanted);
     walk->found = std::move(found);
     walk->done = std::move(done);
+    walk->wantedAtStart = walk->wanted();
     try {
-        walk->cursor = std::make_unique<HostCursor>(m_host, walk->wanted());
+        walk->cursor = std::make_unique<HostCursor>(m_host, walk->wantedAtStart);
     } catch (const HostError& error) {
         if (error.kind() == HostError::Kind::Unreachable)
             throw; // the tracker is gone: the tick ends here
@@ -61,7 +62,10 @@ void AlarmEngine::walkBlock() {
         // What the operator's commands left the lists wanting, for this block's stations
         // and the blocks asked from now on.
         const WantedStations wanted = walk.wanted();
-        walk.cursor->setWanted(wanted);
+        if (walk.wantedChanged || !(wanted == walk.wantedAtStart)) {
+            walk.wantedChanged = true;
+            walk.cursor->setWanted(wanted);
+        }
         const std::vector<HostEntry>& entries = block.entries();
         for (size_t i = size_t(walk.index - block.first()); i < entries.size() && walk.index < n;
              ++i, ++walk.index) {
@@ -72,7 +76,9 @@ void AlarmEngine::walkBlock() {
             }
             if (entry.kind == HostEntry::Kind::Uncut)
                 callsignOfEntry(entry.text); // says why the walk ends here
-            if (wanted.wants(entry.text) && fixOf(entry))
+            // Unless a command changed the lists, the block chose its stations as they stand.
+            const bool wantedNow = walk.wantedChanged ? wanted.wants(entry.text) : entry.wanted;
+            if (wantedNow && fixOf(entry))
                 walk.found(entry.text);
         }
         if (!walk.through && block.failure())

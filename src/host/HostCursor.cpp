@@ -46,6 +46,7 @@ QStringList HostBlock::setEntries(const QStringList& texts, const WantedStations
         if (m_entries.back().kind != HostEntry::Kind::Station)
             break; // the walk stops here
         if (wanted.wants(m_entries.back().text)) {
+            m_entries.back().wanted = true;
             callsigns.append(m_entries.back().text);
             m_asked.push_back(m_entries.size() - 1);
         }
@@ -79,6 +80,7 @@ void HostBlock::fillWithSingleCalls(KestrelHost& host, const WantedStations& wan
             if (station && wanted.wants(entry.text)) {
                 // A failing GetStation ends the walk before this station.
                 KestrelStation fix{entry.text};
+                entry.wanted = true;
                 entry.fixAsked = true;
                 if (host.GetStation(fix))
                     entry.fix = std::move(fix);

@@ -25,6 +25,7 @@ struct WantedStations {
     bool wants(const QString& callsign) const {
         return callsign != except && (!only || only->contains(callsign));
     }
+    bool operator==(const WantedStations&) const = default;
 };
 
 // A station list entry as the walk takes it: cut into its callsign once, when it arrives,
@@ -40,8 +41,10 @@ struct HostEntry {
     Kind kind = Kind::End;
     // The callsign (Station), or the text as the host sent it (Uncut).
     QString text;
+    // The walk wanted the station when its block was asked.
+    bool wanted = false;
+    // Its fix was answered: empty when the host does not know the station.
     bool fixAsked = false;
-    // When asked: empty when the host does not know the station.
     std::optional<KestrelStation> fix;
 };
 
