@@ -160,6 +160,27 @@ TEST_P(EngineScan, aCommandBetweenBlocksIsSeenByEveryStationNotYetHandled) {
     EXPECT_EQ(markColours().count(65280), 1);
 }
 
+// The watch pass chose the stations of its later blocks before a command changed the watch
+// list: the command still decides at each station's turn.
+TEST_P(EngineScan, aWatchListChangedMidPassDecidesTheStationsStillToCome) {
+    const int n = HostCursor::blockSize + 450;
+    for (int i = 0; i < n; ++i)
+        host.addStation(QStringLiteral("S%1").arg(i), 500.0f); // all out of range
+    engine.loadLists({}, {QStringLiteral("S20"), QStringLiteral("S1100")});
+    int asked = 0;
+    host.onGetStation = [&](const QString& callsign) {
+        // The second time is the watch pass.
+        if (callsign == QStringLiteral("S20") && ++asked == 2)
+            QMetaObject::invokeMethod(
+                &engine,
+                [&] { engine.loadLists({QStringLiteral("S1100")}, {QStringLiteral("S1200")}); },
+                Qt::QueuedConnection);
+    };
+    tick();
+    const QString far = QStringLiteral(" (watch) ") + distanceText(500.0);
+    EXPECT_EQ(engine.alarmLines().items(), QStringList({"S1200" + far, "S20" + far}));
+}
+
 INSTANTIATE_TEST_SUITE_P(SingleAndBlockCalls, EngineScan, ::testing::Bool());
 
 // A ring that cannot be drawn ends the pass at its station, whether a block's rings go in
